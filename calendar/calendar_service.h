@@ -1,0 +1,89 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// The date operations the main window relies on: today's date, a process-wide current
+// calendar, and splitting, reading and writing dates under that calendar.
+//
+// Everything here is meant for the one user-interface thread: the current calendar is a
+// single process-wide setting, exactly as the window's handlers expect it to be.
+namespace calendar {
+
+inline constexpr int Gregorian = 0;
+inline constexpr int Hijri = 1;
+
+// One calendar day, the same day whichever calendar is current.
+struct Date
+{
+    static constexpr Date fromDays(std::int64_t daysSinceEpoch) { return Date{daysSinceEpoch}; }
+    // Days since 1970-01-01, which is day 0.
+    constexpr std::int64_t days() const { return m_days; }
+
+    friend constexpr auto operator<=>(Date, Date) = default;
+    friend constexpr Date operator+(Date date, std::int64_t days)
+    {
+        return Date{date.m_days + days};
+    }
+
+private:
+    constexpr explicit Date(std::int64_t days) : m_days(days) { }
+    std::int64_t m_days = 0;
+};
+
+// A date text that names no day of the current calendar. what() is one Arabic sentence
+// (UTF-8) that tells the user what is wrong.
+class DateError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+Date GetToday();
+
+// 0 Gregorian, 1 Hijri; anything else is a programming error (std::invalid_argument).
+void SetCalendar(int calendar);
+int CurrentCalendar();
+
+int DayOfMonth(Date date);
+int MonthOfYear(Date date);
+// Astronomical numbering: a Hijri year before the Hijra is 0 or negative.
+int YearOf(Date date);
+
+// Reads "day/month/year" under the current calendar.
+Date ParseDate(std::string_view utf8Text);
+
+// "8 ديسمبر 2026 م" or "28 جمادى الآخرة 1448 هـ", by the current calendar.
+std::string LongDateText(Date date);
+
+// Weekday of the date counted from firstDay (1 Sunday ... 7 Saturday): with firstDay 7,
+// Saturday is 1 and Friday 7.
+int DayOfWeek(Date date, int firstDay);
+// Full Arabic name of the weekday numbered as DayOfWeek numbers it.
+std::string DayName(int weekday, int firstDay);
+
+// Sets the current calendar and puts Gregorian back however the scope is left, so that no
+// failure leaves later handlers reading Hijri values.
+class CalendarScope
+{
+public:
+    explicit CalendarScope(int calendar) { SetCalendar(calendar); }
+    ~CalendarScope() { SetCalendar(Gregorian); }
+    CalendarScope(const CalendarScope &) = delete;
+    CalendarScope &operator=(const CalendarScope &) = delete;
+};
+
+// Makes GetToday() answer a fixed day while it lives; for tests and screenshots.
+class FixedToday
+{
+public:
+    explicit FixedToday(Date today);
+    ~FixedToday();
+    FixedToday(const FixedToday &) = delete;
+    FixedToday &operator=(const FixedToday &) = delete;
+};
+
+} // namespace calendar

@@ -1,0 +1,280 @@
+#include "calendar/calendar_service.h"
+#include "calendar/numerals.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace calendar;
+
+namespace {
+
+struct Civil
+{
+    int day, month, year;
+    friend bool operator==(const Civil &, const Civil &) = default;
+};
+
+std::string text(Civil c)
+{
+    return std::to_string(c.day) + "/" + std::to_string(c.month) + "/" + std::to_string(c.year);
+}
+
+Date parse(int calendar, const std::string &dateText)
+{
+    CalendarScope scope(calendar);
+    return ParseDate(dateText);
+}
+
+Civil civil(int calendar, Date date)
+{
+    CalendarScope scope(calendar);
+    return {DayOfMonth(date), MonthOfYear(date), YearOf(date)};
+}
+
+std::string longDate(int calendar, Date date)
+{
+    CalendarScope scope(calendar);
+    return LongDateText(date);
+}
+
+std::string rejection(int calendar, const std::string &dateText)
+{
+    try {
+        parse(calendar, dateText);
+    } catch (const DateError &error) {
+        return error.what();
+    }
+    return "accepted";
+}
+
+void PrintTo(const Civil &c, std::ostream *os)
+{
+    *os << text(c);
+}
+
+} // namespace
+
+TEST(CalendarService, KnownDaysAgreeInBothDirections)
+{
+    const struct
+    {
+        Civil hijri, gregorian;
+    } days[] = {
+            {{1, 9, 1445}, {11, 3, 2024}},   {{1, 1, 1446}, {7, 7, 2024}},
+            {{10, 12, 1445}, {16, 6, 2024}}, {{1, 10, 1446}, {30, 3, 2025}},
+            {{1, 9, 1447}, {18, 2, 2026}},   {{1, 1, 1448}, {16, 6, 2026}},
+            {{1, 1, 1420}, {17, 4, 1999}},   {{24, 9, 1420}, {1, 1, 2000}},
+            {{28, 6, 1448}, {8, 12, 2026}},  {{1, 1, 1}, {16, 7, 622}},
+    };
+    for (const auto &[hijri, gregorian] : days) {
+        SCOPED_TRACE(text(hijri) + " = " + text(gregorian));
+        const Date fromHijri = parse(Hijri, text(hijri));
+        const Date fromGregorian = parse(Gregorian, text(gregorian));
+        EXPECT_EQ(fromHijri, fromGregorian);
+        EXPECT_EQ(civil(Gregorian, fromHijri), gregorian);
+        EXPECT_EQ(civil(Hijri, fromGregorian), hijri);
+    }
+}
+
+TEST(CalendarService, LongDatesAndWeekdayOfOneDay)
+{
+    const Date day = Date::fromDays(20795); // 8 December 2026
+    EXPECT_EQ(longDate(Gregorian, day), "8 ديسمبر 2026 م");
+    EXPECT_EQ(longDate(Hijri, day), "28 جمادى الآخرة 1448 هـ");
+    EXPECT_EQ(DayOfWeek(day, 7), 4);
+    EXPECT_EQ(DayName(DayOfWeek(day, 7), 7), "الثلاثاء");
+    EXPECT_EQ(DayOfWeek(day, 1), 3); // Sunday first: Tuesday is the third day
+    EXPECT_EQ(longDate(Gregorian, Date::fromDays(0)), "1 يناير 1970 م");
+}
+
+TEST(CalendarService, MonthAndWeekdayNamesInArabic)
+{
+    const std::vector<std::string> hijriMonths
+            = {"محرم", "صفر",   "ربيع الأول", "ربيع الآخر", "جمادى الأولى", "جمادى الآخرة",
+               "رجب",  "شعبان", "رمضان",      "شوال",       "ذو القعدة",    "ذو الحجة"};
+    const std::vector<std::string> gregorianMonths
+            = {"يناير", "فبراير", "مارس",   "أبريل",  "مايو",   "يونيو",
+               "يوليو", "أغسطس",  "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
+    for (int month = 1; month <= 12; ++month) {
+        const std::string first = "1/" + std::to_string(month) + "/1446";
+        EXPECT_EQ(longDate(Hijri, parse(Hijri, first)), "1 " + hijriMonths[month - 1] + " 1446 هـ");
+        EXPECT_EQ(longDate(Gregorian, parse(Gregorian, first)),
+                  "1 " + gregorianMonths[month - 1] + " 1446 م");
+    }
+    const std::vector<std::string> saturdayFirst
+            = {"السبت", "الأحد", "الاثنين", "الثلاثاء", "الأربعاء", "الخميس", "الجمعة"};
+    for (int n = 1; n <= 7; ++n)
+        EXPECT_EQ(DayName(n, 7), saturdayFirst[n - 1]) << n;
+    // Whatever the first day, a date's number and its name agree.
+    for (int firstDay = 1; firstDay <= 7; ++firstDay)
+        for (int day = 0; day < 7; ++day) {
+            const Date date = Date::fromDays(day);
+            EXPECT_EQ(DayName(DayOfWeek(date, firstDay), firstDay), DayName(DayOfWeek(date, 7), 7));
+        }
+    EXPECT_THROW(DayOfWeek(Date::fromDays(0), 0), std::invalid_argument);
+    EXPECT_THROW(DayName(8, 7), std::invalid_argument);
+}
+
+TEST(CalendarService, WeekdaysBeforeTheEpochStayInRange)
+{
+    // 16 July 622 was a Friday.
+    EXPECT_EQ(DayName(DayOfWeek(parse(Gregorian, "16/7/622"), 7), 7), "الجمعة");
+    EXPECT_EQ(DayOfWeek(Date::fromDays(-1), 7), 5); // 31 December 1969, Wednesday
+}
+
+TEST(CalendarService, UmmAlQuraTableRoundTripsEveryDay)
+{
+    const Date first = parse(Hijri, "1/1/1300");
+    const Date end = parse(Hijri, "1/1/1601");
+    int monthLength = 0;
+    Civil previous = civil(Hijri, first);
+    for (Date date = first; date < end; date = date + 1) {
+        const Civil hijri = civil(Hijri, date);
+        const Civil gregorian = civil(Gregorian, date);
+        ASSERT_EQ(parse(Hijri, text(hijri)), date) << text(hijri);
+        ASSERT_EQ(parse(Gregorian, text(gregorian)), date) << text(gregorian);
+        if (hijri.month != previous.month) {
+            ASSERT_TRUE(monthLength == 29 || monthLength == 30) << text(previous);
+            ASSERT_EQ(hijri.day, 1);
+            monthLength = 0;
+        }
+        ++monthLength;
+        previous = hijri;
+    }
+    EXPECT_EQ(civil(Hijri, end + -1), (Civil{previous.day, 12, 1600}));
+}
+
+TEST(CalendarService, SampledDaysOfBothCalendarsRoundTrip)
+{
+    // Hijri years 1..9999 span Gregorian 622..10323; the Gregorian years before 622 are
+    // sampled on their own.
+    const Date hijriEnd = parse(Hijri, "1/12/9999") + 30;
+    for (Date date = parse(Hijri, "1/1/1"); date < hijriEnd; date = date + 97) {
+        for (const int shownIn : {Gregorian, Hijri}) {
+            const Civil parts = civil(shownIn, date);
+            if (parts.year <= 9999) {
+                ASSERT_EQ(parse(shownIn, text(parts)), date) << text(parts);
+            }
+        }
+    }
+    const Date hijraDay = parse(Gregorian, "16/7/622");
+    for (Date date = parse(Gregorian, "1/1/1"); date < hijraDay; date = date + 97) {
+        const Civil parts = civil(Gregorian, date);
+        ASSERT_EQ(parse(Gregorian, text(parts)), date) << text(parts);
+    }
+}
+
+TEST(CalendarService, YearsBeyondTheEntryRangeAreShownAsTheyAre)
+{
+    const Date lastMonth = parse(Hijri, "1/12/9999");
+    const Date lastDay = lastMonth + 28;
+    EXPECT_EQ(civil(Gregorian, lastDay).year, 10323);
+    EXPECT_EQ(longDate(Gregorian, lastDay).substr(longDate(Gregorian, lastDay).size() - 8),
+              "10323 م");
+    // Before the Hijra the Hijri year counts backwards.
+    EXPECT_EQ(longDate(Hijri, parse(Gregorian, "1/1/1")).ends_with(" ق.هـ"), true);
+}
+
+TEST(CalendarService, JulianDaysBeforeTheReform)
+{
+    EXPECT_EQ(parse(Gregorian, "4/10/1582") + 1, parse(Gregorian, "15/10/1582"));
+    EXPECT_EQ(rejection(Gregorian, "29/2/1500"), "accepted"); // a Julian leap year
+    EXPECT_NE(rejection(Gregorian, "29/2/1700"), "accepted"); // not a Gregorian one
+}
+
+TEST(CalendarService, AcceptsBlanksAndArabicDigits)
+{
+    const Date expected = parse(Gregorian, "7/9/2026");
+    EXPECT_EQ(parse(Gregorian, " 7 / 9 / 2026 "), expected);
+    EXPECT_EQ(parse(Gregorian, "٧/٩/٢٠٢٦"), expected);
+    EXPECT_EQ(parse(Gregorian, "۷/۹/۲۰۲۶"), expected);
+    EXPECT_EQ(parse(Gregorian, "\t07/09/2026\u00A0"), expected);
+    EXPECT_EQ(rejection(Gregorian, "29/2/2024"), "accepted");
+}
+
+TEST(CalendarService, RejectsWhatNamesNoDayWithAnArabicReason)
+{
+    const struct
+    {
+        int calendar;
+        const char *text;
+        const char *reasonMentions;
+    } cases[] = {
+            {Gregorian, "31/2/2021", "28"},
+            {Gregorian, "29/2/2100", "28"},
+            {Hijri, "30/9/1446", "رمضان"},
+            {Hijri, "30/9/1446", "29"},
+            {Gregorian, "0/1/2020", "اليوم"},
+            {Gregorian, "1/13/2020", "الشهر"},
+            {Gregorian, "5/10/1582", "1582"},
+            {Gregorian, "14/10/1582", "أكتوبر"},
+            {Gregorian, "1/1/", "السنة"},
+            {Gregorian, "a/1/2020", "اليوم"},
+            {Gregorian, "-1/1/2020", "اليوم"},
+            {Gregorian, "1/1/10000", "9999"},
+            {Gregorian, "1/1/0", "السنة"},
+            {Gregorian, "1/1", "يوم/شهر/سنة"},
+            {Gregorian, "1/1/2020/1", "يوم/شهر/سنة"},
+            {Gregorian, "", "يوم/شهر/سنة"},
+            {Gregorian, "1/+1/2020", "الشهر"},
+            {Gregorian, "1/1/2020x", "السنة"},
+            {Gregorian, "1.5/1/2020", "اليوم"},
+            {Hijri, "1/1/99999999999999999999", "9999"},
+            {Gregorian, "32/1/2020", "31"},
+    };
+    for (const auto &c : cases) {
+        const std::string reason = rejection(c.calendar, c.text);
+        EXPECT_NE(reason, "accepted") << c.text;
+        EXPECT_NE(reason.find(c.reasonMentions), std::string::npos) << c.text << ": " << reason;
+    }
+    EXPECT_EQ(rejection(Hijri, "30/9/1446"), "شهر رمضان سنة 1446 هـ فيه 29 يوماً فقط.");
+}
+
+TEST(CalendarService, CurrentCalendarIsProcessWideAndScoped)
+{
+    EXPECT_EQ(CurrentCalendar(), Gregorian);
+    try {
+        CalendarScope scope(Hijri);
+        EXPECT_EQ(CurrentCalendar(), Hijri);
+        ParseDate("30/9/1446");
+    } catch (const DateError &) {
+    }
+    EXPECT_EQ(CurrentCalendar(), Gregorian);
+    EXPECT_THROW(SetCalendar(2), std::invalid_argument);
+    EXPECT_EQ(CurrentCalendar(), Gregorian);
+}
+
+TEST(CalendarService, TodayCanBeFixed)
+{
+    const Date systemToday = GetToday();
+    {
+        FixedToday fixed(Date::fromDays(20795));
+        EXPECT_EQ(GetToday(), Date::fromDays(20795));
+    }
+    EXPECT_EQ(GetToday(), systemToday);
+    EXPECT_GT(systemToday, parse(Gregorian, "1/1/2024"));
+}
+
+TEST(Numerals, DigitsOfThreeScriptsAndMalformedUtf8)
+{
+    EXPECT_EQ(digitValue(U'7'), 7);
+    EXPECT_EQ(digitValue(U'\u0667'), 7);
+    EXPECT_EQ(digitValue(U'\u06F7'), 7);
+    EXPECT_EQ(digitValue(U'\u066B'), std::nullopt); // Arabic decimal separator
+    EXPECT_EQ(digitValue(U'a'), std::nullopt);
+
+    std::string_view text = "\xD9\xA7"
+                            "\xFF"
+                            "\xE0\x80\x80"
+                            "\xED\xA0\x80"
+                            "\xF0\x9F";
+    std::vector<char32_t> decoded;
+    while (!text.empty())
+        decoded.push_back(takeCodePoint(text));
+    ASSERT_GE(decoded.size(), 2u);
+    EXPECT_EQ(decoded[0], U'\u0667');
+    for (std::size_t i = 1; i < decoded.size(); ++i)
+        EXPECT_EQ(decoded[i], U'\uFFFD') << i;
+}
