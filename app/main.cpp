@@ -1,13 +1,21 @@
-// Stand-in until the main window exists: shows that the calendar service answers.
-#include "calendar/calendar_service.h"
+#include "form1.h"
+#include "form1_layout.h"
+#include "print_on_exit.h"
+#include "printing/cups_printer.h"
 
-#include <iostream>
+#include <QApplication>
 
-int main()
+int main(int argc, char *argv[])
 {
-    using namespace calendar;
-    const Date today = GetToday();
-    std::cout << "Taqwim 2.0 — the main window is not built yet.\n" << LongDateText(today) << '\n';
-    CalendarScope hijri(Hijri);
-    std::cout << LongDateText(today) << '\n' << DayName(DayOfWeek(today, 7), 7) << '\n';
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("taqwim"));
+    QApplication::setApplicationVersion(QStringLiteral(TAQWIM_VERSION));
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+
+    printing::CupsPrinter printer(form1::fontFamilies());
+    Form1 window(printer);
+    window.showCentred();
+    const int status = QApplication::exec();
+    printPendingDocumentOnExit(printer);
+    return status;
 }

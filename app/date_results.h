@@ -1,0 +1,23 @@
+#pragma once
+
+#include "calendar/calendar_service.h"
+
+#include <string>
+
+// What the main window shows of one day: its long date and month number in the calendar it
+// was entered in (the source) and in the other one (the target), and its weekday name.
+struct DateResults
+{
+    std::string sourceLongDate, sourceMonth;
+    std::string targetLongDate, targetMonth;
+    std::string weekday;
+};
+
+int otherCalendar(int calendar);
+
+// Every text is formed before any is shown, so a failure can never leave half a result.
+DateResults resultsFor(calendar::Date date, int sourceCalendar);
+
+// Reads "day/month/year" in the given calendar; the current calendar is Gregorian again
+// however it returns.
+calendar::Date readDate(const std::string &dateText, int sourceCalendar);

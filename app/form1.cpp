@@ -1,0 +1,403 @@
+#include "form1.h"
+
+#include "date_results.h"
+#include "form1_layout.h"
+
+#include <QButtonGroup>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "printing/default_printer.h"
+#include "printing/summary.h"
+#include "surface_items.h"
+#include "text_value.h"
+#include "warning_message.h"
+
+using namespace calendar;
+
+namespace {
+
+QString text(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+void applyLook(QWidget *widget, const form1::ControlSpec &spec)
+{
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setGeometry(form1::pixels(spec.box));
+    widget->setLayoutDirection(spec.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    if (spec.font.points > 0)
+        widget->setFont(form1::font(spec.font));
+    if (spec.background != form1::DefaultColour || spec.foreground != form1::DefaultColour) {
+        QPalette palette = widget->palette();
+        if (spec.background != form1::DefaultColour)
+            palette.setColor(QPalette::Base, form1::colour(spec.background));
+        if (spec.foreground != form1::DefaultColour)
+            palette.setColor(QPalette::Text, form1::colour(spec.foreground));
+        widget->setPalette(palette);
+    }
+    widget->setAccessibleName(text(spec.accessibleName ? spec.accessibleName : spec.caption));
+}
+
+QWidget *createTextField(const form1::ControlSpec &spec, QWidget *parent)
+{
+    auto *field = new QLineEdit(text(spec.caption), parent);
+    field->setAlignment(spec.alignment);
+    if (spec.maxLength > 0)
+        field->setMaxLength(spec.maxLength);
+    return field;
+}
+
+QWidget *createPictureButton(const form1::ControlSpec &spec, QWidget *parent)
+{
+    auto *button = new QPushButton(parent);
+    const QIcon icon(QString::fromLatin1(spec.caption));
+    button->setIcon(icon);
+    // The largest image the picture holds, at its natural size.
+    button->setIconSize(icon.availableSizes().value(0, QSize(32, 32)));
+    return button;
+}
+
+QLabel *createPicture(const form1::SurfaceSpec &spec, QWidget *parent)
+{
+    auto *picture = new QLabel(parent);
+    const QPixmap pixmap(QString::fromLatin1(spec.content));
+    picture->setPixmap(pixmap);
+    picture->setScaledContents(spec.stretched);
+    const int frame = spec.framed ? 2 : 0;
+    if (spec.framed) {
+        picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+        picture->setLineWidth(1);
+        picture->setContentsMargins(1, 1, 1, 1);
+    }
+    const QRect box = form1::pixels(spec.box);
+    picture->setGeometry(
+            spec.box.width > 0
+                    ? box
+                    : QRect(box.topLeft(), pixmap.size().grownBy({frame, frame, frame, frame})));
+    return picture;
+}
+
+// The captions were drawn around a narrower face than the fallback font; narrowing the
+// letters keeps the designed size and height without clipping the words.
+QFont narrowedToFit(QFont font, const QString &caption, int width)
+{
+    const int needed = QFontMetrics(font).horizontalAdvance(caption) + 2;
+    if (needed > width)
+        font.setStretch(std::max(70, 100 * width / needed));
+    return font;
+}
+
+QLabel *createCaption(const form1::SurfaceSpec &spec, QWidget *parent)
+{
+    auto *caption = new QLabel(text(spec.content), parent);
+    caption->setGeometry(form1::pixels(spec.box));
+    caption->setFont(narrowedToFit(form1::font({10.2, true}), caption->text(), caption->width()));
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setLayoutDirection(Qt::RightToLeft);
+    if (spec.fill != form1::DefaultColour) {
+        QPalette palette = caption->palette();
+        palette.setColor(QPalette::Window, form1::colour(spec.fill));
+        palette.setColor(QPalette::WindowText, form1::colour(spec.border));
+        caption->setPalette(palette);
+        caption->setAutoFillBackground(true);
+    }
+    return caption;
+}
+
+QWidget *createSurfaceItem(const form1::SurfaceSpec &spec, QWidget *parent)
+{
+    switch (spec.kind) {
+    case form1::SurfaceKind::Picture:
+        return createPicture(spec, parent);
+    case form1::SurfaceKind::Caption:
+        return createCaption(spec, parent);
+    case form1::SurfaceKind::Rectangle: {
+        auto *rectangle = new RectangleItem(form1::colour(spec.fill), form1::colour(spec.border),
+                                            spec.borderPixels, parent);
+        rectangle->setGeometry(form1::pixels(spec.box));
+        return rectangle;
+    }
+    case form1::SurfaceKind::Line:
+        return new LineItem(form1::pixels(spec.box.left, spec.box.top),
+                            form1::pixels(spec.box.width, spec.box.height),
+                            form1::colour(spec.border), spec.borderPixels, parent);
+    }
+    Q_UNREACHABLE();
+}
+
+QWidget *createControl(const form1::ControlSpec &spec, QWidget *parent)
+{
+    switch (spec.kind) {
+    case form1::ControlKind::TextField:
+        return createTextField(spec, parent);
+    case form1::ControlKind::CommandButton:
+        return new QPushButton(text(spec.caption), parent);
+    case form1::ControlKind::PictureButton:
+        return createPictureButton(spec, parent);
+    case form1::ControlKind::OptionButton:
+        return new QRadioButton(text(spec.caption), parent);
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                      | Qt::MSWindowsFixedSizeDialogHint),
+      m_printer(printer)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString());
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(form1::pixels(form1::clientArea()).size());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, form1::colour(form1::background()));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    createSurface();
+    createControls();
+    findControls();
+    connectActions();
+    fillWithToday();
+}
+
+void Form1::showCentred()
+{
+    const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+                                 ->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen.center());
+    move(frame.topLeft());
+    show();
+    m_day->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::createSurface()
+{
+    // Created bottom first: a later sibling is painted over an earlier one.
+    for (const form1::SurfaceSpec &spec : form1::surface()) {
+        QWidget *item = createSurfaceItem(spec, this);
+        item->setObjectName(QString::fromLatin1(spec.name));
+        if (spec.kind == form1::SurfaceKind::Picture && QByteArray(spec.name) == "Image4")
+            item->setToolTip(QString::fromLatin1(form1::emblemToolTip()));
+        else
+            item->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+}
+
+void Form1::createControls()
+{
+    auto *direction = new QButtonGroup(this);
+    QWidget *previous = nullptr;
+    for (const form1::ControlSpec &spec : form1::controls()) {
+        QWidget *control = createControl(spec, this);
+        applyLook(control, spec);
+        if (auto *option = qobject_cast<QRadioButton *>(control))
+            direction->addButton(option);
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void Form1::findControls()
+{
+    const auto field = [this](const char *name) {
+        return findChild<QLineEdit *>(QLatin1StringView(name), Qt::FindDirectChildrenOnly);
+    };
+    m_day = field("Text1");
+    m_month = field("Text2");
+    m_year = field("Text3");
+    m_sourceDate = field("Text7");
+    m_sourceMonth = field("Text4");
+    m_targetDate = field("Text8");
+    m_targetMonth = field("Text5");
+    m_weekday = field("Text9");
+    m_gregorianToHijri = findChild<QRadioButton *>(QStringLiteral("Option1"));
+    m_hijriToGregorian = findChild<QRadioButton *>(QStringLiteral("Option2"));
+    m_convert = findChild<QPushButton *>(QStringLiteral("Command1"));
+    m_exit = findChild<QPushButton *>(QStringLiteral("Command2"));
+}
+
+void Form1::connectActions()
+{
+    const auto button = [this](const char *name) {
+        return findChild<QPushButton *>(QLatin1StringView(name));
+    };
+    connect(m_convert, &QPushButton::clicked, this, &Form1::convert);
+    connect(m_exit, &QPushButton::clicked, this, &Form1::closeWindow);
+    connect(button("Command3"), &QPushButton::clicked, this, &Form1::addSummaryToPrintDocument);
+    connect(button("Command4"), &QPushButton::clicked, this, &Form1::discardPrintDocument);
+    connect(button("Command5"), &QPushButton::clicked, this, &Form1::printDocument);
+    for (QLineEdit *entry : {m_day, m_month, m_year})
+        entry->installEventFilter(this);
+}
+
+template<typename Action> void Form1::guarded(Action action)
+{
+    try {
+        action();
+    } catch (const DateError &error) {
+        showWarning(this, QStringLiteral("تاريخ غير صحيح"), QString::fromUtf8(error.what()));
+    } catch (const printing::PrintError &error) {
+        showWarning(this, QStringLiteral("الطباعة"), QString::fromUtf8(error.what()));
+    } catch (const std::exception &error) {
+        showWarning(this, QStringLiteral("خطأ غير متوقع"),
+                    QStringLiteral("تعذّر إتمام العملية بسبب خطأ داخلي في البرنامج: %1")
+                            .arg(QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        showWarning(this, QStringLiteral("خطأ غير متوقع"),
+                    QStringLiteral("تعذّر إتمام العملية بسبب خطأ داخلي في البرنامج."));
+    }
+}
+
+void Form1::fillWithToday()
+{
+    guarded([this] {
+        m_gregorianToHijri->setChecked(true);
+        const Date today = GetToday();
+        m_day->setText(QString::number(DayOfMonth(today)));
+        m_month->setText(QString::number(MonthOfYear(today)));
+        m_year->setText(QString::number(YearOf(today)));
+        showResults(resultsFor(today, Gregorian),
+                    {Result::SourceDate, Result::SourceMonth, Result::TargetDate, Result::Weekday,
+                     Result::TargetMonth});
+        m_resultsSource = Gregorian;
+    });
+}
+
+void Form1::convert()
+{
+    guarded([this] {
+        const bool fromGregorian = m_gregorianToHijri->isChecked();
+        const int source = fromGregorian ? Gregorian : Hijri;
+        const QString dateText = m_day->text() + u'/' + m_month->text() + u'/' + m_year->text();
+        const DateResults results = resultsFor(readDate(dateText.toStdString(), source), source);
+        if (fromGregorian)
+            showResults(results,
+                        {Result::SourceDate, Result::SourceMonth, Result::TargetDate,
+                         Result::TargetMonth, Result::Weekday});
+        else
+            showResults(results,
+                        {Result::SourceMonth, Result::SourceDate, Result::TargetDate,
+                         Result::Weekday, Result::TargetMonth});
+        m_resultsSource = source;
+    });
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Switching to another window or opening a menu is not leaving the field.
+    const auto leaving = [event] {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    };
+    if (event->type() == QEvent::FocusOut && leaving()) {
+        if (watched == m_day)
+            leaveDay();
+        else if (watched == m_month)
+            leaveMonth();
+        else if (watched == m_year)
+            leaveYear();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::leaveDay()
+{
+    guarded([this] { repairWithToday(m_day, DayOfMonth); });
+}
+
+void Form1::leaveMonth()
+{
+    guarded([this] { repairWithToday(m_month, MonthOfYear); });
+}
+
+void Form1::leaveYear()
+{
+    guarded([this] { repairWithToday(m_year, YearOf); });
+    m_convert->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::repairWithToday(QLineEdit *field, int (*todaysPart)(Date))
+{
+    if (TextValue(field->text()) < 1.0)
+        field->setText(QString::number(todaysPart(GetToday())));
+}
+
+void Form1::showResults(const DateResults &results, std::initializer_list<Result> writeOrder)
+{
+    for (const Result result : writeOrder) {
+        switch (result) {
+        case Result::SourceDate:
+            m_sourceDate->setText(text(results.sourceLongDate));
+            break;
+        case Result::SourceMonth:
+            m_sourceMonth->setText(text(results.sourceMonth));
+            break;
+        case Result::TargetDate:
+            m_targetDate->setText(text(results.targetLongDate));
+            break;
+        case Result::TargetMonth:
+            m_targetMonth->setText(text(results.targetMonth));
+            break;
+        case Result::Weekday:
+            m_weekday->setText(text(results.weekday));
+            break;
+        }
+    }
+}
+
+void Form1::addSummaryToPrintDocument()
+{
+    guarded([this] {
+        printing::writeSummary(
+                m_printer, [this] { return longDateField(Gregorian)->text(); },
+                [this] { return longDateField(Hijri)->text(); },
+                [this] { return m_weekday->text(); });
+    });
+}
+
+QLineEdit *Form1::longDateField(int calendar) const
+{
+    return calendar == m_resultsSource ? m_sourceDate : m_targetDate;
+}
+
+void Form1::discardPrintDocument()
+{
+    guarded([this] { m_printer.discardDocument(); });
+}
+
+void Form1::printDocument()
+{
+    guarded([this] { m_printer.endDocument(); });
+}
+
+bool Form1::focusNextPrevChild(bool next)
+{
+    if (!QWidget::focusNextPrevChild(next))
+        return false;
+    // The keyboard enters the direction group at its selected option, as on the desktops
+    // this window was designed for; the other option is reached with the arrow keys.
+    const auto *option = qobject_cast<QRadioButton *>(focusWidget());
+    if (option && !option->isChecked() && option->group()->checkedButton())
+        option->group()->checkedButton()->setFocus(next ? Qt::TabFocusReason
+                                                        : Qt::BacktabFocusReason);
+    return true;
+}
+
+void Form1::closeWindow()
+{
+    close();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QWidget>
+
+#include <initializer_list>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+struct DateResults;
+
+namespace calendar {
+struct Date;
+}
+namespace printing {
+class DefaultPrinter;
+}
+
+// The conversion window: entry fields for a day, month and year, the direction of
+// conversion, and the date in both calendars with its weekday.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(printing::DefaultPrinter &printer, QWidget *parent = nullptr);
+
+    void showCentred();
+
+protected:
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void convert();
+    void leaveDay();
+    void leaveMonth();
+    void leaveYear();
+    void addSummaryToPrintDocument();
+    void discardPrintDocument();
+    void printDocument();
+    void closeWindow();
+
+private:
+    enum class Result { SourceDate, SourceMonth, TargetDate, TargetMonth, Weekday };
+
+    void createSurface();
+    void createControls();
+    void findControls();
+    void connectActions();
+
+    void fillWithToday();
+    void showResults(const DateResults &results, std::initializer_list<Result> writeOrder);
+    void repairWithToday(QLineEdit *field, int (*todaysPart)(calendar::Date));
+    QLineEdit *longDateField(int calendar) const;
+
+    // Runs one user action. A date the user typed wrong, or anything unexpected, is told in
+    // a message; the window stays as it was and goes on.
+    template<typename Action> void guarded(Action action);
+
+    QLineEdit *m_day = nullptr; // Text1
+    QLineEdit *m_month = nullptr; // Text2
+    QLineEdit *m_year = nullptr; // Text3
+    QLineEdit *m_sourceDate = nullptr; // Text7
+    QLineEdit *m_sourceMonth = nullptr; // Text4
+    QLineEdit *m_targetDate = nullptr; // Text8
+    QLineEdit *m_targetMonth = nullptr; // Text5
+    QLineEdit *m_weekday = nullptr; // Text9
+    QRadioButton *m_gregorianToHijri = nullptr; // Option1
+    QRadioButton *m_hijriToGregorian = nullptr; // Option2
+    QPushButton *m_convert = nullptr; // Command1
+    QPushButton *m_exit = nullptr; // Command2
+
+    printing::DefaultPrinter &m_printer;
+    // The calendar the result fields were last filled from: the options can be changed
+    // without converting again, so they cannot tell which long date is which.
+    int m_resultsSource = 0;
+};

@@ -1,0 +1,71 @@
+// Starts the main window as the program does, or a bare Qt window of the same size, and
+// prints the wall-clock time at which its first frame has been painted and the peak memory
+// by then. scripts/bench-startup compares the two.
+#include "form1.h"
+#include "form1_layout.h"
+#include "printing/cups_printer.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+class FirstFrame : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            // The frame is on screen once this paint and its flush are done.
+            QTimer::singleShot(0, this, &FirstFrame::report);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void report()
+    {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("%lld %ld\n",
+                    static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                    usage.ru_maxrss);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    }
+    bool m_seen = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
+    QApplication app(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    FirstFrame firstFrame;
+    printing::CupsPrinter printer(form1::fontFamilies());
+    std::unique_ptr<QWidget> window;
+    if (bare) {
+        window = std::make_unique<QWidget>();
+        window->resize(461, 392);
+        window->installEventFilter(&firstFrame);
+        window->show();
+    } else {
+        auto form = std::make_unique<Form1>(printer);
+        form->installEventFilter(&firstFrame);
+        form->showCentred();
+        window = std::move(form);
+    }
+    return QApplication::exec();
+}

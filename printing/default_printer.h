@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+#include <variant>
+
+// The desktop's default printer as the program sees it: a pending document that collects
+// lines of text until it is ended (printed) or discarded.
+namespace printing {
+
+// Identifiers of the two settings the summary makes, as the printing facility the layout
+// was written for numbers them.
+inline constexpr int BoldSetting = 0x10029; // Boolean
+inline constexpr int TextSizeSetting = 0x10004; // single-precision, points
+
+using SettingValue = std::variant<bool, float>;
+
+// A step the printer could not take. what() is one Arabic sentence (UTF-8) for the user.
+class PrintError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class DefaultPrinter
+{
+public:
+    virtual ~DefaultPrinter() = default;
+
+    // Holds for every line written after it.
+    virtual void setSetting(int setting, SettingValue value) = 0;
+    // The items one after another, then a line break; the first line opens a document.
+    virtual void writeLine(const QStringList &items) = 0;
+    // Sends the pending document to the printer. On failure it stays pending.
+    virtual void endDocument() = 0;
+    virtual void discardDocument() = 0;
+    virtual bool hasPendingDocument() const = 0;
+};
+
+} // namespace printing

@@ -1,0 +1,234 @@
+#include "form1.h"
+#include "recording_printer.h"
+#include "message_catcher.h"
+#ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
+#include "calendar/calendar_service.h"
+#endif
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace calendar;
+
+namespace {
+
+struct Shown
+{
+    QString text7, text4, text8, text5, text9;
+    friend bool operator==(const Shown &, const Shown &) = default;
+};
+
+char *toString(const Shown &s)
+{
+    return QTest::toString(QStringList{s.text7, s.text4, s.text8, s.text5, s.text9}.join(" | "));
+}
+
+Date gregorianDay(const char *text)
+{
+    CalendarScope scope(Gregorian);
+    return ParseDate(text);
+}
+
+// The main window on screen, with "today" fixed to 8 December 2026.
+class Window
+{
+public:
+    Window() : m_today(gregorianDay("8/12/2026")), m_form(m_printer)
+    {
+        m_form.showCentred();
+        QVERIFY(QTest::qWaitForWindowActive(&m_form));
+    }
+
+    QLineEdit *field(const char *name) { return m_form.findChild<QLineEdit *>(name); }
+    QWidget *widget(const char *name) { return m_form.findChild<QWidget *>(name); }
+    QString focused() const { return QApplication::focusWidget()->objectName(); }
+
+    void type(const char *day, const char *month, const char *year)
+    {
+        field("Text1")->setText(QString::fromUtf8(day));
+        field("Text2")->setText(QString::fromUtf8(month));
+        field("Text3")->setText(QString::fromUtf8(year));
+    }
+    void direction(bool fromGregorian)
+    {
+        QTest::mouseClick(widget(fromGregorian ? "Option1" : "Option2"), Qt::LeftButton, {},
+                          QPoint(widget("Option1")->width() - 8, 19));
+        QCOMPARE(qobject_cast<QRadioButton *>(widget("Option1"))->isChecked(), fromGregorian);
+    }
+    void convert() { QTest::mouseClick(widget("Command1"), Qt::LeftButton); }
+    Shown shown()
+    {
+        return {field("Text7")->text(), field("Text4")->text(), field("Text8")->text(),
+                field("Text5")->text(), field("Text9")->text()};
+    }
+    // Leaves a field as the user does, with the tab key.
+    void tabOutOf(const char *name, const QString &text)
+    {
+        field(name)->setFocus(Qt::TabFocusReason);
+        field(name)->setText(text);
+        QTest::keyClick(field(name), Qt::Key_Tab);
+    }
+
+private:
+    FixedToday m_today;
+    RecordingPrinter m_printer;
+    Form1 m_form;
+};
+
+} // namespace
+
+class ConversionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void convertsInBothDirections();
+    void convertingBackSwapsThePairs();
+    void convertingTwiceWritesTheSameTexts();
+    void badDatesAreToldAndChangeNothing();
+    void emptyOrLowEntriesTakeTodaysGregorianValue();
+    void leavingTheYearMovesToConvert();
+    void mouseOnConvertRepairsFirst();
+};
+
+void ConversionTest::convertsInBothDirections()
+{
+    Window window;
+    window.type("11", "3", "2024");
+    window.convert();
+    const Shown gregorianFirst{"11 مارس 2024 م", "3", "1 رمضان 1445 هـ", "9", "الاثنين"};
+    QCOMPARE(window.shown(), gregorianFirst);
+
+    window.direction(false);
+    window.type("1", "9", "1445");
+    window.convert();
+    QCOMPARE(window.shown(), (Shown{"1 رمضان 1445 هـ", "9", "11 مارس 2024 م", "3", "الاثنين"}));
+    QCOMPARE(CurrentCalendar(), Gregorian);
+}
+
+void ConversionTest::convertingBackSwapsThePairs()
+{
+    const char *gregorianDates[][3]
+            = {{"16", "7", "622"},   {"8", "12", "2026"}, {"29", "2", "2024"},  {"4", "10", "1582"},
+               {"15", "10", "1582"}, {"1", "1", "1900"},  {"31", "12", "9999"}, {"1", "1", "9990"}};
+    Window window;
+    for (const auto &date : gregorianDates) {
+        window.direction(true);
+        window.type(date[0], date[1], date[2]);
+        window.convert();
+        const Shown there = window.shown();
+        QVERIFY2(there.text8.endsWith("هـ"), date[2]);
+        // Type the Hijri day shown back in, as a user would.
+        const QStringList hijri = there.text8.split(u' ');
+        window.direction(false);
+        window.field("Text1")->setText(hijri.first());
+        window.field("Text2")->setText(there.text5);
+        window.field("Text3")->setText(hijri.at(hijri.size() - 2));
+        window.convert();
+        QCOMPARE(window.shown(),
+                 (Shown{there.text8, there.text5, there.text7, there.text4, there.text9}));
+    }
+    // 1 Muharram 1 AH, from the Hijri side.
+    window.type("1", "1", "1");
+    window.convert();
+    QCOMPARE(window.shown(), (Shown{"1 محرم 1 هـ", "1", "16 يوليو 622 م", "7", "الجمعة"}));
+}
+
+void ConversionTest::convertingTwiceWritesTheSameTexts()
+{
+    Window window;
+    const Shown atStart = window.shown();
+    window.convert();
+    QCOMPARE(window.shown(), atStart); // start-up and conversion agree
+    window.type("5", "1", "2025");
+    window.convert();
+    const Shown once = window.shown();
+    window.convert();
+    QCOMPARE(window.shown(), once);
+    QCOMPARE(once.text4, "1");
+    QCOMPARE(once.text5, "7");
+}
+
+void ConversionTest::badDatesAreToldAndChangeNothing()
+{
+    const struct
+    {
+        bool fromGregorian;
+        const char *day, *month, *year, *told;
+    } cases[] = {
+            {true, "31", "2", "2021", "28"},
+            {false, "30", "9", "1446", "رمضان سنة 1446 هـ فيه 29"},
+            {true, "ab", "1", "2020", "اليوم"},
+            {true, "1", "", "2020", "الشهر"},
+            {true, "", "", "", "اليوم"},
+            {false, "1", "1", "1x", "السنة"},
+    };
+    Window window;
+    MessageCatcher messages;
+    for (const auto &c : cases) {
+        window.direction(c.fromGregorian);
+        const Shown before = window.shown();
+        window.type(c.day, c.month, c.year);
+        window.convert();
+        QCOMPARE(window.shown(), before);
+        QCOMPARE(CurrentCalendar(), Gregorian);
+        QVERIFY2(messages.seen().size() == &c - cases + 1, c.told);
+        QVERIFY2(messages.seen().last().contains(QString::fromUtf8(c.told)),
+                 qPrintable(messages.seen().last()));
+        QCOMPARE(messages.directions().last(), Qt::RightToLeft);
+    }
+    window.direction(true);
+    window.type("11", "3", "2024");
+    window.convert();
+    QCOMPARE(window.shown().text8, "1 رمضان 1445 هـ");
+}
+
+void ConversionTest::emptyOrLowEntriesTakeTodaysGregorianValue()
+{
+    const struct
+    {
+        const char *field, *typed, *after;
+    } cases[] = {
+            {"Text1", "", "8"},      {"Text1", "0", "8"},   {"Text1", "-1", "8"},
+            {"Text1", ".5", "8"},    {"Text1", "ab", "8"},  {"Text1", "1", "1"},
+            {"Text1", "45", "45"},   {"Text1", "99", "99"}, {"Text1", "1x", "1x"},
+            {"Text1", "١٢", "١٢"},   {"Text1", "۰", "8"},   {"Text2", "", "12"},
+            {"Text2", "13", "13"},   {"Text2", "0", "12"},  {"Text3", "0.5", "2026"},
+            {"Text3", "1.5", "1.5"}, {"Text3", "", "2026"}, {"Text3", " 7", " 7"},
+    };
+    Window window;
+    for (const bool fromGregorian : {true, false}) {
+        window.direction(fromGregorian);
+        for (const auto &c : cases) {
+            window.tabOutOf(c.field, QString::fromUtf8(c.typed));
+            QCOMPARE(window.field(c.field)->text(), QString::fromUtf8(c.after));
+        }
+    }
+}
+
+void ConversionTest::leavingTheYearMovesToConvert()
+{
+    Window window;
+    for (const char *year : {"2024", "", "0"}) {
+        window.tabOutOf("Text3", QString::fromUtf8(year));
+        QCOMPARE(window.focused(), "Command1");
+    }
+    window.tabOutOf("Text1", "5");
+    QCOMPARE(window.focused(), "Text2"); // the day field leaves the focus where it went
+}
+
+void ConversionTest::mouseOnConvertRepairsFirst()
+{
+    Window window;
+    window.type("11", "3", "2024");
+    window.field("Text1")->setFocus(Qt::MouseFocusReason);
+    window.field("Text1")->clear();
+    window.convert();
+    QCOMPARE(window.field("Text1")->text(), "8");
+    QCOMPARE(window.shown().text7, "8 مارس 2024 م");
+}
+
+QTEST_MAIN(ConversionTest)
+#include "conversion_test.moc"

@@ -1,0 +1,348 @@
+#include "form1.h"
+#include "recording_printer.h"
+#ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
+#include "calendar/calendar_service.h"
+#endif
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace calendar;
+
+namespace {
+
+Date gregorianDay(const char *text)
+{
+    CalendarScope scope(Gregorian);
+    return ParseDate(text);
+}
+
+QString textOf(const QWidget &window, const char *name)
+{
+    return window.findChild<QLineEdit *>(QLatin1StringView(name))->text();
+}
+
+struct ExpectedControl
+{
+    const char *name;
+    QRect geometry;
+    int fontPixels;
+    const char *background, *foreground; // nullptr: the style's own
+    int maxLength;
+    Qt::LayoutDirection direction;
+    const char *accessibleName;
+};
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsWithTodayInBothCalendars();
+    void writesOneDigitDaysWithoutLeadingZeros();
+    void controlsStandWhereTheLayoutPutsThem();
+    void surfaceIsPaintedBeneathTheControlsInOrder();
+    void picturesHaveTheirKindsAndSizes();
+    void focusFollowsTheTabOrder();
+    void entryFieldsLimitWhatIsTyped();
+    void enterAndEscapeDoNothing();
+    void exitButtonClosesTheWindow();
+};
+
+void Form1Test::startsWithTodayInBothCalendars()
+{
+    FixedToday today(gregorianDay("8/12/2026"));
+    RecordingPrinter printer;
+    Form1 window(printer);
+    QVERIFY(window.findChild<QRadioButton *>("Option1")->isChecked());
+    QVERIFY(!window.findChild<QRadioButton *>("Option2")->isChecked());
+    QCOMPARE(textOf(window, "Text1"), "8");
+    QCOMPARE(textOf(window, "Text2"), "12");
+    QCOMPARE(textOf(window, "Text3"), "2026");
+    QCOMPARE(textOf(window, "Text7"), "8 ديسمبر 2026 م");
+    QCOMPARE(textOf(window, "Text4"), "12");
+    QCOMPARE(textOf(window, "Text8"), "28 جمادى الآخرة 1448 هـ");
+    QCOMPARE(textOf(window, "Text5"), "6");
+    QCOMPARE(textOf(window, "Text9"), "الثلاثاء");
+    QCOMPARE(CurrentCalendar(), Gregorian);
+}
+
+void Form1Test::writesOneDigitDaysWithoutLeadingZeros()
+{
+    FixedToday today(gregorianDay("7/9/2026"));
+    RecordingPrinter printer;
+    Form1 window(printer);
+    QCOMPARE(textOf(window, "Text1"), "7");
+    QCOMPARE(textOf(window, "Text2"), "9");
+    QCOMPARE(textOf(window, "Text4"), "9");
+    QCOMPARE(textOf(window, "Text5"), "3"); // 25 Rabi al-Awwal 1448
+    QCOMPARE(textOf(window, "Text7"), "7 سبتمبر 2026 م");
+}
+
+void Form1Test::controlsStandWhereTheLayoutPutsThem()
+{
+    const auto L = Qt::LeftToRight, R = Qt::RightToLeft;
+    const ExpectedControl expected[] = {
+            {"Text1", {359, 52, 44, 31}, 20, "#ffffff", "#000080", 2, L, "اليوم"},
+            {"Text2", {276, 54, 44, 31}, 20, "#ffffff", "#000080", 2, L, "الشهر"},
+            {"Text3", {150, 54, 89, 31}, 20, "#ffffff", "#000080", 4, L, "السنة"},
+            {"Text7", {100, 229, 313, 38}, 23, "#400040", "#00ff00", 32767, R, "التاريخ المدخل"},
+            {"Text8", {100, 267, 313, 38}, 23, "#400040", "#00ff00", 32767, R, "التاريخ المقابل"},
+            {"Text9", {101, 193, 313, 38}, 23, "#400040", "#00ff00", 32767, L, "اسم اليوم"},
+            {"Command1", {47, 55, 79, 31}, 17, nullptr, nullptr, 0, L, "تحويل"},
+            {"Option2", {242, 113, 172, 38}, 17, nullptr, nullptr, 0, R, "الهجري إلى الميلادي"},
+            {"Option1", {72, 113, 172, 38}, 17, nullptr, nullptr, 0, R, "الميلادي إلى الهجري"},
+            {"Text4",
+             {56, 231, 39, 33},
+             23,
+             nullptr,
+             nullptr,
+             32767,
+             R,
+             "رقم الشهر في التاريخ المدخل"},
+            {"Text5",
+             {56, 273, 40, 30},
+             23,
+             nullptr,
+             nullptr,
+             32767,
+             R,
+             "رقم الشهر في التاريخ المقابل"},
+            {"Command2", {409, 321, 52, 46}, 0, nullptr, nullptr, 0, L, "خروج"},
+            {"Command3", {249, 336, 157, 30}, 17, nullptr, nullptr, 0, R, "إلى ذاكرة الطابعة"},
+            {"Command4", {89, 336, 157, 30}, 17, nullptr, nullptr, 0, R, "إلغاء ذاكرة الطابعة"},
+            {"Command5", {28, 321, 52, 46}, 0, nullptr, nullptr, 0, L, "طباعة"},
+            {"Command6", {26, 112, 22, 204}, 0, nullptr, nullptr, 0, L, "عن البرنامج"},
+    };
+    RecordingPrinter printer;
+    Form1 window(printer);
+    QCOMPARE(window.size(), QSize(461, 392));
+    QCOMPARE(window.windowTitle(), QString());
+    QCOMPARE(window.layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(window.palette().color(QPalette::Window).name(), "#c0c0c0");
+    QVERIFY(!(window.windowFlags()
+              & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    for (const ExpectedControl &e : expected) {
+        QWidget *control = window.findChild<QWidget *>(QLatin1StringView(e.name));
+        QVERIFY2(control, e.name);
+        QCOMPARE(control->geometry(), e.geometry);
+        QCOMPARE(control->layoutDirection(), e.direction);
+        QCOMPARE(control->accessibleName(), QString::fromUtf8(e.accessibleName));
+        QVERIFY2(control->focusPolicy() & Qt::TabFocus, e.name);
+        if (e.fontPixels) {
+            QCOMPARE(control->font().pixelSize(), e.fontPixels);
+            QCOMPARE(control->font().weight(), QFont::Bold);
+            QVERIFY(control->font().families().contains("Noto Sans Arabic"));
+            QCOMPARE(control->font().families().value(0), "Arabic Transparent");
+        }
+        if (e.background) {
+            QCOMPARE(control->palette().color(QPalette::Base).name(), e.background);
+            QCOMPARE(control->palette().color(QPalette::Text).name(), e.foreground);
+        }
+        if (auto *field = qobject_cast<QLineEdit *>(control))
+            QCOMPARE(field->maxLength(), e.maxLength);
+        if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QVERIFY(!button->isDefault());
+            QVERIFY(!button->autoDefault());
+            QCOMPARE(button->icon().isNull(), e.fontPixels != 0);
+        }
+    }
+    QCOMPARE(window.findChild<QLineEdit *>("Text7")->alignment(), Qt::AlignCenter);
+    QCOMPARE(window.findChild<QLineEdit *>("Text1")->alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignLeft);
+}
+
+void Form1Test::surfaceIsPaintedBeneathTheControlsInOrder()
+{
+    const struct
+    {
+        const char *name;
+        QRect geometry;
+    } painted[] = {
+            {"Image1", {24, -8, 461, 400}},
+            {"Shape1", {69, 110, 349, 45}},
+            {"Shape2", {31, 48, 423, 42}},
+            {"Label4", {240, 55, 32, 31}},
+            {"Label2", {402, 52, 37, 32}},
+            {"Label3", {322, 53, 36, 31}},
+            {"Image2", {-3, -6, 24, 400}},
+            {"Shape3", {50, 182, 385, 136}},
+            {"Label1", {55, 210, 43, 20}},
+            {"Label5", {61, 185, 33, 22}},
+            {"Image3", {21, 369, 450, 24}},
+            {"Line1", {}},
+            {"Line2", {}},
+            {"Image4", {24, 1, 46, 36}},
+    };
+    RecordingPrinter printer;
+    Form1 window(printer);
+    const QObjectList children = window.children();
+    qsizetype previous = -1;
+    for (const auto &item : painted) {
+        auto *widget = window.findChild<QWidget *>(QLatin1StringView(item.name));
+        QVERIFY2(widget, item.name);
+        const qsizetype place = children.indexOf(widget);
+        QVERIFY2(place > previous, item.name); // stacked above what comes before it
+        previous = place;
+        if (!item.geometry.isNull())
+            QCOMPARE(widget->geometry(), item.geometry);
+    }
+    for (const char *control : {"Text1", "Command1", "Option1", "Command6"})
+        QVERIFY(children.indexOf(window.findChild<QWidget *>(QLatin1StringView(control)))
+                > previous);
+    const QWidget *line1 = window.findChild<QWidget *>("Line1");
+    QVERIFY(line1->geometry().contains(QPoint(21, 367)));
+    QVERIFY(line1->geometry().contains(QPoint(460, 368)));
+    const QString tip = window.findChild<QWidget *>("Image4")->toolTip();
+    QVERIFY(tip.contains("Taqwim") && tip.contains("2.0") && tip.contains("Taqwim team"));
+    for (const QChar c : tip)
+        QVERIFY(c.unicode() < 0x80);
+    auto *year = window.findChild<QLabel *>("Label4");
+    QCOMPARE(year->text(), "السنة");
+    QCOMPARE(year->palette().color(QPalette::Window).name(), "#808080");
+    QCOMPARE(year->palette().color(QPalette::WindowText).name(), "#ffffe1");
+}
+
+void Form1Test::picturesHaveTheirKindsAndSizes()
+{
+    const struct
+    {
+        const char *path, *format;
+        QSize size;
+    } pictures[] = {
+            {":/pictures/background.bmp", "bmp", {256, 256}},
+            {":/pictures/strip_left.gif", "gif", {24, 400}},
+            {":/pictures/strip_bottom.gif", "gif", {450, 24}},
+            {":/pictures/emblem.gif", "gif", {42, 32}},
+            {":/pictures/printer.bmp", "bmp", {24, 23}},
+            {":/pictures/about_strip.gif", "gif", {24, 200}},
+    };
+    for (const auto &p : pictures) {
+        QImageReader reader(p.path);
+        QCOMPARE(reader.format(), QByteArray(p.format));
+        QCOMPARE(reader.read().size(), p.size);
+        if (QByteArray(p.format) == "bmp") { // a 256-colour palette
+            QFile file(p.path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(int(file.readAll().at(28)), 8);
+        }
+    }
+    // A 16-colour icon holding a 32 x 32 and a 16 x 16 image.
+    QFile icon(":/pictures/exit.ico");
+    QVERIFY(icon.open(QIODevice::ReadOnly));
+    const QByteArray bytes = icon.readAll();
+    const auto u16 = [&](int at) { return quint8(bytes[at]) | quint8(bytes[at + 1]) << 8; };
+    QCOMPARE(u16(2), 1); // icon, not cursor
+    QCOMPARE(u16(4), 2);
+    QSet<int> sizes;
+    for (int entry = 0; entry < 2; ++entry) {
+        const int at = 6 + 16 * entry;
+        sizes.insert(quint8(bytes[at]));
+        QCOMPARE(quint8(bytes[at + 2]), 16); // colours in the palette
+        QCOMPARE(u16(at + 6), 4); // bits per pixel
+    }
+    QCOMPARE(sizes, (QSet<int>{32, 16}));
+}
+
+void Form1Test::focusFollowsTheTabOrder()
+{
+    RecordingPrinter printer;
+    Form1 window(printer);
+    QStringList chain;
+    QWidget *widget = window.findChild<QWidget *>("Text1");
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            chain << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget->objectName() != "Text1");
+    QCOMPARE(chain,
+             QStringList({"Text1", "Text2", "Text3", "Text7", "Text8", "Text9", "Command1",
+                          "Option2", "Option1", "Text4", "Text5", "Command2", "Command3",
+                          "Command4", "Command5", "Command6"}));
+
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget()->objectName(), "Text1");
+    // The checked option stands for its group in the keyboard's path.
+    const auto tabFrom = [](const char *name, Qt::KeyboardModifiers modifiers = {}) {
+        QWidget *from = QApplication::focusWidget()->window()->findChild<QWidget *>(name);
+        from->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(from, Qt::Key_Tab, modifiers);
+        return QApplication::focusWidget()->objectName();
+    };
+    QCOMPARE(tabFrom("Command1"), "Option1");
+    QCOMPARE(tabFrom("Option1"), "Text4");
+    QCOMPARE(tabFrom("Text4", Qt::ShiftModifier), "Option1");
+    window.findChild<QRadioButton *>("Option2")->setChecked(true);
+    QCOMPARE(tabFrom("Command1"), "Option2");
+    QCOMPARE(tabFrom("Option2"), "Text4");
+    QCOMPARE(tabFrom("Text4", Qt::ShiftModifier), "Option2");
+}
+
+void Form1Test::entryFieldsLimitWhatIsTyped()
+{
+    RecordingPrinter printer;
+    Form1 window(printer);
+    for (const auto &[name, typed, kept] :
+         {std::tuple{"Text1", "123", "12"}, std::tuple{"Text2", "123", "12"},
+          std::tuple{"Text3", "12345", "1234"}}) {
+        auto *field = window.findChild<QLineEdit *>(name);
+        field->clear();
+        QTest::keyClicks(field, typed);
+        QCOMPARE(field->text(), kept);
+    }
+    auto *result = window.findChild<QLineEdit *>("Text9");
+    QTest::keyClicks(result, "x");
+    QVERIFY(result->text().endsWith("x")); // result fields accept typing
+}
+
+void Form1Test::enterAndEscapeDoNothing()
+{
+    RecordingPrinter printer;
+    Form1 window(printer);
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QList<QSignalSpy *> spies;
+    for (QPushButton *button : window.findChildren<QPushButton *>())
+        spies << new QSignalSpy(button, &QPushButton::clicked);
+    for (const char *name : {"Text1", "Text3", "Text7"}) {
+        QWidget *field = window.findChild<QWidget *>(name);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Enter);
+        QTest::keyClick(field, Qt::Key_Escape);
+    }
+    QVERIFY(window.isVisible());
+    for (QSignalSpy *spy : spies)
+        QCOMPARE(spy->count(), 0);
+    qDeleteAll(spies);
+}
+
+void Form1Test::exitButtonClosesTheWindow()
+{
+    RecordingPrinter printer;
+    Form1 window(printer);
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTimer::singleShot(0, &window, [&window] {
+        QTest::mouseClick(window.findChild<QPushButton *>("Command2"), Qt::LeftButton);
+    });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // never closed
+    // The application's own loop ends by itself once its last window is gone.
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!window.isVisible());
+}
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"
