@@ -5,37 +5,44 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // A default printer that keeps what it is asked to do, and can be told to fail.
 class RecordingPrinter : public printing::DefaultPrinter
 {
 public:
+    using Document = QList<QStringList>; // lines, each a list of items
+
     QStringList calls; // every operation, in order
-    QList<QStringList> pending; // the lines of the pending document, items joined by '|'
-    QList<QStringList> printed; // documents sent to the printer
+    Document pending;
+    QList<Document> printed;
     int failAtLine = 0; // the n-th line written from now on fails; 0 never
     bool failToPrint = false;
+    std::function<void(int)> afterLine; // told the number of each line kept
 
     void setSetting(int setting, printing::SettingValue value) override
     {
-        calls << (std::holds_alternative<bool>(value)
-                          ? QStringLiteral("set %1 %2").arg(setting).arg(std::get<bool>(value))
-                          : QStringLiteral("set %1 %2").arg(setting).arg(std::get<float>(value)));
+        const QString shown = std::holds_alternative<bool>(value)
+                ? QString::fromLatin1(std::get<bool>(value) ? "true" : "false")
+                : QString::number(std::get<float>(value));
+        calls << QStringLiteral("set 0x%1 %2").arg(setting, 0, 16).arg(shown);
     }
     void writeLine(const QStringList &items) override
     {
         calls << QStringLiteral("line");
         if (failAtLine > 0 && --failAtLine == 0)
             throw printing::PrintError("تعذّرت الكتابة في ذاكرة الطابعة.");
-        if (pending.isEmpty())
-            pending << QStringList();
-        pending.last() << items.join(u'|');
+        pending << items;
+        if (afterLine)
+            afterLine(int(pending.size()));
     }
     void endDocument() override
     {
         calls << QStringLiteral("end");
         if (failToPrint)
             throw printing::PrintError("لا توجد طابعة افتراضية معدّة على هذا الجهاز.");
-        printed += pending;
+        if (!pending.isEmpty())
+            printed << pending;
         pending.clear();
     }
     void discardDocument() override

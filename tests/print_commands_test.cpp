@@ -1,0 +1,214 @@
+#include "form1.h"
+#include "message_catcher.h"
+#include "print_on_exit.h"
+#include "recording_printer.h"
+#ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
+#include "calendar/calendar_service.h"
+#endif
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace calendar;
+
+namespace {
+
+const QString Rule(48, u'*');
+const QStringList Settings = {"set 0x10029 true", "set 0x10004 14"};
+
+QStringList block(const QString &gregorian, const QString &hijri, const QString &weekday)
+{
+    return {Rule, "", " العنوان             ", "  التاريخ الميلادي:" + gregorian,
+            "  يصادف التاريخ الهجري:" + hijri, "  اسم اليوم:" + weekday, "", Rule};
+}
+
+// Each line as it reads on paper: its items one directly after another.
+QStringList joined(const RecordingPrinter::Document &document)
+{
+    QStringList lines;
+    for (const QStringList &items : document)
+        lines << items.join(QString());
+    return lines;
+}
+
+QStringList repeated(const QString &call, int times)
+{
+    return QStringList(times, call);
+}
+
+// The main window on 8 December 2026, printing into a recording printer.
+struct Window
+{
+    void press(const char *name)
+    {
+        QTest::mouseClick(form.findChild<QPushButton *>(name), Qt::LeftButton);
+    }
+    QLineEdit *field(const char *name) { return form.findChild<QLineEdit *>(name); }
+
+    FixedToday today{Date::fromDays(20795)};
+    RecordingPrinter printer;
+    Form1 form{printer};
+};
+
+const QStringList Today = block("8 ديسمبر 2026 م", "28 جمادى الآخرة 1448 هـ", "الثلاثاء");
+
+} // namespace
+
+class PrintCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void summaryIsTheSettingsThenEightLines();
+    void summariesCollectUntilPrinted();
+    void discardStartsAFreshDocument();
+    void endAndDiscardAlwaysReachThePrinter();
+    void fieldsAreWrittenAsTheyStand();
+    void eachFieldIsReadRightBeforeItsLine();
+    void failureWhileWritingKeepsWhatWasWritten();
+    void missingPrinterKeepsTheDocumentPending();
+    void datesFollowTheirLabelsInBothDirections();
+    void pendingDocumentIsPrintedAtExit();
+};
+
+void PrintCommandsTest::summaryIsTheSettingsThenEightLines()
+{
+    Window window;
+    window.press("Command3");
+    QCOMPARE(window.printer.calls, Settings + repeated("line", 8));
+    QCOMPARE(joined(window.printer.pending), Today);
+    // Items stand one after another: the indent, the label, the field.
+    QCOMPARE(window.printer.pending[3],
+             QStringList({"  ", "التاريخ الميلادي:", "8 ديسمبر 2026 م"}));
+    QCOMPARE(window.printer.pending[1], QStringList());
+    QCOMPARE(window.printer.pending[2].join(QString()).size(), 21);
+    QVERIFY(window.printer.printed.isEmpty());
+}
+
+void PrintCommandsTest::summariesCollectUntilPrinted()
+{
+    Window window;
+    window.press("Command3");
+    window.press("Command3");
+    window.press("Command5");
+    const QStringList block = Settings + repeated("line", 8);
+    QCOMPARE(window.printer.calls, block + block + QStringList{"end"});
+    QCOMPARE(window.printer.printed.size(), 1);
+    QCOMPARE(joined(window.printer.printed[0]), Today + Today);
+    QVERIFY(!window.printer.hasPendingDocument());
+}
+
+void PrintCommandsTest::discardStartsAFreshDocument()
+{
+    Window window;
+    window.press("Command3");
+    window.press("Command4");
+    window.press("Command3");
+    window.press("Command5");
+    QCOMPARE(window.printer.printed.size(), 1);
+    QCOMPARE(joined(window.printer.printed[0]), Today);
+    QCOMPARE(joined(window.printer.printed[0]).first(), Rule);
+}
+
+void PrintCommandsTest::endAndDiscardAlwaysReachThePrinter()
+{
+    Window window;
+    window.press("Command4");
+    QCOMPARE(window.printer.calls, QStringList{"discard"});
+    window.press("Command5");
+    QCOMPARE(window.printer.calls, QStringList({"discard", "end"}));
+    QVERIFY(window.printer.printed.isEmpty());
+}
+
+void PrintCommandsTest::fieldsAreWrittenAsTheyStand()
+{
+    Window window;
+    const QString longText = QString(" %1 ").arg(QString(300, u'ت'));
+    window.field("Text7")->setText(longText);
+    window.field("Text9")->clear();
+    window.press("Command3");
+    QCOMPARE(window.printer.pending[3].last(), longText);
+    QCOMPARE(joined(window.printer.pending)[5], "  اسم اليوم:");
+}
+
+void PrintCommandsTest::eachFieldIsReadRightBeforeItsLine()
+{
+    Window window;
+    window.printer.afterLine = [&window](int line) {
+        if (line == 4)
+            window.field("Text8")->setText("changed after line 4");
+    };
+    window.press("Command3");
+    QCOMPARE(window.printer.pending[4].last(), "changed after line 4");
+}
+
+void PrintCommandsTest::failureWhileWritingKeepsWhatWasWritten()
+{
+    Window window;
+    MessageCatcher messages;
+    window.printer.failAtLine = 5;
+    window.press("Command3");
+    QCOMPARE(window.printer.calls, Settings + repeated("line", 5));
+    QCOMPARE(joined(window.printer.pending), Today.mid(0, 4));
+    QCOMPARE(messages.seen().size(), 1);
+    // The next summary goes on from there: the pending part is not lost.
+    window.press("Command3");
+    window.press("Command5");
+    QCOMPARE(joined(window.printer.printed.value(0)), Today.mid(0, 4) + Today);
+}
+
+void PrintCommandsTest::missingPrinterKeepsTheDocumentPending()
+{
+    Window window;
+    MessageCatcher messages;
+    window.printer.failToPrint = true;
+    window.press("Command3");
+    window.press("Command5");
+    QCOMPARE(messages.seen().size(), 1);
+    QVERIFY(messages.seen().first().contains("طابعة"));
+    QCOMPARE(joined(window.printer.pending), Today);
+    window.printer.failToPrint = false;
+    window.press("Command5");
+    QCOMPARE(joined(window.printer.printed.value(0)), Today);
+}
+
+void PrintCommandsTest::datesFollowTheirLabelsInBothDirections()
+{
+    Window window;
+    window.form.findChild<QRadioButton *>("Option2")->setChecked(true);
+    window.field("Text1")->setText("1");
+    window.field("Text2")->setText("9");
+    window.field("Text3")->setText("1445");
+    window.press("Command1");
+    QCOMPARE(window.field("Text7")->text(), "1 رمضان 1445 هـ");
+    const QStringList ramadan = block("11 مارس 2024 م", "1 رمضان 1445 هـ", "الاثنين");
+    window.press("Command3");
+    QCOMPARE(joined(window.printer.pending), ramadan);
+    // Choosing the other direction without converting changes nothing shown.
+    window.form.findChild<QRadioButton *>("Option1")->setChecked(true);
+    window.press("Command3");
+    QCOMPARE(joined(window.printer.pending), ramadan + ramadan);
+}
+
+void PrintCommandsTest::pendingDocumentIsPrintedAtExit()
+{
+    RecordingPrinter printer;
+    printPendingDocumentOnExit(printer);
+    QVERIFY(printer.calls.isEmpty()); // nothing pending, nothing sent
+
+    printer.pending << QStringList{"line"};
+    printPendingDocumentOnExit(printer);
+    QCOMPARE(printer.printed.size(), 1);
+
+    MessageCatcher messages;
+    printer.pending << QStringList{"line"};
+    printer.failToPrint = true;
+    printPendingDocumentOnExit(printer);
+    QCOMPARE(messages.seen().size(), 1);
+    QVERIFY(messages.seen().first().contains("لم يُطبع"));
+}
+
+QTEST_MAIN(PrintCommandsTest)
+#include "print_commands_test.moc"
