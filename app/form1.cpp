@@ -1,17 +1,16 @@
 #include "form1.h"
 
+#include "about/form2.h"
 #include "date_results.h"
 #include "form1_layout.h"
 
 #include <QButtonGroup>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include "printing/default_printer.h"
 #include "printing/summary.h"
@@ -172,14 +171,11 @@ Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
     fillWithToday();
 }
 
+Form1::~Form1() = default;
+
 void Form1::showCentred()
 {
-    const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-                                 ->availableGeometry();
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen.center());
-    move(frame.topLeft());
-    show();
+    design::showCentred(*this);
     m_day->setFocus(Qt::OtherFocusReason);
 }
 
@@ -240,6 +236,7 @@ void Form1::connectActions()
     connect(button("Command3"), &QPushButton::clicked, this, &Form1::addSummaryToPrintDocument);
     connect(button("Command4"), &QPushButton::clicked, this, &Form1::discardPrintDocument);
     connect(button("Command5"), &QPushButton::clicked, this, &Form1::printDocument);
+    connect(button("Command6"), &QPushButton::clicked, this, &Form1::showAbout);
     for (QLineEdit *entry : {m_day, m_month, m_year})
         entry->installEventFilter(this);
 }
@@ -395,6 +392,15 @@ bool Form1::focusNextPrevChild(bool next)
         option->group()->checkedButton()->setFocus(next ? Qt::TabFocusReason
                                                         : Qt::BacktabFocusReason);
     return true;
+}
+
+void Form1::showAbout()
+{
+    guarded([this] {
+        if (!m_about)
+            m_about = std::make_unique<Form2>();
+        m_about->loadAndShow();
+    });
 }
 
 void Form1::closeWindow()

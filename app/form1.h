@@ -3,10 +3,12 @@
 #include <QWidget>
 
 #include <initializer_list>
+#include <memory>
 
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class Form2;
 struct DateResults;
 
 namespace calendar {
@@ -24,6 +26,7 @@ class Form1 : public QWidget
 
 public:
     explicit Form1(printing::DefaultPrinter &printer, QWidget *parent = nullptr);
+    ~Form1() override;
 
     void showCentred();
 
@@ -39,6 +42,7 @@ private slots:
     void addSummaryToPrintDocument();
     void discardPrintDocument();
     void printDocument();
+    void showAbout();
     void closeWindow();
 
 private:
@@ -75,4 +79,7 @@ private:
     // The calendar the result fields were last filled from: the options can be changed
     // without converting again, so they cannot tell which long date is which.
     int m_resultsSource = 0;
+    // Made on first use and kept for the run; it has no owner window, so it is not
+    // closed along with this one.
+    std::unique_ptr<Form2> m_about;
 };

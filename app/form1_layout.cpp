@@ -1,9 +1,6 @@
 #include "form1_layout.h"
 
-#include <QFont>
-
 #include <array>
-#include <cmath>
 
 namespace form1 {
 namespace {
@@ -350,53 +347,6 @@ DesignColour background()
 const char *emblemToolTip()
 {
     return "Taqwim 2.0 - Hijri and Gregorian date converter, by the Taqwim team";
-}
-
-int pixels(Twips twips)
-{
-    return int(std::lround(double(twips) / TwipsPerPixel));
-}
-
-QRect pixels(const TwipsRect &box)
-{
-    return {pixels(box.left), pixels(box.top), pixels(box.width), pixels(box.height)};
-}
-
-QPoint pixels(Twips x, Twips y)
-{
-    return {pixels(x), pixels(y)};
-}
-
-QColor colour(DesignColour value)
-{
-    if ((value & 0xFF000000) == 0x80000000) {
-        switch (value & 0xFF) {
-        case 2:
-            return QColor(0x00, 0x00, 0x80); // active title bar
-        case 3:
-            return QColor(0x80, 0x80, 0x80); // inactive title bar
-        case 0x18:
-            return QColor(0xFF, 0xFF, 0xE1); // tool-tip background
-        default:
-            return QColor(0xFF, 0xFF, 0xFF); // window background, title bar text
-        }
-    }
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-QStringList fontFamilies()
-{
-    return {QStringLiteral("Arabic Transparent"), QStringLiteral("Noto Sans Arabic")};
-}
-
-QFont font(const Font &spec)
-{
-    QFont font;
-    font.setFamilies(fontFamilies());
-    // Pixel sizes keep the text in the proportion the layout was drawn for.
-    font.setPixelSize(int(std::lround(spec.points * 120 / 72)));
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
-    return font;
 }
 
 } // namespace form1

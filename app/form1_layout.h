@@ -1,34 +1,13 @@
 #pragma once
 
-#include <QColor>
-#include <QFont>
-#include <QPoint>
-#include <QRect>
-#include <QString>
-#include <QStringList>
+#include "design/design_units.h"
 
-#include <cstdint>
 #include <span>
 
-// The main window's layout as designed: positions in twips (1/1440 inch) from the top-left
-// of the client area, colours as 0x00BBGGRR or system colours 0x800000nn.
+// The main window's layout as designed.
 namespace form1 {
 
-using Twips = int;
-using DesignColour = std::uint32_t;
-inline constexpr DesignColour DefaultColour = 0xFFFFFFFF; // the toolkit's own
-inline constexpr int TwipsPerPixel = 12;
-
-struct TwipsRect
-{
-    Twips left, top, width, height;
-};
-
-struct Font
-{
-    double points = 0; // 0: the control shows no text
-    bool bold = false;
-};
+using namespace design;
 
 enum class ControlKind { TextField, CommandButton, PictureButton, OptionButton };
 
@@ -66,14 +45,5 @@ std::span<const SurfaceSpec> surface();
 TwipsRect clientArea();
 DesignColour background();
 const char *emblemToolTip();
-
-int pixels(Twips twips);
-QRect pixels(const TwipsRect &box);
-QPoint pixels(Twips x, Twips y);
-// The classic desktop values stand in for system colours, which this host does not have.
-QColor colour(DesignColour value);
-QFont font(const Font &font);
-// "Arabic Transparent" where the desktop has it; Noto Sans Arabic comes with the program.
-QStringList fontFamilies();
 
 } // namespace form1

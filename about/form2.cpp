@@ -1,0 +1,99 @@
+#include "form2.h"
+
+#include "design/design_units.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <array>
+
+namespace {
+
+using design::TwipsRect;
+
+constexpr TwipsRect ClientArea{0, 0, 4836, 2964};
+constexpr TwipsRect BannerBox{12, 0, 4848, 1488};
+constexpr TwipsRect ListBox{24, 1536, 4776, 840};
+constexpr TwipsRect ReturnBox{24, 2616, 4800, 336};
+constexpr design::Font Regular{10.2, false};
+
+// Slot 0 stays empty, as in the table the lines were first kept in.
+std::array<QString, 7> informationLines()
+{
+    return {QString(),
+            QStringLiteral("بسم الله الرحمن الرحيم"),
+            QStringLiteral("برنامج تحويل التاريخ الهجري والميلادي"),
+            QStringLiteral("إعداد فريق تقويم (Taqwim)"),
+            QStringLiteral("طُوّر بلغة C++ ومكتبة Qt 6 (يعمل الآن على Qt %1)")
+                    .arg(QString::fromLatin1(qVersion())),
+            QStringLiteral(" هذا البرنامج مجاني"),
+            QStringLiteral("البحرين 2000")};
+}
+
+} // namespace
+
+Form2::Form2() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("عن البرنامج"));
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    setWindowIcon(noIcon);
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(design::pixels(ClientArea).size());
+    createControls();
+}
+
+void Form2::createControls()
+{
+    auto *banner = new QLabel(this);
+    banner->setObjectName(QStringLiteral("Image1"));
+    banner->setPixmap(QPixmap(QStringLiteral(":/about/banner.gif")));
+    banner->setFrameStyle(QFrame::Box | QFrame::Plain);
+    banner->setContentsMargins(1, 1, 1, 1);
+    banner->setGeometry(design::pixels(BannerBox));
+
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSortingEnabled(false);
+    m_list->setGeometry(design::pixels(ListBox));
+    m_list->setFont(design::font(Regular));
+    m_list->setAccessibleName(QStringLiteral("معلومات عن البرنامج"));
+
+    m_return = new QPushButton(QStringLiteral("عــودة إلى البرنامج"), this);
+    m_return->setObjectName(QStringLiteral("Command1"));
+    m_return->setGeometry(design::pixels(ReturnBox));
+    m_return->setFont(design::font(Regular));
+    m_return->setAutoDefault(false);
+    m_return->setAccessibleName(m_return->text());
+    connect(m_return, &QPushButton::clicked, this, &Form2::returnToProgram);
+
+    setTabOrder(m_list, m_return);
+}
+
+void Form2::loadAndShow()
+{
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    fillList();
+    design::showCentred(*this);
+    m_list->setFocus(Qt::OtherFocusReason);
+}
+
+void Form2::fillList()
+{
+    m_list->clear();
+    const std::array<QString, 7> lines = informationLines();
+    for (std::size_t slot = 1; slot < lines.size(); ++slot)
+        m_list->addItem(lines[slot]);
+}
+
+void Form2::returnToProgram()
+{
+    close();
+}

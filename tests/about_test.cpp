@@ -1,0 +1,189 @@
+#include "about/form2.h"
+#include "form1.h"
+#include "recording_printer.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QStringList lines(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+const QStringList SixLines = {"بسم الله الرحمن الرحيم", "برنامج تحويل التاريخ الهجري والميلادي",
+                              "إعداد فريق تقويم (Taqwim)",
+                              QStringLiteral("طُوّر بلغة C++ ومكتبة Qt 6 (يعمل الآن على Qt %1)")
+                                      .arg(qVersion()),
+                              " هذا البرنامج مجاني", "البحرين 2000"};
+
+struct MainWindow
+{
+    MainWindow() { form.showCentred(); }
+
+    void press(const char *name)
+    {
+        QTest::mouseClick(form.findChild<QPushButton *>(name), Qt::LeftButton);
+    }
+    Form2 *about() const
+    {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *about = qobject_cast<Form2 *>(window))
+                return about;
+        return nullptr;
+    }
+    QListWidget *list() const { return about()->findChild<QListWidget *>("List1"); }
+    void returnFromAbout()
+    {
+        QTest::mouseClick(about()->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+    }
+
+    RecordingPrinter printer;
+    Form1 form{printer};
+};
+
+} // namespace
+
+class AboutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensWithSixLinesInSlotOrder();
+    void isLaidOutAsDesigned();
+    void reopeningFillsTheListAfresh();
+    void openingAgainOnlyBringsItForward();
+    void mainWindowStaysUsable();
+    void enterAndEscapeDoNothing();
+    void programEndsWhenBothWindowsAreClosed();
+};
+
+void AboutTest::opensWithSixLinesInSlotOrder()
+{
+    MainWindow window;
+    QVERIFY(!window.about()); // made on first use
+    window.press("Command6");
+    QVERIFY(window.about());
+    QVERIFY(QTest::qWaitForWindowExposed(window.about()));
+    QCOMPARE(lines(window.list()), SixLines);
+    QVERIFY(window.list()->selectedItems().isEmpty());
+    QVERIFY(window.about()->parentWidget() == nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(window.about()));
+    QCOMPARE(QApplication::focusWidget(), window.list());
+}
+
+void AboutTest::isLaidOutAsDesigned()
+{
+    MainWindow window;
+    window.press("Command6");
+    Form2 *about = window.about();
+    QCOMPARE(about->windowTitle(), "عن البرنامج");
+    QCOMPARE(about->size(), QSize(403, 247));
+    QCOMPARE(about->layoutDirection(), Qt::RightToLeft);
+    const auto *banner = about->findChild<QLabel *>("Image1");
+    QCOMPARE(banner->geometry(), QRect(1, 0, 404, 124));
+    QCOMPARE(banner->pixmap().size(), QSize(400, 120));
+    QCOMPARE(window.list()->geometry(), QRect(2, 128, 398, 70));
+    QCOMPARE(window.list()->selectionMode(), QAbstractItemView::SingleSelection);
+    const auto *back = about->findChild<QPushButton *>("Command1");
+    QCOMPARE(back->geometry(), QRect(2, 218, 400, 28));
+    QCOMPARE(back->text(), "عــودة إلى البرنامج");
+    QCOMPARE(back->accessibleName(), back->text());
+    QVERIFY(!window.list()->accessibleName().isEmpty());
+    for (const QWidget *control : {static_cast<const QWidget *>(window.list()),
+                                   static_cast<const QWidget *>(back)}) {
+        QCOMPARE(control->font().pixelSize(), 17);
+        QCOMPARE(control->font().weight(), QFont::Normal);
+    }
+    QVERIFY(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(window.list(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), back);
+    // The list is shorter than its six lines: the user scrolls to the last ones.
+    QVERIFY(window.list()->verticalScrollBar()->maximum() > 0);
+}
+
+void AboutTest::reopeningFillsTheListAfresh()
+{
+    MainWindow window;
+    window.press("Command6");
+    Form2 *first = window.about();
+    window.returnFromAbout();
+    QVERIFY(!first->isVisible());
+    window.press("Command6");
+    QCOMPARE(window.about(), first); // one About window for the whole run
+    QVERIFY(first->isVisible());
+    QCOMPARE(lines(window.list()), SixLines);
+}
+
+void AboutTest::openingAgainOnlyBringsItForward()
+{
+    MainWindow window;
+    window.press("Command6");
+    window.list()->setCurrentRow(2);
+    const QListWidgetItem *third = window.list()->item(2);
+    window.form.activateWindow();
+    window.press("Command6");
+    QCOMPARE(window.list()->item(2), third); // not filled again
+    QCOMPARE(window.list()->currentRow(), 2);
+    QCOMPARE(window.list()->count(), 6);
+    QTRY_COMPARE(QApplication::activeWindow(), window.about());
+}
+
+void AboutTest::mainWindowStaysUsable()
+{
+    MainWindow window;
+    window.press("Command6");
+    QVERIFY(window.about()->isVisible());
+    window.form.findChild<QLineEdit *>("Text1")->setText("11");
+    window.form.findChild<QLineEdit *>("Text2")->setText("3");
+    window.form.findChild<QLineEdit *>("Text3")->setText("2024");
+    window.press("Command1");
+    QCOMPARE(window.form.findChild<QLineEdit *>("Text8")->text(), "1 رمضان 1445 هـ");
+}
+
+void AboutTest::enterAndEscapeDoNothing()
+{
+    MainWindow window;
+    window.press("Command6");
+    QVERIFY(QTest::qWaitForWindowActive(window.about()));
+    QTest::keyClick(window.list(), Qt::Key_Escape);
+    QTest::keyClick(window.list(), Qt::Key_Return);
+    QVERIFY(window.about()->isVisible());
+}
+
+void AboutTest::programEndsWhenBothWindowsAreClosed()
+{
+    for (const bool aboutFirst : {false, true}) {
+        MainWindow window;
+        window.press("Command6");
+        bool stillRunning = false;
+        QTimer::singleShot(0, [&] {
+            if (aboutFirst)
+                window.returnFromAbout();
+            window.press("Command2");
+            QTimer::singleShot(100, [&] {
+                stillRunning = true; // the event loop outlived the main window
+                if (!aboutFirst)
+                    window.returnFromAbout();
+            });
+        });
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!window.form.isVisible());
+        QVERIFY(!window.about()->isVisible());
+        QCOMPARE(stillRunning, !aboutFirst);
+    }
+}
+
+QTEST_MAIN(AboutTest)
+#include "about_test.moc"
