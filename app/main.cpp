@@ -1,9 +1,11 @@
 #include "form1.h"
-#include "form1_layout.h"
+#include "design/design_units.h"
 #include "print_on_exit.h"
+#include "qt_translation.h"
 #include "printing/cups_printer.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -11,8 +13,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("taqwim"));
     QApplication::setApplicationVersion(QStringLiteral(TAQWIM_VERSION));
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    QTranslator qtArabic;
+    installQtArabicTranslation(qtArabic);
 
-    printing::CupsPrinter printer(form1::fontFamilies());
+    printing::CupsPrinter printer(design::fontFamilies());
     Form1 window(printer);
     window.showCentred();
     const int status = QApplication::exec();

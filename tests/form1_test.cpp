@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "qt_translation.h"
 #include "recording_printer.h"
 #ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
 #include "calendar/calendar_service.h"
@@ -14,7 +15,9 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QRegularExpression>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace calendar;
 
@@ -57,6 +60,7 @@ private slots:
     void focusFollowsTheTabOrder();
     void entryFieldsLimitWhatIsTyped();
     void enterAndEscapeDoNothing();
+    void qtsOwnWordsAreArabic();
     void exitButtonClosesTheWindow();
 };
 
@@ -327,6 +331,17 @@ void Form1Test::enterAndEscapeDoNothing()
     for (QSignalSpy *spy : spies)
         QCOMPARE(spy->count(), 0);
     qDeleteAll(spies);
+}
+
+void Form1Test::qtsOwnWordsAreArabic()
+{
+    QTranslator translator;
+    QVERIFY(installQtArabicTranslation(translator));
+    // The entry fields' context menu.
+    const QString copy = QCoreApplication::translate("QLineEdit", "&Copy");
+    QVERIFY2(copy.contains(QRegularExpression(QStringLiteral("[\\x{0621}-\\x{064A}]"))),
+             qPrintable(copy));
+    QCoreApplication::removeTranslator(&translator);
 }
 
 void Form1Test::exitButtonClosesTheWindow()
