@@ -69,6 +69,7 @@ private slots:
     void eachFieldIsReadRightBeforeItsLine();
     void failureWhileWritingKeepsWhatWasWritten();
     void missingPrinterKeepsTheDocumentPending();
+    void unexpectedFailureIsToldAndTheWindowGoesOn();
     void datesFollowTheirLabelsInBothDirections();
     void pendingDocumentIsPrintedAtExit();
 };
@@ -172,6 +173,21 @@ void PrintCommandsTest::missingPrinterKeepsTheDocumentPending()
     window.printer.failToPrint = false;
     window.press("Command5");
     QCOMPARE(joined(window.printer.printed.value(0)), Today);
+}
+
+void PrintCommandsTest::unexpectedFailureIsToldAndTheWindowGoesOn()
+{
+    Window window;
+    MessageCatcher messages;
+    window.printer.internalFault = true;
+    window.press("Command3");
+    QCOMPARE(messages.seen().size(), 1);
+    QVERIFY(messages.seen().first().contains("line written to a closed document"));
+    window.field("Text1")->setText("11");
+    window.field("Text2")->setText("3");
+    window.field("Text3")->setText("2024");
+    window.press("Command1");
+    QCOMPARE(window.field("Text8")->text(), "1 رمضان 1445 هـ");
 }
 
 void PrintCommandsTest::datesFollowTheirLabelsInBothDirections()

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <stdexcept>
 
 // A default printer that keeps what it is asked to do, and can be told to fail.
 class RecordingPrinter : public printing::DefaultPrinter
@@ -18,6 +19,7 @@ public:
     QList<Document> printed;
     int failAtLine = 0; // the n-th line written from now on fails; 0 never
     bool failToPrint = false;
+    bool internalFault = false; // a bug rather than a refusal: not a PrintError
     std::function<void(int)> afterLine; // told the number of each line kept
 
     void setSetting(int setting, printing::SettingValue value) override
@@ -30,6 +32,8 @@ public:
     void writeLine(const QStringList &items) override
     {
         calls << QStringLiteral("line");
+        if (internalFault)
+            throw std::logic_error("line written to a closed document");
         if (failAtLine > 0 && --failAtLine == 0)
             throw printing::PrintError("تعذّرت الكتابة في ذاكرة الطابعة.");
         pending << items;
