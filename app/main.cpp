@@ -1,8 +1,8 @@
-#include "form1.h"
 #include "design/design_units.h"
+#include "form1.h"
 #include "print_on_exit.h"
-#include "qt_translation.h"
 #include "printing/cups_printer.h"
+#include "qt_translation.h"
 
 #include <QApplication>
 #include <QTranslator>

@@ -1,8 +1,8 @@
 // Starts the main window as the program does, or a bare Qt window of the same size (empty,
-// or with one Arabic label), and prints the wall-clock time at which its first frame has been painted and the peak memory
-// by then. scripts/bench-startup compares the two.
-#include "form1.h"
+// or with one Arabic label), and prints the wall-clock time at which its first frame has been
+// painted and the peak memory by then. scripts/bench-startup compares the two.
 #include "design/design_units.h"
+#include "form1.h"
 #include "printing/cups_printer.h"
 
 #include <QApplication>

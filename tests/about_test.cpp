@@ -21,11 +21,13 @@ QStringList lines(const QListWidget *list)
     return texts;
 }
 
-const QStringList SixLines = {"بسم الله الرحمن الرحيم", "برنامج تحويل التاريخ الهجري والميلادي",
-                              "إعداد فريق تقويم (Taqwim)",
-                              QStringLiteral("طُوّر بلغة C++ ومكتبة Qt 6 (يعمل الآن على Qt %1)")
-                                      .arg(qVersion()),
-                              " هذا البرنامج مجاني", "البحرين 2000"};
+const QStringList SixLines
+        = {"بسم الله الرحمن الرحيم",
+           "برنامج تحويل التاريخ الهجري والميلادي",
+           "إعداد فريق تقويم (Taqwim)",
+           QStringLiteral("طُوّر بلغة C++ ومكتبة Qt 6 (يعمل الآن على Qt %1)").arg(qVersion()),
+           " هذا البرنامج مجاني",
+           "البحرين 2000"};
 
 struct MainWindow
 {
@@ -100,8 +102,8 @@ void AboutTest::isLaidOutAsDesigned()
     QCOMPARE(back->text(), "عــودة إلى البرنامج");
     QCOMPARE(back->accessibleName(), back->text());
     QVERIFY(!window.list()->accessibleName().isEmpty());
-    for (const QWidget *control : {static_cast<const QWidget *>(window.list()),
-                                   static_cast<const QWidget *>(back)}) {
+    for (const QWidget *control :
+         {static_cast<const QWidget *>(window.list()), static_cast<const QWidget *>(back)}) {
         QCOMPARE(control->font().pixelSize(), 17);
         QCOMPARE(control->font().weight(), QFont::Normal);
     }

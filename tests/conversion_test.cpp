@@ -1,6 +1,6 @@
 #include "form1.h"
-#include "recording_printer.h"
 #include "message_catcher.h"
+#include "recording_printer.h"
 #ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
 #include "calendar/calendar_service.h"
 #endif

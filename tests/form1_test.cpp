@@ -13,9 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QTranslator>
 

@@ -20,8 +20,14 @@ const QStringList Settings = {"set 0x10029 true", "set 0x10004 14"};
 
 QStringList block(const QString &gregorian, const QString &hijri, const QString &weekday)
 {
-    return {Rule, "", " العنوان             ", "  التاريخ الميلادي:" + gregorian,
-            "  يصادف التاريخ الهجري:" + hijri, "  اسم اليوم:" + weekday, "", Rule};
+    return {Rule,
+            "",
+            " العنوان             ",
+            "  التاريخ الميلادي:" + gregorian,
+            "  يصادف التاريخ الهجري:" + hijri,
+            "  اسم اليوم:" + weekday,
+            "",
+            Rule};
 }
 
 // Each line as it reads on paper: its items one directly after another.
