@@ -157,6 +157,8 @@ Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
+    // The title bar stays empty as designed, but a screen reader still names the window.
+    setAccessibleName(QStringLiteral("محوّل التاريخ الهجري والميلادي"));
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(form1::pixels(form1::clientArea()).size());
     QPalette palette = this->palette();

@@ -1,0 +1,652 @@
+#!/usr/bin/python3
+"""Drives the real program through AT-SPI, the way a screen reader and its user do.
+
+    run_atspi_e2e.py PATH/TO/taqwim
+
+Everything the program is asked to do goes through the accessibility tree: controls are
+found by their accessible name and role, texts are read with the Text interface and
+written with EditableText, buttons are pressed with their Action. A control that a
+screen reader cannot find, read or operate therefore fails the test even when the
+mouse would still work.
+
+The X server, the session bus, the accessibility bus and the program all run privately
+and are stopped on every way out. Exit status: 0 passed, 1 failed, 77 the accessibility
+bus could not be brought up here (reported as skipped).
+"""
+
+import ctypes
+import datetime
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+try:
+    from gi.repository import Gio, GLib
+except ImportError:  # then pyatspi cannot be imported either, which is reported as a skip
+    Gio = GLib = None
+
+PASSED, FAILED, SKIPPED = 0, 1, 77
+
+GREGORIAN_MONTHS = ["يناير", "فبراير", "مارس", "أبريل", "مايو", "يونيو", "يوليو", "أغسطس",
+                    "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"]
+WEEKDAYS = ["الأحد", "الاثنين", "الثلاثاء", "الأربعاء", "الخميس", "الجمعة", "السبت"]
+
+DAY, MONTH, YEAR = "اليوم", "الشهر", "السنة"
+SOURCE_DATE, SOURCE_MONTH = "التاريخ المدخل", "رقم الشهر في التاريخ المدخل"
+TARGET_DATE, TARGET_MONTH = "التاريخ المقابل", "رقم الشهر في التاريخ المقابل"
+WEEKDAY = "اسم اليوم"
+RESULT_FIELDS = [SOURCE_DATE, SOURCE_MONTH, TARGET_DATE, TARGET_MONTH, WEEKDAY]
+CONVERT, EXIT, ABOUT = "تحويل", "خروج", "عن البرنامج"
+GREGORIAN_TO_HIJRI, HIJRI_TO_GREGORIAN = "الميلادي إلى الهجري", "الهجري إلى الميلادي"
+ABOUT_TITLE, ABOUT_LIST, ABOUT_RETURN = "عن البرنامج", "معلومات عن البرنامج", "عــودة إلى البرنامج"
+MESSAGE_OK = "موافق"
+
+PR_SET_PDEATHSIG, PR_SET_CHILD_SUBREAPER = 1, 36
+
+ARABIC_LETTER = re.compile("[\u0621-\u064a]")
+
+
+class Failure(Exception):
+    pass
+
+
+class Unavailable(Exception):
+    """The machine cannot give the program an accessibility bus; nothing was tested."""
+
+
+def step(message):
+    print(f"[atspi-e2e] {message}", flush=True)
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(probe, seconds, interval=0.1):
+    """The first truthy value of probe(), or None once the time is up."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = probe()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(interval)
+
+
+def libc():
+    return ctypes.CDLL(None, use_errno=True)
+
+
+def die_with_parent():
+    # Runs in each child before exec: if this script is killed outright (a ctest time-out
+    # sends SIGKILL), no finally block runs, so the kernel has to end the children.
+    libc().prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+class Processes:
+    """Every process the test starts, each leading its own process group."""
+
+    def __init__(self):
+        self.started = []
+
+    def start(self, name, command, **options):
+        try:
+            process = subprocess.Popen(command, start_new_session=True,
+                                       preexec_fn=die_with_parent, **options)
+        except FileNotFoundError as error:
+            raise Unavailable(f"cannot run {command[0]}: {error}") from error
+        self.started.append((name, process))
+        return process
+
+    def stop_all(self):
+        # The accessibility bus launcher's own bus daemon and the registry it activates
+        # stay in the launcher's group after they are orphaned, so signalling groups
+        # reaches them too; newest first, so the program goes before its buses.
+        for _, process in reversed(self.started):
+            self._stop(process)
+        self.started.clear()
+        self._reap_orphans()
+
+    @staticmethod
+    def _signal_group(process, signum):
+        try:
+            os.killpg(process.pid, signum)
+        except ProcessLookupError:
+            pass
+
+    def _stop(self, process):
+        self._signal_group(process, signal.SIGTERM)
+        try:
+            process.wait(timeout=3)
+        except subprocess.TimeoutExpired:
+            self._signal_group(process, signal.SIGKILL)
+            process.wait()
+        # The leader may be gone while others in its group are not.
+        self._signal_group(process, signal.SIGKILL)
+
+    @staticmethod
+    def _reap_orphans():
+        # This script is the subreaper of what it started; collect whatever was
+        # orphaned to it so that nothing is left as a zombie.
+        deadline = time.monotonic() + 3
+        while time.monotonic() < deadline:
+            try:
+                pid, _ = os.waitpid(-1, os.WNOHANG)
+            except ChildProcessError:
+                return
+            if pid == 0:
+                time.sleep(0.05)
+
+
+def start_x_server(processes):
+    # Xvfb picks a free display itself and writes its number once it accepts clients.
+    # Without -noreset the server resets whenever its last client leaves (the bus launcher
+    # does, right after it has published the bus address), and a program connecting during
+    # the reset is turned away.
+    read_end, write_end = os.pipe()
+    processes.start("Xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                             "1024x768x24", "-nolisten", "tcp", "-noreset"],
+                    pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        number = numbers.readline().strip()
+    if not number.isdigit():
+        raise Unavailable("Xvfb did not start")
+    return f":{number}"
+
+
+def start_session_bus(processes, environment, folder):
+    # Services it starts on demand, the accessibility bus launcher among them, inherit this
+    # environment and so use the private display and folder.
+    daemon = processes.start("session bus",
+                             ["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                              f"--address=unix:path={folder}/session_bus"],
+                             env=environment, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True)
+    address = daemon.stdout.readline().strip()
+    if not address:
+        raise Unavailable("the private D-Bus session bus did not start")
+    return address
+
+
+def accessibility_bus_address(session_address, start_on_demand):
+    """What org.a11y.Bus answers on the session bus, or None."""
+    try:
+        connection = Gio.DBusConnection.new_for_address_sync(
+                session_address,
+                Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+                | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+    except GLib.Error:
+        return None
+    flags = Gio.DBusCallFlags.NONE if start_on_demand else Gio.DBusCallFlags.NO_AUTO_START
+    try:
+        reply = connection.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+                                     "GetAddress", None, GLib.VariantType("(s)"), flags,
+                                     10000 if start_on_demand else 1000, None)
+        return reply.unpack()[0] or None
+    except GLib.Error:
+        return None
+    finally:
+        connection.close_sync(None)
+
+
+def start_accessibility_bus(processes, environment, folder):
+    """The address of the accessibility bus, once org.a11y.Bus offers it on the session bus.
+
+    Qt 6.4 finds the bus only by asking org.a11y.Bus (it does not act on AT_SPI_BUS_ADDRESS
+    or the X root window alone), so a bare bus daemon is no substitute for the launcher.
+    """
+    if Gio is None:
+        raise Unavailable("python3-gi is not importable")
+    session = environment["DBUS_SESSION_BUS_ADDRESS"]
+    launcher = "/usr/libexec/at-spi-bus-launcher"
+    log_path = os.path.join(folder, "launcher.txt")
+    if os.access(launcher, os.X_OK):
+        with open(log_path, "w") as log:
+            process = processes.start("accessibility bus launcher",
+                                      [launcher, "--launch-immediately"], env=environment,
+                                      stdout=log, stderr=subprocess.STDOUT)
+        # Not started on demand while waiting, so that no second launcher races this one.
+        address = wait_until(lambda: accessibility_bus_address(session, False)
+                             or process.poll() is not None, 10, 0.2)
+        if isinstance(address, str):
+            return address
+        step("the accessibility bus launcher offered no address; asking the session bus to "
+             "start one as a desktop session would")
+    address = accessibility_bus_address(session, True)
+    if address:
+        return address
+    said = "nothing"
+    if os.path.exists(log_path):
+        with open(log_path) as log:
+            said = log.read().strip()[-600:] or said
+    raise Unavailable(f"no accessibility bus: {launcher} (Debian package at-spi2-core) did not "
+                      f"offer one, started directly or by the session bus; it said: {said}")
+
+
+def import_pyatspi():
+    try:
+        import pyatspi  # noqa: imported late: it reads the bus addresses when loaded
+        from gi.repository import Atspi
+    except ImportError as error:
+        raise Unavailable(f"python3-pyatspi is not importable: {error}") from error
+    # The defaults suit a quick desktop; an instrumented build answers more slowly.
+    Atspi.set_timeout(5000, 30000)
+    return pyatspi
+
+
+class Program:
+    """The running program as AT-SPI shows it."""
+
+    def __init__(self, pyatspi, process):
+        self.pyatspi = pyatspi
+        self.process = process
+        self.application = None
+
+    def find_application(self):
+        desktop = self.pyatspi.Registry.getDesktop(0)
+        desktop.clearCache()
+        for application in desktop:
+            if application is not None and application.get_process_id() == self.process.pid:
+                return application
+        return None
+
+    def attach(self):
+        self.application = wait_until(self.find_application, 20, 0.2)
+        expect(self.application is not None,
+               f"no application with process id {self.process.pid} in the AT-SPI desktop")
+        expect(self.application.name == "taqwim",
+               f"the application calls itself {self.application.name!r}, not 'taqwim'")
+
+    def windows(self):
+        """The showing top-level windows of the program."""
+        self.application.clearCache()
+        windows = []
+        for window in self.application:
+            try:
+                if window is not None and showing(self.pyatspi, window):
+                    windows.append(window)
+            except GLib.GError:
+                pass  # closed while being looked at
+        return windows
+
+    def find(self, role, name, within=None):
+        """The showing element with this role and accessible name, waiting for it."""
+        def probe():
+            scopes = [within] if within is not None else self.windows()
+            for scope in scopes:
+                found = find_in(scope, lambda node: node.getRole() == role and node.name == name
+                                and showing(self.pyatspi, node))
+                if found is not None:
+                    return found
+            return None
+        found = wait_until(probe, 10)
+        if found is None:
+            self.dump()
+            raise Failure(f"no {role_name(self.pyatspi, role)}named {name!r} through AT-SPI")
+        return found
+
+    def field(self, name):
+        return self.find(self.pyatspi.ROLE_TEXT, name)
+
+    def read(self, name):
+        return text_of(self.field(name))
+
+    def results(self):
+        return {name: self.read(name) for name in RESULT_FIELDS}
+
+    def type_into(self, name, value):
+        field = self.field(name)
+        try:
+            editable = field.queryEditableText()
+        except NotImplementedError as error:
+            raise Failure(f"the field {name!r} offers no EditableText") from error
+        editable.setTextContents(value)
+        expect(wait_until(lambda: text_of(field) == value, 3),
+               f"the field {name!r} holds {text_of(field)!r} after writing {value!r} into it")
+
+    def enter_date(self, day, month, year):
+        for name, value in ((DAY, day), (MONTH, month), (YEAR, year)):
+            self.type_into(name, str(value))
+
+    def press(self, name, within=None):
+        press(self.find(self.pyatspi.ROLE_PUSH_BUTTON, name, within), name)
+
+    def choose(self, name):
+        option = self.find(self.pyatspi.ROLE_RADIO_BUTTON, name)
+        if not checked(self.pyatspi, option):
+            press(option, name)
+        expect(wait_until(lambda: checked(self.pyatspi, option), 3),
+               f"the option {name!r} is not selected after operating it")
+        for other in (GREGORIAN_TO_HIJRI, HIJRI_TO_GREGORIAN):
+            if other != name:
+                expect(not checked(self.pyatspi,
+                                   self.find(self.pyatspi.ROLE_RADIO_BUTTON, other)),
+                       f"{other!r} is still selected together with {name!r}")
+
+    def wait_for_results(self, expected):
+        """Waits for the result fields to read as expected, then checks every one."""
+        wait_until(lambda: self.results() == expected, 5, 0.2)
+        actual = self.results()
+        for name in RESULT_FIELDS:
+            expect(actual[name] == expected[name],
+                   f"{name!r} reads {actual[name]!r}, expected {expected[name]!r}")
+
+    def dump(self):
+        step("what AT-SPI shows of the program:")
+        try:
+            self.application.clearCache()
+            dump_tree(self.application, "  ")
+        except Exception as error:  # the dump only helps explain a failure already found
+            step(f"  (could not walk the tree: {error})")
+
+
+def find_in(node, matches):
+    try:
+        node.clearCache()
+        if matches(node):
+            return node
+        children = [child for child in node if child is not None]
+    except GLib.GError:
+        # The object went away while being looked at: a window closing, say.
+        return None
+    for child in children:
+        found = find_in(child, matches)
+        if found is not None:
+            return found
+    return None
+
+
+def all_names_and_texts(node):
+    words = [node.name]
+    try:
+        words.append(text_of(node))
+    except NotImplementedError:
+        pass
+    for child in node:
+        if child is not None:
+            words.extend(all_names_and_texts(child))
+    return [word for word in words if word]
+
+
+def dump_tree(node, indent):
+    try:
+        text = repr(text_of(node))
+    except NotImplementedError:
+        text = ""
+    print(f"{indent}{node.getRoleName()} {node.name!r} {text}", flush=True)
+    for child in node:
+        if child is not None:
+            dump_tree(child, indent + "  ")
+
+
+def text_of(node):
+    return node.queryText().getText(0, -1)
+
+
+def showing(pyatspi, node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def checked(pyatspi, node):
+    node.clearCache()
+    return node.getState().contains(pyatspi.STATE_CHECKED)
+
+
+def role_name(pyatspi, role):
+    return {pyatspi.ROLE_TEXT: "text field ", pyatspi.ROLE_PUSH_BUTTON: "button ",
+            pyatspi.ROLE_RADIO_BUTTON: "option ", pyatspi.ROLE_LIST: "list "}.get(role, "")
+
+
+def press(node, name):
+    """Operates a control through its action, as a screen reader's activate command does."""
+    try:
+        action = node.queryAction()
+    except NotImplementedError as error:
+        raise Failure(f"{name!r} offers no action to operate it") from error
+    names = [action.getName(index).lower() for index in range(action.nActions)]
+    expect(names, f"{name!r} offers no action to operate it")
+    for wanted in ("press", "click", "toggle"):
+        if wanted in names:
+            expect(action.doAction(names.index(wanted)), f"{name!r} refused its {wanted} action")
+            return
+    expect(action.doAction(0), f"{name!r} refused its {names[0]} action")
+
+
+def gregorian_long_date(day):
+    return f"{day.day} {GREGORIAN_MONTHS[day.month - 1]} {day.year} م"
+
+
+def check_today(program, started_on):
+    shown = {name: program.read(name) for name in (DAY, MONTH, YEAR, SOURCE_DATE, WEEKDAY)}
+    # Midnight may fall between the program's start and this reading.
+    today = datetime.date.today()
+    if shown[SOURCE_DATE] == gregorian_long_date(started_on):
+        today = started_on
+    expect(shown[DAY] == str(today.day), f"the day field shows {shown[DAY]!r}, not {today.day}")
+    expect(shown[MONTH] == str(today.month),
+           f"the month field shows {shown[MONTH]!r}, not {today.month}")
+    expect(shown[YEAR] == str(today.year),
+           f"the year field shows {shown[YEAR]!r}, not {today.year}")
+    expect(shown[SOURCE_DATE] == gregorian_long_date(today),
+           f"{SOURCE_DATE!r} reads {shown[SOURCE_DATE]!r}, not {gregorian_long_date(today)!r}")
+    expect(program.read(SOURCE_MONTH) == str(today.month),
+           f"{SOURCE_MONTH!r} does not read today's month {today.month}")
+    weekday = WEEKDAYS[(today.weekday() + 1) % 7]
+    expect(shown[WEEKDAY] == weekday,
+           f"{WEEKDAY!r} reads {shown[WEEKDAY]!r}, not today's {weekday!r}")
+    hijri = program.read(TARGET_DATE)
+    expect(re.fullmatch(r"\d+ \S.* \d+ هـ", hijri),
+           f"{TARGET_DATE!r} reads {hijri!r}, not a Hijri long date")
+    step(f"at start: {shown[DAY]}/{shown[MONTH]}/{shown[YEAR]}, {shown[SOURCE_DATE]}, "
+         f"{hijri}, {shown[WEEKDAY]}")
+
+
+def check_gregorian_to_hijri(program):
+    program.choose(GREGORIAN_TO_HIJRI)
+    program.enter_date(11, 3, 2024)
+    program.press(CONVERT)
+    expected = {SOURCE_DATE: "11 مارس 2024 م", SOURCE_MONTH: "3",
+                TARGET_DATE: "1 رمضان 1445 هـ", TARGET_MONTH: "9", WEEKDAY: "الاثنين"}
+    program.wait_for_results(expected)
+    step(f"11/3/2024 Gregorian converts to {expected[TARGET_DATE]}, {expected[WEEKDAY]}")
+    return expected
+
+
+def check_hijri_to_gregorian(program, first):
+    # The Hijri date typed back is the one the program has just shown, as a user would.
+    match = re.fullmatch(r"(\d+) \S.* (\d+) هـ", first[TARGET_DATE])
+    expect(match, f"cannot read a Hijri day and year from {first[TARGET_DATE]!r}")
+    day, year = match.group(1), match.group(2)
+    month = first[TARGET_MONTH]
+    program.choose(HIJRI_TO_GREGORIAN)
+    program.enter_date(day, month, year)
+    program.press(CONVERT)
+    swapped = {SOURCE_DATE: first[TARGET_DATE], SOURCE_MONTH: first[TARGET_MONTH],
+               TARGET_DATE: first[SOURCE_DATE], TARGET_MONTH: first[SOURCE_MONTH],
+               WEEKDAY: first[WEEKDAY]}
+    program.wait_for_results(swapped)
+    step(f"{day}/{month}/{year} Hijri converts back to {swapped[TARGET_DATE]}")
+    return swapped
+
+
+def message_boxes(program):
+    alert_roles = (program.pyatspi.ROLE_ALERT, program.pyatspi.ROLE_DIALOG)
+    boxes = []
+    for window in program.windows():
+        found = find_in(window, lambda node: node.getRole() in alert_roles)
+        if found is not None:
+            boxes.append(found)
+    return boxes
+
+
+def check_impossible_date(program, before):
+    program.choose(GREGORIAN_TO_HIJRI)
+    program.enter_date(31, 2, 2021)
+    expect(not message_boxes(program), "a message box is showing before the conversion")
+    program.press(CONVERT)
+    boxes = wait_until(lambda: message_boxes(program), 10)
+    if not boxes:
+        program.dump()
+        raise Failure("converting 31/2/2021 showed no alert or dialog through AT-SPI")
+    box = boxes[0]
+    words = all_names_and_texts(box)
+    message = [word for word in words if ARABIC_LETTER.search(word) and word != MESSAGE_OK]
+    expect(message, f"the message box says nothing in Arabic: {words!r}")
+    step(f"31/2/2021 is refused with a message box ({box.getRoleName()}): {' | '.join(message)}")
+    program.press(MESSAGE_OK, within=box)
+    expect(wait_until(lambda: not message_boxes(program), 5),
+           f"the message box is still showing after pressing {MESSAGE_OK!r}")
+    after = program.results()
+    for name in RESULT_FIELDS:
+        expect(after[name] == before[name],
+               f"the refused date changed {name!r} from {before[name]!r} to {after[name]!r}")
+    step("the message box is dismissed and the results are unchanged")
+
+
+def about_windows(program):
+    return [window for window in program.windows() if window.name == ABOUT_TITLE]
+
+
+def check_about(program):
+    expect(not about_windows(program), "the About window is showing before it is asked for")
+    program.press(ABOUT)
+    windows = wait_until(lambda: about_windows(program), 10)
+    if not windows:
+        program.dump()
+        raise Failure(f"pressing {ABOUT!r} showed no window named {ABOUT_TITLE!r}")
+    window = windows[0]
+    extents = window.queryComponent().getExtents(program.pyatspi.DESKTOP_COORDS)
+    expect((extents.width, extents.height) == (403, 247),
+           f"the About window is {extents.width}x{extents.height}, not 403x247")
+    listing = program.find(program.pyatspi.ROLE_LIST, ABOUT_LIST, within=window)
+    lines = [item.name for item in listing
+             if item is not None and item.getRole() == program.pyatspi.ROLE_LIST_ITEM]
+    expected = ["بسم الله الرحمن الرحيم", "برنامج تحويل التاريخ الهجري والميلادي",
+                "إعداد فريق تقويم (Taqwim)", "طُوّر بلغة C++ ومكتبة Qt 6", " هذا البرنامج مجاني",
+                "البحرين 2000"]
+    expect(len(lines) == len(expected),
+           f"the About list has {len(lines)} lines, not {len(expected)}: {lines!r}")
+    for number, (line, wanted) in enumerate(zip(lines, expected), start=1):
+        matches = line.startswith(wanted) if number == 4 else line == wanted
+        expect(matches, f"About line {number} reads {line!r}, expected {wanted!r}"
+                        + (" at its start" if number == 4 else ""))
+    step(f"the About window lists its {len(lines)} lines in order")
+    program.press(ABOUT_RETURN, within=window)
+    expect(wait_until(lambda: not about_windows(program), 5),
+           f"the About window is still showing after pressing {ABOUT_RETURN!r}")
+    step("the About window is closed by its return button")
+
+
+def check_exit(program):
+    program.press(EXIT)
+    try:
+        status = program.process.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"the program is still running 10 s after pressing {EXIT!r}") from None
+    if status < 0:
+        raise Failure(f"the program was ended by {signal.Signals(-status).name}")
+    expect(status == 0, f"the program ended with status {status}")
+    step(f"pressing {EXIT!r} ended the program with status 0")
+
+
+def run(program_path, processes, folder):
+    if not os.access(program_path, os.X_OK):
+        raise Failure(f"{program_path} is not an executable program")
+    display = start_x_server(processes)
+    environment = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=folder)
+    # Nothing of the desktop this may run in must leak into the private one.
+    for variable in ("AT_SPI_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS", "XAUTHORITY"):
+        environment.pop(variable, None)
+    environment["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(processes, environment, folder)
+    bus = start_accessibility_bus(processes, environment, folder)
+    step(f"X display {display}, accessibility bus {bus}")
+
+    # This process is a screen reader on the same buses.
+    os.environ.clear()
+    os.environ.update(environment)
+    pyatspi = import_pyatspi()
+
+    errors_path = os.path.join(folder, "program-output.txt")
+    started_on = datetime.date.today()
+    with open(errors_path, "w") as errors:
+        process = processes.start(
+                "taqwim", [program_path],
+                env=dict(environment, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"),
+                stdout=errors, stderr=subprocess.STDOUT)
+    program = Program(pyatspi, process)
+    try:
+        program.attach()
+        step(f"found the program (process {process.pid}) in the AT-SPI desktop")
+        check_today(program, started_on)
+        first = check_gregorian_to_hijri(program)
+        back = check_hijri_to_gregorian(program, first)
+        check_impossible_date(program, back)
+        check_about(program)
+        check_exit(program)
+    except BaseException:
+        show_output(errors_path)
+        raise
+
+
+def show_output(path):
+    """What the program printed, which explains most failures (a sanitizer report, say)."""
+    with open(path) as output:
+        report = output.read().strip()
+    if report:
+        step("the program wrote:")
+        print(report, flush=True)
+
+
+STOP_SIGNALS = (signal.SIGTERM, signal.SIGINT, signal.SIGHUP)
+
+
+def stopped(signum, frame):
+    # A polite stop becomes a failure, so that the cleanup runs; a second one must not
+    # cut that cleanup short.
+    for other in STOP_SIGNALS:
+        signal.signal(other, signal.SIG_IGN)
+    raise Failure(f"stopped by signal {signal.Signals(signum).name}")
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(f"usage: {sys.argv[0]} PATH/TO/taqwim", file=sys.stderr)
+        return FAILED
+    started = time.monotonic()
+    for signum in STOP_SIGNALS:
+        signal.signal(signum, stopped)
+    libc().prctl(PR_SET_CHILD_SUBREAPER, 1)
+    processes = Processes()
+    folder = tempfile.mkdtemp(prefix="taqwim-atspi-")
+    try:
+        run(os.path.abspath(sys.argv[1]), processes, folder)
+    except Unavailable as reason:
+        step(f"SKIPPED: {reason}")
+        return SKIPPED
+    except Failure as failure:
+        step(f"FAILED: {failure}")
+        return FAILED
+    except Exception:
+        # An AT-SPI call that errs or times out is as much a failure as a wrong text.
+        traceback.print_exc()
+        step("FAILED: see the error above")
+        return FAILED
+    finally:
+        for signum in STOP_SIGNALS:
+            signal.signal(signum, signal.SIG_IGN)
+        processes.stop_all()
+        shutil.rmtree(folder, ignore_errors=True)
+    step(f"PASSED in {time.monotonic() - started:.1f} s")
+    return PASSED
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,625 @@
+#!/usr/bin/python3
+"""Prints the main window's summary through a real, private CUPS scheduler and reads the
+paper back.
+
+Usage: run_print_e2e.py DRIVER    (DRIVER is print_e2e_driver, built from print_driver.cpp)
+
+Everything lives in one temporary directory: cupsd's configuration, spool, logs and state,
+and the HOME, TMPDIR and client configuration the driver sees, so that neither the
+machine's printers nor a user's lpoptions can interfere. The printer is a raw queue whose AppSocket
+device is a listener in this process, so the bytes the program submitted arrive unchanged.
+
+Exit status: 0 passed, 1 failed, 77 cupsd cannot start on this machine (its log is shown).
+TAQWIM_KEEP_PDF=PATH keeps a copy of the PDF the two-summary job printed.
+"""
+
+import ctypes
+import grp
+import os
+import pwd
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unicodedata
+import xml.etree.ElementTree as ElementTree
+
+SKIP = 77
+QUEUE = "taqwim-e2e"
+
+# The driver fixes today to 8 December 2026; these are that day's long dates as the window
+# shows them, and so as they must come out on paper.
+GREGORIAN = "8 ديسمبر 2026 م"
+HIJRI = "28 جمادى الآخرة 1448 هـ"
+WEEKDAY = "الثلاثاء"
+RULE = "*" * 48
+# One summary as text on paper; its two empty lines leave no text behind.
+BLOCK = [
+    RULE,
+    "العنوان",
+    "التاريخ الميلادي:" + GREGORIAN,
+    "يصادف التاريخ الهجري:" + HIJRI,
+    "اسم اليوم:" + WEEKDAY,
+    RULE,
+]
+
+MARGIN = 20 / 25.4 * 72  # points; the printer's page margins are 20 mm on every side
+INDENT = 10  # points; room for the two spaces the date lines start with, at 14 pt
+# Bold Arabic is some 13 % wider than regular, and 10 pt is 30 % narrower than 14 pt.
+WIDTH_TOLERANCE = 0.02
+
+JOB_WAIT = 20  # seconds for a submitted job to reach the listener
+QUIET_WAIT = 2  # seconds in which a discarded document must not turn up after all
+DRIVER_TIMEOUT = 40
+
+
+class Failure(Exception):
+    pass
+
+
+class CannotStart(Exception):
+    pass
+
+
+def log(message=""):
+    print(message, flush=True)
+
+
+def tool(name):
+    """The path of a program of cups-client, cups-bsd or poppler-utils; lpadmin lives in
+    /usr/sbin, which is not on every user's PATH."""
+    path = shutil.which(name, path=os.environ.get("PATH", "") + ":/usr/sbin:/sbin")
+    if not path:
+        raise Failure(f"{name} is not installed (scripts/setup installs it)")
+    return path
+
+
+# --- reading the paper --------------------------------------------------------------------
+
+# pdftotext marks the direction of Arabic runs; the marks carry no text.
+DIRECTION_MARKS = dict.fromkeys(
+    [0x200E, 0x200F, *range(0x202A, 0x202F), *range(0x2066, 0x206A)]
+)
+
+
+def normalised(text):
+    # Shaped glyphs come back as presentation forms (initial, medial, final, ligatures);
+    # NFKC turns them into the letters the program wrote.
+    return unicodedata.normalize("NFKC", text).translate(DIRECTION_MARKS)
+
+
+# Words (letters with their diacritics, tatweel included) and numbers. pdftotext moves
+# spaces and punctuation around where Arabic meets digits ("الميلادي:8 ديسمبر 2026 م"
+# comes out as "الميلادي 8:ديسمبر  2026م"), so only these and the number of colons count.
+TOKEN = re.compile(r"\d+|[^\W\d_][^\W\d_\u064B-\u065F\u0670]*")
+
+
+def line_key(line):
+    """A line as its tokens, spelt so that a token reads the same in logical order and in
+    visual order, where letters and digits may each come out backwards; the caller tries
+    both token orders. A line of asterisks is a rule, known by its length."""
+    line = normalised(line)
+    if set(line) <= {"*", " "}:
+        return ("rule", line.count("*"))
+    tokens = TOKEN.findall(line)
+    return ("text", line.count(":"), tuple(min(token, token[::-1]) for token in tokens))
+
+
+def same_line(found, expected):
+    key, wanted = line_key(found), line_key(expected)
+    if key == wanted:
+        return True
+    return key[0] == "text" and key[:2] == wanted[:2] and key[2][::-1] == wanted[2]
+
+
+def paper_lines(text):
+    return [line for line in (normalised(raw).strip() for raw in text.splitlines()) if line]
+
+
+def differences(text, expected_lines):
+    """What keeps the text from being exactly the expected lines in order; empty if nothing."""
+    found = paper_lines(text)
+    problems = []
+    for number in range(max(len(found), len(expected_lines))):
+        want = expected_lines[number] if number < len(expected_lines) else None
+        got = found[number] if number < len(found) else None
+        if want is None:
+            problems.append(f"line {number + 1}: unexpected {got!r}")
+        elif got is None:
+            problems.append(f"line {number + 1}: missing {want!r}")
+        elif not same_line(got, want):
+            problems.append(f"line {number + 1}: expected {want!r}, found {got!r}")
+    return problems
+
+
+def check_the_reader():
+    """The reader must take both orders pdftotext may use, and still notice a wrong or
+    missing date: otherwise a pass would prove nothing."""
+    expected = BLOCK * 2
+    logical = "\n".join(expected)
+    visual = "\n".join("\u200f" + line[::-1] for line in expected)
+    if differences(logical, expected) or differences(visual, expected):
+        raise Failure("the text reader rejects a correct page")
+    wrong_year = logical.replace("1448", "1447", 1)
+    wrong_day = visual.replace(GREGORIAN[::-1], GREGORIAN.replace("8", "9", 1)[::-1], 1)
+    missing = "\n".join(expected[:3] + expected[4:])
+    swapped = "\n".join(expected[:2] + [expected[3], expected[2]] + expected[4:])
+    one_rule_short = logical.replace(RULE, RULE[1:], 1)
+    for name, text in [
+        ("a wrong Hijri year", wrong_year),
+        ("a wrong Gregorian day", wrong_day),
+        ("a missing Hijri line", missing),
+        ("swapped date lines", swapped),
+        ("a short rule", one_rule_short),
+    ]:
+        if not differences(text, expected):
+            raise Failure(f"the text reader accepts a page with {name}")
+
+
+def check_layout(pdf_path, weekday_width):
+    """Every line inside the margins and ending at the right one, as Arabic is read; the
+    weekday lines as wide as the driver measured them in 14 pt bold."""
+    result = subprocess.run([tool("pdftotext"), "-bbox-layout", pdf_path, "-"], capture_output=True,
+                            timeout=15)
+    if result.returncode != 0:
+        raise Failure(f"pdftotext cannot lay out the job: {result.stderr.decode(errors='replace')}")
+    namespace = {"x": "http://www.w3.org/1999/xhtml"}
+    pages = ElementTree.fromstring(result.stdout).findall(".//x:page", namespace)
+    if len(pages) != 1:
+        raise Failure(f"two summaries took {len(pages)} pages, not one")
+    page = pages[0]
+    width, height = float(page.get("width")), float(page.get("height"))
+    right = width - MARGIN
+    lines = []
+    for line in page.iterfind(".//x:line", namespace):
+        box = {edge: float(line.get(edge)) for edge in ("xMin", "yMin", "xMax", "yMax")}
+        # Glyph by glyph from left to right: enough to say which line is meant.
+        glyphs = "".join(word.text or "" for word in line.iterfind("x:word", namespace))
+        lines.append((box, normalised(glyphs)))
+    lines.sort(key=lambda line: line[0]["yMin"])
+    if len(lines) != len(BLOCK) * 2:
+        raise Failure(f"the page has {len(lines)} lines of text, not {len(BLOCK) * 2}")
+    problems = []
+    for number, (box, glyphs) in enumerate(lines):
+        if (box["xMin"] < MARGIN - 0.5 or box["xMax"] > right + 0.5
+                or box["yMin"] < MARGIN - 0.5 or box["yMax"] > height - MARGIN + 0.5):
+            problems.append(f"outside the margins: {glyphs!r} at {box}")
+        elif box["xMax"] < right - INDENT:
+            problems.append(f"not at the right margin ({right:.1f}): {glyphs!r} ends at "
+                            f"{box['xMax']:.1f}")
+        # The text check has already put the lines in the order of BLOCK.
+        if number % len(BLOCK) == BLOCK.index("اسم اليوم:" + WEEKDAY):
+            measured = box["xMax"] - box["xMin"]
+            if abs(measured - weekday_width) > WIDTH_TOLERANCE * weekday_width:
+                problems.append(f"the weekday line is {measured:.1f} pt wide, not "
+                                f"{weekday_width:.1f} pt as in 14 pt bold")
+    if problems:
+        raise Failure("the page is not laid out as printed summaries are:\n  "
+                      + "\n  ".join(problems))
+
+
+# --- the printer: a listener on a local port ----------------------------------------------
+
+
+class Listener:
+    """An AppSocket printer that keeps each connection's bytes in its own numbered file."""
+
+    def __init__(self, directory):
+        self._directory = directory
+        self._jobs = []
+        self._lock = threading.Lock()
+        self._stopping = threading.Event()
+        self._socket = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self._socket.bind(("127.0.0.1", 0))
+        self._socket.listen(4)
+        self._socket.settimeout(0.2)
+        self.port = self._socket.getsockname()[1]
+        self._thread = threading.Thread(target=self._serve, name="listener", daemon=True)
+        self._thread.start()
+
+    def _serve(self):
+        while not self._stopping.is_set():
+            try:
+                connection, _ = self._socket.accept()
+            except socket.timeout:
+                continue
+            except OSError:
+                return
+            with connection:
+                self._receive(connection)
+
+    def _receive(self, connection):
+        connection.settimeout(0.2)
+        chunks = []
+        while not self._stopping.is_set():
+            try:
+                data = connection.recv(65536)
+            except socket.timeout:
+                continue
+            except OSError:
+                break
+            if not data:
+                break
+            chunks.append(data)
+        with self._lock:
+            path = os.path.join(self._directory, f"job-{len(self._jobs) + 1}")
+            # Saved before the connection closes: the backend counts the job as printed
+            # only once the printer hangs up, so a finished job is always on disk.
+            with open(path, "wb") as out:
+                out.write(b"".join(chunks))
+            self._jobs.append(path)
+
+    def received(self):
+        with self._lock:
+            return list(self._jobs)
+
+    def stop(self):
+        self._stopping.set()
+        self._thread.join(5)
+        self._socket.close()
+
+
+# --- the scheduler ------------------------------------------------------------------------
+
+
+def free_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def die_with_parent():
+    # Should this script be killed outright, cupsd must not outlive it.
+    libc = ctypes.CDLL(None, use_errno=True)
+    PR_SET_PDEATHSIG = 1
+    libc.prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
+class Scheduler:
+    def __init__(self, root):
+        self.root = root
+        self.address = None
+        self.error_log = os.path.join(root, "log", "error_log")
+        self._output = os.path.join(root, "log", "cupsd.out")
+        self._process = None
+
+    def _write_configuration(self):
+        root = self.root
+        if os.geteuid() == 0:
+            # cupsd refuses to run its helpers as root.
+            user, group = "lp", "lp"
+        else:
+            user = pwd.getpwuid(os.geteuid()).pw_name
+            group = grp.getgrgid(os.getegid()).gr_name
+        gid = grp.getgrnam(group).gr_gid
+        for name in ["etc", "spool", "spool/tmp", "cache", "state", "log"]:
+            os.makedirs(os.path.join(root, name), mode=0o755, exist_ok=True)
+        # cupsd checks that its files belong to it and to its group and that no one else
+        # can write them; its helpers, running as that group, read the spool.
+        for name in ["etc", "spool", "spool/tmp", "cache", "state"]:
+            path = os.path.join(root, name)
+            if os.geteuid() == 0:
+                os.chown(path, 0, gid)
+        os.chmod(os.path.join(root, "spool"), 0o710)
+        os.chmod(os.path.join(root, "spool/tmp"), 0o1770)
+
+        files = f"""\
+User {user}
+Group {group}
+SystemGroup {"root" if os.geteuid() == 0 else group}
+LogFileGroup {group}
+ServerRoot {root}/etc
+ServerKeychain {root}/etc/ssl
+CreateSelfSignedCerts no
+RequestRoot {root}/spool
+TempDir {root}/spool/tmp
+CacheDir {root}/cache
+StateDir {root}/state
+Printcap {root}/state/printcap
+AccessLog {root}/log/access_log
+ErrorLog {root}/log/error_log
+PageLog {root}/log/page_log
+FileDevice No
+"""
+        # Anyone on this machine may do anything, over the loopback address only; nothing
+        # is shared, browsed for, or announced.
+        conf = f"""\
+Listen {self.address}
+LogLevel debug
+MaxLogSize 0
+Browsing No
+BrowseLocalProtocols none
+DefaultShared No
+WebInterface No
+DefaultAuthType None
+ErrorPolicy abort-job
+PreserveJobHistory Yes
+<Location />
+  Order deny,allow
+  Deny from all
+  Allow from 127.0.0.1
+</Location>
+<Policy default>
+  JobPrivateAccess default
+  JobPrivateValues default
+  SubscriptionPrivateAccess default
+  SubscriptionPrivateValues default
+  <Limit All>
+    Order deny,allow
+    Deny from all
+    Allow from 127.0.0.1
+  </Limit>
+</Policy>
+"""
+        self.conf = os.path.join(root, "etc", "cupsd.conf")
+        self.files = os.path.join(root, "etc", "cups-files.conf")
+        for path, text in [(self.conf, conf), (self.files, files)]:
+            with open(path, "w", encoding="utf-8") as out:
+                out.write(text)
+            os.chmod(path, 0o640)
+            if os.geteuid() == 0:
+                os.chown(path, 0, gid)
+
+    def start(self, client_env):
+        """Sets CUPS_SERVER in client_env once the scheduler listens."""
+        cupsd = shutil.which("cupsd", path="/usr/sbin:/sbin:" + os.environ.get("PATH", ""))
+        if not cupsd:
+            raise CannotStart("cupsd is not installed")
+        # The port was free when chosen, but another program may take it before cupsd does.
+        for _ in range(3):
+            self.address = f"127.0.0.1:{free_port()}"
+            self._write_configuration()
+            logged = self._log_size()
+            self._spawn(cupsd)
+            if self._wait_until_listening(logged):
+                client_env["CUPS_SERVER"] = self.address
+                status = subprocess.run([tool("lpstat"), "-r"], env=client_env, capture_output=True,
+                                        text=True, timeout=10)
+                if status.stdout.strip() != "scheduler is running":
+                    raise CannotStart(f"cupsd does not answer: {status.stdout}{status.stderr}")
+                return
+            if "Address already in use" not in self._log_since(logged):
+                raise CannotStart(f"cupsd exited with status {self._process.returncode}")
+        raise CannotStart("every port tried was taken")
+
+    def _spawn(self, cupsd):
+        with open(self._output, "ab") as output:
+            self._process = subprocess.Popen(
+                [cupsd, "-f", "-c", self.conf, "-s", self.files],
+                stdin=subprocess.DEVNULL,
+                stdout=output,
+                stderr=subprocess.STDOUT,
+                env={"PATH": "/usr/sbin:/usr/bin:/sbin:/bin", "LANG": "C.UTF-8"},
+                start_new_session=True,
+                preexec_fn=die_with_parent,
+            )
+
+    def _wait_until_listening(self, logged):
+        """True once cupsd says it listens on its address; False if it exits first."""
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if f"Listening to {self.address} " in self._log_since(logged):
+                return True
+            if self._process.poll() is not None:
+                return False
+            time.sleep(0.05)
+        raise CannotStart("cupsd did not listen within 10 seconds")
+
+    def _log_size(self):
+        try:
+            return os.path.getsize(self.error_log)
+        except OSError:
+            return 0
+
+    def _log_since(self, offset):
+        try:
+            with open(self.error_log, "rb") as text:
+                text.seek(offset)
+                return text.read().decode("utf-8", errors="replace")
+        except OSError:
+            return ""
+
+    def explain(self, lines=60):
+        """cupsd's own account, for a failure or a skip: its complaints and what the jobs'
+        helpers said, without the rest of its debugging chatter."""
+        for path in [self._output, self.error_log]:
+            try:
+                with open(path, encoding="utf-8", errors="replace") as text:
+                    tail = [line for line in text.read().splitlines()
+                            if not line.startswith("D ") or "[Job " in line][-lines:]
+            except OSError:
+                continue
+            if tail:
+                log(f"--- from {os.path.basename(path)}")
+                for line in tail:
+                    log("    " + line)
+
+    def stop(self):
+        if self._process is None:
+            return
+        if self._process.poll() is None:
+            self._process.terminate()
+            try:
+                self._process.wait(5)
+            except subprocess.TimeoutExpired:
+                self._process.kill()
+                self._process.wait(5)
+        # Its backends run in the session it was started in; none may stay behind.
+        try:
+            os.killpg(self._process.pid, signal.SIGKILL)
+        except (ProcessLookupError, PermissionError):
+            pass
+
+
+# --- the run ------------------------------------------------------------------------------
+
+
+def command(args, env, what):
+    args = [tool(args[0]), *args[1:]]
+    result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=15)
+    if result.returncode != 0:
+        raise Failure(f"{what} failed ({' '.join(args)}): {result.stderr.strip()}")
+    return result.stdout
+
+
+def job_count(env, which):
+    listing = command(["lpstat", "-W", which, "-o"], env, "listing jobs")
+    return len([line for line in listing.splitlines() if line.strip()])
+
+
+def run_driver(driver, scenario, env):
+    log(f"== driver {scenario}")
+    try:
+        result = subprocess.run([driver, scenario], env=env, stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT, timeout=DRIVER_TIMEOUT)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"driver {scenario} did not finish within {DRIVER_TIMEOUT} s")
+    said = result.stdout.decode("utf-8", errors="replace")
+    for line in said.splitlines():
+        log("    " + line)
+    if result.returncode != 0:
+        raise Failure(f"driver {scenario} exited with status {result.returncode}")
+    return said
+
+
+def wait_for_queue_to_empty(env, listener):
+    deadline = time.monotonic() + JOB_WAIT
+    while time.monotonic() < deadline:
+        if job_count(env, "not-completed") == 0:
+            return
+        time.sleep(0.1)
+    raise Failure(f"the job was still queued after {JOB_WAIT} s; the printer received "
+                  f"{len(listener.received())} job(s)")
+
+
+def check_two_summaries(env, listener, weekday_width):
+    wait_for_queue_to_empty(env, listener)
+    jobs = listener.received()
+    if len(jobs) != 1:
+        raise Failure(f"the printer received {len(jobs)} jobs, not one with both summaries")
+    completed = job_count(env, "completed")
+    if completed != 1:
+        raise Failure(f"the scheduler completed {completed} jobs, not one")
+    with open(jobs[0], "rb") as job:
+        pdf = job.read()
+    log(f"received {len(pdf)} bytes")
+    keep = os.environ.get("TAQWIM_KEEP_PDF")
+    if keep:
+        shutil.copyfile(jobs[0], keep)
+        log(f"kept a copy in {keep}")
+    if not pdf.startswith(b"%PDF-"):
+        raise Failure(f"the job is not a PDF; it starts with {pdf[:16]!r}")
+    text = subprocess.run([tool("pdftotext"), "-enc", "UTF-8", jobs[0], "-"], capture_output=True,
+                          timeout=15)
+    if text.returncode != 0:
+        raise Failure(f"pdftotext cannot read the job: {text.stderr.decode(errors='replace')}")
+    text = text.stdout.decode("utf-8")
+    problems = differences(text, BLOCK * 2)
+    if problems:
+        log("--- text on paper")
+        for line in paper_lines(text):
+            log("    " + line)
+        raise Failure("the paper does not hold the two summaries:\n  " + "\n  ".join(problems))
+    check_layout(jobs[0], weekday_width)
+    log("the paper holds both summaries, right-aligned within the margins")
+
+
+def main(driver):
+    if not os.access(driver, os.X_OK):
+        raise Failure(f"no driver at {driver}")
+    check_the_reader()
+
+    root = tempfile.mkdtemp(prefix="taqwim-print-e2e-")
+    scheduler = listener = None
+    try:
+        # The scheduler's helpers run as another user and must reach into it.
+        os.chmod(root, 0o755)
+        for name in ["home", "tmp", "client", "runtime", "received"]:
+            os.makedirs(os.path.join(root, name), mode=0o700)
+        env = {
+            key: value
+            for key, value in os.environ.items()
+            if not key.startswith("CUPS_") and key not in ("LPDEST", "PRINTER")
+        }
+        scheduler = Scheduler(root)
+        env.update(
+            # No client.conf or lpoptions from /etc/cups, no ~/.cups.
+            CUPS_SERVERROOT=os.path.join(root, "client"),
+            HOME=os.path.join(root, "home"),
+            TMPDIR=os.path.join(root, "tmp"),
+            XDG_RUNTIME_DIR=os.path.join(root, "runtime"),
+            QT_QPA_PLATFORM="offscreen",
+        )
+        started = time.monotonic()
+        try:
+            scheduler.start(env)
+        except CannotStart as why:
+            log(f"SKIP: cupsd cannot start here: {why}")
+            scheduler.explain()
+            return SKIP
+        log(f"cupsd listening on {scheduler.address} after {time.monotonic() - started:.1f} s")
+
+        try:
+            listener = Listener(os.path.join(root, "received"))
+            command(["lpadmin", "-p", QUEUE, "-E", "-v", f"socket://127.0.0.1:{listener.port}",
+                     "-m", "raw"], env, "adding the queue")
+            command(["lpadmin", "-d", QUEUE], env, "making the queue the default")
+            default = command(["lpstat", "-d"], env, "asking for the default")
+            if QUEUE not in default:
+                raise Failure(f"the queue did not become the default: {default.strip()}")
+
+            said = run_driver(driver, "print-two", env)
+            width = re.search(r"^weekday line width: ([0-9.]+) pt$", said, re.M)
+            if not width:
+                raise Failure("the driver did not measure the weekday line")
+            check_two_summaries(env, listener, float(width.group(1)))
+
+            run_driver(driver, "discard", env)
+            total = job_count(env, "all")
+            if total != 1:
+                raise Failure(f"after discarding, the scheduler holds {total} jobs, not one")
+            time.sleep(QUIET_WAIT)
+            if len(listener.received()) != 1:
+                raise Failure("a discarded document reached the printer")
+            log("nothing printed after discarding")
+
+            command(["lpadmin", "-x", QUEUE], env, "removing the queue")
+            default = command(["lpstat", "-d"], env, "asking for the default")
+            if QUEUE in default:
+                raise Failure(f"the default is still set: {default.strip()}")
+            run_driver(driver, "no-default", env)
+            if len(listener.received()) != 1:
+                raise Failure("something reached the printer with no default set")
+        except Failure:
+            scheduler.explain()
+            raise
+        log(f"passed in {time.monotonic() - started:.1f} s")
+        return 0
+    finally:
+        if scheduler:
+            scheduler.stop()
+        if listener:
+            listener.stop()
+        shutil.rmtree(root, ignore_errors=True)
+
+
+def stop_on_signal(number, _frame):
+    # Turned into an exception so that the clean-up in main() runs.
+    raise SystemExit(f"stopped by signal {number}")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(number, stop_on_signal)
+    try:
+        sys.exit(main(sys.argv[1]))
+    except Failure as failure:
+        log(f"FAILED: {failure}")
+        sys.exit(1)
