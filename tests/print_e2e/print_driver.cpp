@@ -2,8 +2,8 @@
 // run_print_e2e.py, which owns the scheduler and reads what reaches the printer. The
 // scheduler is chosen by CUPS_SERVER. Prints what it saw; exits 1 when the window did not
 // behave as the scenario expects, 2 on a wrong command line.
-#include "form1.h"
 #include "design/design_units.h"
+#include "form1.h"
 #include "message_catcher.h"
 #include "print_on_exit.h"
 #include "printing/cups_printer.h"
