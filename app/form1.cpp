@@ -27,58 +27,58 @@ QString text(const std::string &utf8)
     return QString::fromStdString(utf8);
 }
 
-void applyLook(QWidget *widget, const form1::ControlSpec &spec)
+void applyLook(QWidget *widget, const form1::ControlDesign &item)
 {
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(form1::pixels(spec.box));
-    widget->setLayoutDirection(spec.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    if (spec.font.points > 0)
-        widget->setFont(form1::font(spec.font));
-    if (spec.background != form1::DefaultColour || spec.foreground != form1::DefaultColour) {
+    widget->setObjectName(QString::fromLatin1(item.name));
+    widget->setGeometry(form1::pixels(item.box));
+    widget->setLayoutDirection(item.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    if (item.font.points > 0)
+        widget->setFont(form1::font(item.font));
+    if (item.background != form1::DefaultColour || item.foreground != form1::DefaultColour) {
         QPalette palette = widget->palette();
-        if (spec.background != form1::DefaultColour)
-            palette.setColor(QPalette::Base, form1::colour(spec.background));
-        if (spec.foreground != form1::DefaultColour)
-            palette.setColor(QPalette::Text, form1::colour(spec.foreground));
+        if (item.background != form1::DefaultColour)
+            palette.setColor(QPalette::Base, form1::colour(item.background));
+        if (item.foreground != form1::DefaultColour)
+            palette.setColor(QPalette::Text, form1::colour(item.foreground));
         widget->setPalette(palette);
     }
-    widget->setAccessibleName(text(spec.accessibleName ? spec.accessibleName : spec.caption));
+    widget->setAccessibleName(text(item.accessibleName ? item.accessibleName : item.caption));
 }
 
-QWidget *createTextField(const form1::ControlSpec &spec, QWidget *parent)
+QWidget *createTextField(const form1::ControlDesign &item, QWidget *parent)
 {
-    auto *field = new QLineEdit(text(spec.caption), parent);
-    field->setAlignment(spec.alignment);
-    if (spec.maxLength > 0)
-        field->setMaxLength(spec.maxLength);
+    auto *field = new QLineEdit(text(item.caption), parent);
+    field->setAlignment(item.alignment);
+    if (item.maxLength > 0)
+        field->setMaxLength(item.maxLength);
     return field;
 }
 
-QWidget *createPictureButton(const form1::ControlSpec &spec, QWidget *parent)
+QWidget *createPictureButton(const form1::ControlDesign &item, QWidget *parent)
 {
     auto *button = new QPushButton(parent);
-    const QIcon icon(QString::fromLatin1(spec.caption));
+    const QIcon icon(QString::fromLatin1(item.caption));
     button->setIcon(icon);
     // The largest image the picture holds, at its natural size.
     button->setIconSize(icon.availableSizes().value(0, QSize(32, 32)));
     return button;
 }
 
-QLabel *createPicture(const form1::SurfaceSpec &spec, QWidget *parent)
+QLabel *createPicture(const form1::SurfaceDesign &item, QWidget *parent)
 {
     auto *picture = new QLabel(parent);
-    const QPixmap pixmap(QString::fromLatin1(spec.content));
+    const QPixmap pixmap(QString::fromLatin1(item.content));
     picture->setPixmap(pixmap);
-    picture->setScaledContents(spec.stretched);
-    const int frame = spec.framed ? 2 : 0;
-    if (spec.framed) {
+    picture->setScaledContents(item.stretched);
+    const int frame = item.framed ? 2 : 0;
+    if (item.framed) {
         picture->setFrameStyle(QFrame::Box | QFrame::Plain);
         picture->setLineWidth(1);
         picture->setContentsMargins(1, 1, 1, 1);
     }
-    const QRect box = form1::pixels(spec.box);
+    const QRect box = form1::pixels(item.box);
     picture->setGeometry(
-            spec.box.width > 0
+            item.box.width > 0
                     ? box
                     : QRect(box.topLeft(), pixmap.size().grownBy({frame, frame, frame, frame})));
     return picture;
@@ -94,55 +94,55 @@ QFont narrowedToFit(QFont font, const QString &caption, int width)
     return font;
 }
 
-QLabel *createCaption(const form1::SurfaceSpec &spec, QWidget *parent)
+QLabel *createCaption(const form1::SurfaceDesign &item, QWidget *parent)
 {
-    auto *caption = new QLabel(text(spec.content), parent);
-    caption->setGeometry(form1::pixels(spec.box));
+    auto *caption = new QLabel(text(item.content), parent);
+    caption->setGeometry(form1::pixels(item.box));
     caption->setFont(narrowedToFit(form1::font({10.2, true}), caption->text(), caption->width()));
     caption->setAlignment(Qt::AlignCenter);
     caption->setLayoutDirection(Qt::RightToLeft);
-    if (spec.fill != form1::DefaultColour) {
+    if (item.fill != form1::DefaultColour) {
         QPalette palette = caption->palette();
-        palette.setColor(QPalette::Window, form1::colour(spec.fill));
-        palette.setColor(QPalette::WindowText, form1::colour(spec.border));
+        palette.setColor(QPalette::Window, form1::colour(item.fill));
+        palette.setColor(QPalette::WindowText, form1::colour(item.border));
         caption->setPalette(palette);
         caption->setAutoFillBackground(true);
     }
     return caption;
 }
 
-QWidget *createSurfaceItem(const form1::SurfaceSpec &spec, QWidget *parent)
+QWidget *createSurfaceItem(const form1::SurfaceDesign &item, QWidget *parent)
 {
-    switch (spec.kind) {
+    switch (item.kind) {
     case form1::SurfaceKind::Picture:
-        return createPicture(spec, parent);
+        return createPicture(item, parent);
     case form1::SurfaceKind::Caption:
-        return createCaption(spec, parent);
+        return createCaption(item, parent);
     case form1::SurfaceKind::Rectangle: {
-        auto *rectangle = new RectangleItem(form1::colour(spec.fill), form1::colour(spec.border),
-                                            spec.borderPixels, parent);
-        rectangle->setGeometry(form1::pixels(spec.box));
+        auto *rectangle = new RectangleItem(form1::colour(item.fill), form1::colour(item.border),
+                                            item.borderPixels, parent);
+        rectangle->setGeometry(form1::pixels(item.box));
         return rectangle;
     }
     case form1::SurfaceKind::Line:
-        return new LineItem(form1::pixels(spec.box.left, spec.box.top),
-                            form1::pixels(spec.box.width, spec.box.height),
-                            form1::colour(spec.border), spec.borderPixels, parent);
+        return new LineItem(form1::pixels(item.box.left, item.box.top),
+                            form1::pixels(item.box.width, item.box.height),
+                            form1::colour(item.border), item.borderPixels, parent);
     }
     Q_UNREACHABLE();
 }
 
-QWidget *createControl(const form1::ControlSpec &spec, QWidget *parent)
+QWidget *createControl(const form1::ControlDesign &item, QWidget *parent)
 {
-    switch (spec.kind) {
+    switch (item.kind) {
     case form1::ControlKind::TextField:
-        return createTextField(spec, parent);
+        return createTextField(item, parent);
     case form1::ControlKind::CommandButton:
-        return new QPushButton(text(spec.caption), parent);
+        return new QPushButton(text(item.caption), parent);
     case form1::ControlKind::PictureButton:
-        return createPictureButton(spec, parent);
+        return createPictureButton(item, parent);
     case form1::ControlKind::OptionButton:
-        return new QRadioButton(text(spec.caption), parent);
+        return new QRadioButton(text(item.caption), parent);
     }
     Q_UNREACHABLE();
 }
@@ -184,13 +184,13 @@ void Form1::showCentred()
 void Form1::createSurface()
 {
     // Created bottom first: a later sibling is painted over an earlier one.
-    for (const form1::SurfaceSpec &spec : form1::surface()) {
-        QWidget *item = createSurfaceItem(spec, this);
-        item->setObjectName(QString::fromLatin1(spec.name));
-        if (spec.kind == form1::SurfaceKind::Picture && QByteArray(spec.name) == "Image4")
-            item->setToolTip(QString::fromLatin1(form1::emblemToolTip()));
+    for (const form1::SurfaceDesign &item : form1::surface()) {
+        QWidget *widget = createSurfaceItem(item, this);
+        widget->setObjectName(QString::fromLatin1(item.name));
+        if (item.kind == form1::SurfaceKind::Picture && QByteArray(item.name) == "Image4")
+            widget->setToolTip(QString::fromLatin1(form1::emblemToolTip()));
         else
-            item->setAttribute(Qt::WA_TransparentForMouseEvents);
+            widget->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 }
 
@@ -198,9 +198,9 @@ void Form1::createControls()
 {
     auto *direction = new QButtonGroup(this);
     QWidget *previous = nullptr;
-    for (const form1::ControlSpec &spec : form1::controls()) {
-        QWidget *control = createControl(spec, this);
-        applyLook(control, spec);
+    for (const form1::ControlDesign &item : form1::controls()) {
+        QWidget *control = createControl(item, this);
+        applyLook(control, item);
         if (auto *option = qobject_cast<QRadioButton *>(control))
             direction->addButton(option);
         if (previous)

@@ -12,7 +12,7 @@ using namespace design;
 enum class ControlKind { TextField, CommandButton, PictureButton, OptionButton };
 
 // Controls that take the input focus, in tab order.
-struct ControlSpec
+struct ControlDesign
 {
     const char *name;
     ControlKind kind;
@@ -29,7 +29,7 @@ struct ControlSpec
 enum class SurfaceKind { Picture, Rectangle, Line, Caption };
 
 // Pictures, rectangles, lines and captions, in painting order from the bottom up.
-struct SurfaceSpec
+struct SurfaceDesign
 {
     const char *name;
     SurfaceKind kind;
@@ -40,8 +40,8 @@ struct SurfaceSpec
     bool framed, stretched;
 };
 
-std::span<const ControlSpec> controls();
-std::span<const SurfaceSpec> surface();
+std::span<const ControlDesign> controls();
+std::span<const SurfaceDesign> surface();
 TwipsRect clientArea();
 DesignColour background();
 const char *emblemToolTip();

@@ -45,13 +45,13 @@ QStringList fontFamilies()
     return {QStringLiteral("Arabic Transparent"), QStringLiteral("Noto Sans Arabic")};
 }
 
-QFont font(const Font &spec)
+QFont font(const Font &size)
 {
     QFont font;
     font.setFamilies(fontFamilies());
     // Pixel sizes keep the text in the proportion the layout was drawn for.
-    font.setPixelSize(int(std::lround(spec.points * 120 / 72)));
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setPixelSize(int(std::lround(size.points * 120 / 72)));
+    font.setWeight(size.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
 
