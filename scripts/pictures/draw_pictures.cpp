@@ -1,7 +1,10 @@
 // Draws the program's pictures. scripts/make-pictures builds and runs this, then turns the
-// PNGs it leaves in the work folder into GIFs with ImageMagick. The two BMPs and the icon
-// are written here instead: ImageMagick picks the bit depth of a BMP or ICO from the number
-// of colours used, and those files must stay 8-bit and 4-bit however few colours they use.
+// PNGs it leaves in the work folder into GIFs and 8-bit PNGs with ImageMagick. Every picture
+// of the windows is drawn twice: as it has always been, and at twice the resolution as
+// NAME@2x.png for screens with a device pixel ratio of 2, where the 1x one would be blown up
+// into a blur. The two BMPs and the icon are written here instead: ImageMagick picks the bit
+// depth of a BMP or ICO from the number of colours used, and those files must stay 8-bit and
+// 4-bit however few colours they use.
 //
 //   draw_pictures WORK_DIR RESOURCES_DIR
 
@@ -24,8 +27,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <numbers>
+#include <set>
 #include <vector>
 
 namespace {
@@ -123,6 +128,12 @@ void savePng(const QImage &image, const QString &name)
         fail(QStringLiteral("could not write %1.png").arg(name));
 }
 
+// Named as Qt looks for a picture's high-resolution version.
+QString atScale(const QString &name, int scale)
+{
+    return scale == 1 ? name : name + QStringLiteral("@%1x").arg(scale);
+}
+
 void saveResource(const QImage &image, const QString &name, const char *format)
 {
     if (!image.save(resourceDir + QLatin1Char('/') + name, format))
@@ -161,15 +172,18 @@ QImage toIndexed256(const QImage &source)
 
 const QColor teal0(0x08, 0x34, 0x34), teal1(0x17, 0x55, 0x55);
 
-double clothValue(int x, int y, int period, const WrappingNoise &coarse, const WrappingNoise &fine,
-                  Grain &grain)
+// period is in the picture's own pixels; at a larger scale the threads widen with it, and the
+// grain, taken a pixel at a time, becomes finer rather than coarser.
+double clothValue(int x, int y, int period, int scale, const WrappingNoise &coarse,
+                  const WrappingNoise &fine, Grain &grain)
 {
     // A basket weave of 4-pixel threads: each cell is crossed by one thread, lit along its
     // middle, so the eye reads a fabric rather than random grain.
-    const int cx = x / 4, cy = y / 4;
+    const int threadWidth = 4 * scale;
+    const int cx = x / threadWidth, cy = y / threadWidth;
     const bool across = (cx + cy) % 2 == 0;
-    const double inCell = ((across ? y : x) % 4 + 0.5) / 4.0;
-    const double alongCell = ((across ? x : y) % 4 + 0.5) / 4.0;
+    const double inCell = ((across ? y : x) % threadWidth + 0.5) / double(threadWidth);
+    const double alongCell = ((across ? x : y) % threadWidth + 0.5) / double(threadWidth);
     const double thread = std::sin(std::numbers::pi * inCell)
             * (0.8 + 0.2 * std::sin(std::numbers::pi * alongCell));
     const double u = double(x) / period, v = double(y) / period;
@@ -178,9 +192,9 @@ double clothValue(int x, int y, int period, const WrappingNoise &coarse, const W
     return std::clamp(value, 0.0, 1.0);
 }
 
-void drawBackground()
+QImage background(int scale)
 {
-    const int size = 256;
+    const int size = 256 * scale;
     const WrappingNoise coarse(4, 11), fine(16, 12);
     Grain grain(13);
     QImage image(size, size, QImage::Format_Indexed8);
@@ -190,10 +204,18 @@ void drawBackground()
     image.setColorTable(table);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            image.setPixel(x, y,
-                           uint(std::lround(clothValue(x, y, size, coarse, fine, grain) * 255)));
+            image.setPixel(
+                    x, y,
+                    uint(std::lround(clothValue(x, y, size, scale, coarse, fine, grain) * 255)));
+    return image;
+}
+
+void drawBackground()
+{
+    const QImage image = background(1);
     saveResource(image, QStringLiteral("background.bmp"), "BMP");
     savePng(image, QStringLiteral("background"));
+    savePng(background(2), atScale(QStringLiteral("background"), 2));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -252,14 +274,16 @@ void fillWithShadow(QPainter &p, const QPainterPath &path, const QBrush &brush,
 }
 
 // Lays the words out as star, words, star, words, ..., star with equal gaps, so the
-// pattern ends the same way at both ends of the strip.
+// pattern ends the same way at both ends of the strip. A larger scale draws the same layout
+// on a finer grid, so the lettering of both versions sits in the same places.
 QImage letteredStrip(int length, int thickness, const StripStyle &style, const QString &words,
-                     int copies)
+                     int copies, int scale)
 {
-    QImage image(length, thickness, QImage::Format_RGB32);
+    QImage image(QSize(length, thickness) * scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    paintStripGround(p, image.size(), style);
+    p.scale(scale, scale);
+    paintStripGround(p, QSize(length, thickness), style);
 
     const QFont font = installedFont(style.family, style.pixelSize, QFont::Bold);
     const QPainterPath text = textPath(font, words);
@@ -295,26 +319,29 @@ const QString calendarWords = QStringLiteral("التقويم الهجري وال
 
 void drawStrips()
 {
-    savePng(standUp(letteredStrip(400, 24, goldStrip, calendarWords, 2)),
-            QStringLiteral("strip_left"));
-    savePng(letteredStrip(450, 24, goldStrip, calendarWords, 2), QStringLiteral("strip_bottom"));
-    savePng(standUp(letteredStrip(200, 24, blueStrip, QStringLiteral("عن البرنامج"), 1)),
-            QStringLiteral("about_strip"));
+    for (int scale : {1, 2}) {
+        savePng(standUp(letteredStrip(400, 24, goldStrip, calendarWords, 2, scale)),
+                atScale(QStringLiteral("strip_left"), scale));
+        savePng(letteredStrip(450, 24, goldStrip, calendarWords, 2, scale),
+                atScale(QStringLiteral("strip_bottom"), scale));
+        savePng(standUp(letteredStrip(200, 24, blueStrip, QStringLiteral("عن البرنامج"), 1, scale)),
+                atScale(QStringLiteral("about_strip"), scale));
+    }
 }
 
 // ---------------------------------------------------------------------------------------
 
 // GIF keeps only on/off transparency, so the soft edge is blended here over the colour the
 // badge sits on (the cloth) and only what lies wholly outside is left transparent.
-void drawEmblem()
+QImage emblem(int scale)
 {
-    const QSize size(42, 32);
+    const QSize size = QSize(42, 32) * scale;
     QImage badge(size * 4, QImage::Format_ARGB32_Premultiplied);
     badge.fill(Qt::transparent);
     {
         QPainter p(&badge);
         p.setRenderHint(QPainter::Antialiasing);
-        p.scale(4, 4);
+        p.scale(4 * scale, 4 * scale);
         const QRectF body(1.5, 2.5, 39, 27);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x3A, 0x1A, 0x00, 150));
@@ -353,49 +380,86 @@ void drawEmblem()
                                                  float(c.blueF() * a + under.blueF() * (1 - a)));
             out.setPixel(x, y, flat.rgb());
         }
-    savePng(out, QStringLiteral("emblem"));
+    return out;
+}
+
+void drawEmblem()
+{
+    for (int scale : {1, 2})
+        savePng(emblem(scale), atScale(QStringLiteral("emblem"), scale));
 }
 
 // ---------------------------------------------------------------------------------------
 // Pixel pictures: the exit icon and the printer are drawn pixel by pixel with no smoothing,
 // since at 16 to 32 pixels a smoothed edge turns into a blur, and a 16-colour icon has no
 // colours to spare for one anyway.
+//
+// Placed pixels are on the design's grid, which a larger scale turns into blocks. Shapes are
+// given row by row on the finer grid instead, so that a slope climbs a pixel at a time there
+// rather than in blocks: that, not a smoothed edge, is what keeps the larger version crisp.
+
+using Span = std::array<int, 2>; // the first and last x of one row of a shape
 
 class Pixels
 {
 public:
-    explicit Pixels(QSize size) : image(size, QImage::Format_ARGB32)
+    Pixels(QSize size, int scale) : scale(scale), image(size * scale, QImage::Format_ARGB32)
     {
         image.fill(Qt::transparent);
     }
 
+    // The first and last pixel of the picture under the design's pixel `at`.
+    int first(int at) const { return at * scale; }
+    int last(int at) const { return (at + 1) * scale - 1; }
+    std::function<Span(int)> columns(int x0, int x1) const
+    {
+        return [span = Span{first(x0), last(x1)}](int) { return span; };
+    }
+
     void rect(int x0, int y0, int x1, int y1, QColor c) // corners included
     {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                set(x, y, c);
+        each(x0, y0, x1, y1, [&](int x, int y) { put(x, y, c); });
     }
-    void set(int x, int y, QColor c)
+    void set(int x, int y, QColor c) { rect(x, y, x, y, c); }
+    void recolour(int x0, int y0, int x1, int y1, QColor from, QColor to)
+    {
+        each(x0, y0, x1, y1, [&](int x, int y) {
+            if (QColor::fromRgba(image.pixel(x, y)) == from)
+                put(x, y, to);
+        });
+    }
+    // A closed shape over the design's rows top to bottom; span(y) gives row y of the picture.
+    // Its outline is as thick as one pixel of the design, so both scales weigh the same.
+    void shape(int top, int bottom, const std::function<Span(int)> &span, QColor fill, QColor line)
+    {
+        std::set<std::pair<int, int>> inside;
+        for (int y = first(top); y <= last(bottom); ++y)
+            for (int x = span(y)[0]; x <= span(y)[1]; ++x)
+                inside.insert({x, y});
+        const auto out = [&](int x, int y) { return !inside.count({x, y}); };
+        for (const auto &[x, y] : inside) {
+            bool edge = false;
+            for (int d = 1; d <= scale; ++d)
+                edge = edge || out(x - d, y) || out(x + d, y) || out(x, y - d) || out(x, y + d);
+            put(x, y, edge ? line : fill);
+        }
+    }
+
+    const int scale;
+    QImage image;
+
+private:
+    void each(int x0, int y0, int x1, int y1, const std::function<void(int, int)> &at) const
+    {
+        for (int y = first(y0); y <= last(y1); ++y)
+            for (int x = first(x0); x <= last(x1); ++x)
+                at(x, y);
+    }
+    void put(int x, int y, QColor c)
     {
         if (image.rect().contains(x, y))
             image.setPixel(x, y, c.rgba());
     }
-    // A closed shape with an outline one pixel wide, given as its rows (first x, last x).
-    void shape(const std::vector<std::array<int, 3>> &rows, QColor fill, QColor line)
-    {
-        std::map<std::pair<int, int>, bool> inside;
-        for (const auto &[y, x0, x1] : rows)
-            for (int x = x0; x <= x1; ++x)
-                inside[{x, y}] = true;
-        for (const auto &[at, _] : inside) {
-            const auto [x, y] = at;
-            const bool edge = !inside.count({x - 1, y}) || !inside.count({x + 1, y})
-                    || !inside.count({x, y - 1}) || !inside.count({x, y + 1});
-            set(x, y, edge ? line : fill);
-        }
-    }
-
-    QImage image;
 };
 
 // The icon's sixteen colours. Index 0 is also what a transparent pixel holds, as Windows
@@ -434,23 +498,21 @@ QColor ink(Ink i)
 // A left-pointing arrow: head with its tip at tipX, shaft of rows [top, bottom] to tailX.
 void arrowLeft(Pixels &px, int tipX, int top, int bottom, int headLength, int tailX)
 {
-    std::vector<std::array<int, 3>> rows;
-    const int spread = headLength - 1;
-    for (int y = top - spread; y <= bottom + spread; ++y) {
-        const int fromMiddle = y < top ? top - y : (y > bottom ? y - bottom : 0);
-        const int headStart = tipX + fromMiddle;
-        const int end = (y >= top && y <= bottom) ? tailX : tipX + spread;
-        rows.push_back({y, headStart, end});
-    }
-    px.shape(rows, ink(Green), ink(DarkGreen));
-    for (int x = tipX + 2; x < tailX; ++x) // light along the upper side, as if lit from above
-        if (QColor::fromRgba(px.image.pixel(x, top + 1)) == ink(Green))
-            px.set(x, top + 1, ink(LightGreen));
+    const int spread = headLength - 1, shaftTop = px.first(top), shaftBottom = px.last(bottom);
+    px.shape(
+            top - spread, bottom + spread,
+            [&](int y) {
+                const int fromShaft = std::max({shaftTop - y, y - shaftBottom, 0});
+                return Span{px.first(tipX) + fromShaft, px.last(fromShaft ? tipX + spread : tailX)};
+            },
+            ink(Green), ink(DarkGreen));
+    // Light along the upper side, as if lit from above.
+    px.recolour(tipX + 2, top + 1, tailX - 1, top + 1, ink(Green), ink(LightGreen));
 }
 
-QImage exitIcon32()
+QImage exitIcon32(int scale)
 {
-    Pixels px(QSize(32, 32));
+    Pixels px(QSize(32, 32), scale);
     px.rect(13, 1, 30, 30, ink(DarkWood)); // frame
     px.rect(14, 2, 29, 29, ink(Wood));
     px.rect(14, 2, 29, 2, ink(LightWood));
@@ -458,12 +520,14 @@ QImage exitIcon32()
     px.rect(11, 30, 31, 31, ink(DarkGrey)); // threshold
     px.rect(12, 30, 30, 30, ink(Grey));
     // The leaf, swung open on its right-hand hinges: its far edge looks shorter, as seen at
-    // an angle, so the top and bottom slope towards it.
-    const std::array<int, 4> slope = {25, 23, 21, 19};
-    std::vector<std::array<int, 3>> leaf;
-    for (int y = 4; y <= 29; ++y)
-        leaf.push_back({y, slope[std::size_t(std::min({y - 4, 29 - y, 3}))], 27});
-    px.shape(leaf, ink(LightWood), ink(DarkWood));
+    // an angle, so the top and bottom slope towards it, two pixels across for each one down.
+    px.shape(
+            4, 29,
+            [&](int y) {
+                const int down = std::min({y - px.first(4), px.last(29) - y, 3 * scale});
+                return Span{px.first(19) + 2 * (3 * scale - down), px.last(27)};
+            },
+            ink(LightWood), ink(DarkWood));
     for (int y = 9; y <= 24; ++y)
         px.set(23, y, ink(Wood)); // panel groove
     px.set(21, 19, ink(Brass));
@@ -474,14 +538,16 @@ QImage exitIcon32()
 
 QImage exitIcon16()
 {
-    Pixels px(QSize(16, 16));
+    Pixels px(QSize(16, 16), 1);
     px.rect(6, 0, 15, 15, ink(DarkWood));
     px.rect(7, 1, 14, 14, ink(Wood));
     px.rect(8, 2, 14, 15, ink(Night));
-    std::vector<std::array<int, 3>> leaf;
-    for (int y = 2; y <= 15; ++y)
-        leaf.push_back({y, (y < 4 || y > 13) ? 12 : 11, 14});
-    px.shape(leaf, ink(LightWood), ink(DarkWood));
+    px.shape(
+            2, 15,
+            [](int y) {
+                return Span{(y < 4 || y > 13) ? 12 : 11, 14};
+            },
+            ink(LightWood), ink(DarkWood));
     px.set(12, 10, ink(Brass));
     px.rect(5, 15, 15, 15, ink(DarkGrey));
     arrowLeft(px, 0, 6, 9, 5, 12);
@@ -545,7 +611,7 @@ QByteArray iconImage(const QImage &picture)
 
 void drawExitIcon()
 {
-    const std::array<QImage, 2> pictures = {exitIcon32(), exitIcon16()};
+    const std::array<QImage, 2> pictures = {exitIcon32(1), exitIcon16()};
     QByteArray file;
     appendLe(file, 0, 2);
     appendLe(file, 1, 2); // an icon, not a cursor
@@ -571,39 +637,44 @@ void drawExitIcon()
         fail(QStringLiteral("could not write exit.ico"));
     savePng(pictures[0], QStringLiteral("exit32"));
     savePng(pictures[1], QStringLiteral("exit16"));
+    savePng(exitIcon32(2), atScale(QStringLiteral("exit"), 2));
 }
 
 // Drawn on the grey of a classic button face, which the picture button shows around it.
-void drawPrinter()
+QImage printer(int scale)
 {
     const QColor face(0xC0, 0xC0, 0xC0), line(0x20, 0x20, 0x20), paperLine(0x90, 0x90, 0x90);
-    Pixels px(QSize(24, 23));
+    Pixels px(QSize(24, 23), scale);
     px.rect(0, 0, 23, 22, face);
-    std::vector<std::array<int, 3>> sheet; // waiting at the back
-    for (int y = 0; y <= 9; ++y)
-        sheet.push_back({y, 6, 17});
-    px.shape(sheet, Qt::white, line);
+    px.shape(0, 9, px.columns(6, 17), Qt::white, line); // the sheet waiting at the back
     for (int y : {2, 4, 6})
         px.rect(8, y, y == 6 ? 12 : 15, y, paperLine);
-    std::vector<std::array<int, 3>> body;
-    for (int y = 8; y <= 18; ++y)
-        body.push_back({y, y == 8 || y == 18 ? 2 : 1, y == 8 || y == 18 ? 21 : 22});
-    px.shape(body, QColor(0x9C, 0x9C, 0xA4), line);
+    // The body's corners are cut; on a finer grid the cut rounds off a pixel at a time.
+    px.shape(
+            8, 18,
+            [&](int y) {
+                const int cut = std::max(0, scale - std::min(y - px.first(8), px.last(18) - y));
+                return Span{px.first(1) + cut, px.last(22) - cut};
+            },
+            QColor(0x9C, 0x9C, 0xA4), line);
     px.rect(2, 9, 21, 11, QColor(0xE4, 0xE4, 0xEC)); // top, catching the light
     px.rect(2, 12, 21, 12, QColor(0x70, 0x70, 0x78));
     px.rect(2, 17, 21, 17, QColor(0x70, 0x70, 0x78));
     px.rect(4, 14, 19, 14, line); // the slot the printed sheet comes out of
     px.set(19, 10, QColor(0x20, 0xD0, 0x30)); // power light
     px.set(17, 10, QColor(0x50, 0x50, 0x58));
-    std::vector<std::array<int, 3>> printed;
-    for (int y = 14; y <= 22; ++y)
-        printed.push_back({y, 5, 18});
-    px.shape(printed, Qt::white, line);
+    px.shape(14, 22, px.columns(5, 18), Qt::white, line); // the printed sheet
     for (int y : {16, 18, 20})
         px.rect(7, y, y == 20 ? 11 : 16, y, paperLine);
-    const QImage out = toIndexed256(px.image);
+    return px.image;
+}
+
+void drawPrinter()
+{
+    const QImage out = toIndexed256(printer(1));
     saveResource(out, QStringLiteral("printer.bmp"), "BMP");
     savePng(out, QStringLiteral("printer"));
+    savePng(printer(2), atScale(QStringLiteral("printer"), 2));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -630,29 +701,31 @@ QPainterPath crescent(QPointF centre, double radius, double bite, double angle)
     return moon.subtracted(shade);
 }
 
-QImage cloth(QSize size, std::uint64_t seed)
+QImage cloth(QSize size, std::uint64_t seed, int scale)
 {
     const WrappingNoise coarse(4, seed), fine(16, seed + 1);
     Grain grain(seed + 2);
-    const int period = std::max(size.width(), size.height());
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y,
-                           mix(teal0, teal1, clothValue(x, y, period, coarse, fine, grain)).rgb());
+    QImage image(size * scale, QImage::Format_RGB32);
+    const int period = std::max(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(
+                    x, y,
+                    mix(teal0, teal1, clothValue(x, y, period, scale, coarse, fine, grain)).rgb());
     return image;
 }
 
-void drawBanner()
+QImage banner(int scale)
 {
     const QSize size(400, 120);
-    QImage image = cloth(size, 21);
+    QImage image = cloth(size, 21, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QRadialGradient shade(QPointF(200, 60), 230);
     shade.setColorAt(0.0, QColor(0, 0, 0, 0));
     shade.setColorAt(1.0, QColor(0, 0x10, 0x10, 150));
-    p.fillRect(image.rect(), shade);
+    p.fillRect(QRect(QPoint(0, 0), size), shade);
 
     p.setPen(QPen(goldDeep, 2));
     p.setBrush(Qt::NoBrush);
@@ -697,7 +770,13 @@ void drawBanner()
             = line.translated(QPointF(200, 95) - line.boundingRect().center());
     fillWithShadow(p, placedLine, QColor(0xF2, 0xD8, 0x84), goldShadow, QPointF(1.2, 1.2));
     p.end();
-    savePng(image, QStringLiteral("banner"));
+    return image;
+}
+
+void drawBanner()
+{
+    for (int scale : {1, 2})
+        savePng(banner(scale), atScale(QStringLiteral("banner"), scale));
 }
 
 // Drawn on a 256-unit grid; the small icon drops the fine detail that would only blur.
@@ -713,7 +792,7 @@ QImage appIcon(int size)
     const QRectF tile(10, 10, 236, 236);
     QPainterPath tileShape;
     tileShape.addRoundedRect(tile, 44, 44);
-    const QImage ground = cloth(QSize(256, 256), 31);
+    const QImage ground = cloth(QSize(256, 256), 31, 1);
     QRadialGradient light(QPointF(110, 90), 200);
     light.setColorAt(0.0, QColor(0x2A, 0x70, 0x70, 110));
     light.setColorAt(1.0, QColor(0x00, 0x14, 0x14, 120));
