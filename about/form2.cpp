@@ -1,6 +1,8 @@
 #include "form2.h"
 
+#include "design/classic_desktop.h"
 #include "design/design_units.h"
+#include "design/pictures.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -18,15 +20,23 @@ constexpr TwipsRect ListBox{24, 1536, 4776, 840};
 constexpr TwipsRect ReturnBox{24, 2616, 4800, 336};
 constexpr design::Font Regular{10.2, false};
 
+// A Latin run kept apart from the right-to-left line around it: without the isolate, the
+// neutral "++" of "C++" joins the Arabic and is drawn as "++C".
+QString latin(const QString &run)
+{
+    return u'\u2066' + run + u'\u2069';
+}
+
 // Slot 0 stays empty, as in the table the lines were first kept in.
 std::array<QString, 7> informationLines()
 {
     return {QString(),
             QStringLiteral("بسم الله الرحمن الرحيم"),
             QStringLiteral("برنامج تحويل التاريخ الهجري والميلادي"),
-            QStringLiteral("إعداد فريق تقويم (Taqwim)"),
-            QStringLiteral("طُوّر بلغة C++ ومكتبة Qt 6 (يعمل الآن على Qt %1)")
-                    .arg(QString::fromLatin1(qVersion())),
+            QStringLiteral("إعداد فريق تقويم (%1)").arg(latin(QStringLiteral("Taqwim"))),
+            QStringLiteral("طُوّر بلغة %1 ومكتبة %2 (يعمل الآن على %3)")
+                    .arg(latin(QStringLiteral("C++")), latin(QStringLiteral("Qt 6")),
+                         latin(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()))),
             QStringLiteral(" هذا البرنامج مجاني"),
             QStringLiteral("البحرين 2000")};
 }
@@ -43,13 +53,15 @@ Form2::Form2() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(design::pixels(ClientArea).size());
     createControls();
+    design::giveClassicLook(*this);
+    design::letEnterPressButtons(*this);
 }
 
 void Form2::createControls()
 {
     auto *banner = new QLabel(this);
     banner->setObjectName(QStringLiteral("Image1"));
-    banner->setPixmap(QPixmap(QStringLiteral(":/about/banner.gif")));
+    banner->setPixmap(design::picture(QStringLiteral(":/about/banner.gif"), devicePixelRatio()));
     banner->setFrameStyle(QFrame::Box | QFrame::Plain);
     banner->setContentsMargins(1, 1, 1, 1);
     banner->setGeometry(design::pixels(BannerBox));
@@ -76,6 +88,8 @@ void Form2::createControls()
 void Form2::loadAndShow()
 {
     if (isVisible()) {
+        // A minimised window still counts as visible; it has to be brought back first.
+        setWindowState(windowState() & ~Qt::WindowMinimized);
         raise();
         activateWindow();
         return;

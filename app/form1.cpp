@@ -2,6 +2,9 @@
 
 #include "about/form2.h"
 #include "date_results.h"
+#include "design/classic_desktop.h"
+#include "design/pictures.h"
+#include "entry_validator.h"
 #include "form1_layout.h"
 
 #include <QButtonGroup>
@@ -47,27 +50,29 @@ void applyLook(QWidget *widget, const form1::ControlDesign &item)
 
 QWidget *createTextField(const form1::ControlDesign &item, QWidget *parent)
 {
-    auto *field = new QLineEdit(text(item.caption), parent);
+    auto *field = new QLineEdit(parent);
     field->setAlignment(item.alignment);
     if (item.maxLength > 0)
-        field->setMaxLength(item.maxLength);
+        field->setValidator(new EntryValidator(item.maxLength, field));
+    field->setText(text(item.caption));
     return field;
 }
 
 QWidget *createPictureButton(const form1::ControlDesign &item, QWidget *parent)
 {
     auto *button = new QPushButton(parent);
-    const QIcon icon(QString::fromLatin1(item.caption));
-    button->setIcon(icon);
-    // The largest image the picture holds, at its natural size.
-    button->setIconSize(icon.availableSizes().value(0, QSize(32, 32)));
+    const QString path = QString::fromLatin1(item.caption);
+    // The largest image the designed picture holds, at its natural size on every screen.
+    button->setIconSize(QIcon(path).availableSizes().value(0, QSize(32, 32)));
+    button->setIcon(design::icon(path, parent->devicePixelRatio()));
     return button;
 }
 
 QLabel *createPicture(const form1::SurfaceDesign &item, QWidget *parent)
 {
     auto *picture = new QLabel(parent);
-    const QPixmap pixmap(QString::fromLatin1(item.content));
+    const QPixmap pixmap = design::picture(QString::fromLatin1(item.content),
+                                           parent->devicePixelRatio());
     picture->setPixmap(pixmap);
     picture->setScaledContents(item.stretched);
     const int frame = item.framed ? 2 : 0;
@@ -80,25 +85,38 @@ QLabel *createPicture(const form1::SurfaceDesign &item, QWidget *parent)
     picture->setGeometry(
             item.box.width > 0
                     ? box
-                    : QRect(box.topLeft(), pixmap.size().grownBy({frame, frame, frame, frame})));
+                    : QRect(box.topLeft(), pixmap.deviceIndependentSize().toSize().grownBy(
+                                                   {frame, frame, frame, frame})));
     return picture;
 }
 
-// The captions were drawn around a narrower face than the fallback font; narrowing the
-// letters keeps the designed size and height without clipping the words.
-QFont narrowedToFit(QFont font, const QString &caption, int width)
+// The captions were drawn around a narrower face than the fallback fonts; narrowing the
+// letters keeps the designed size and height without clipping the words. A group shares one
+// stretch, the narrowest its captions need: every distinct stretch loads a font of its own,
+// and those loads are most of what the window costs at start.
+template<typename Captioned> void narrowToFit(const QList<Captioned *> &group)
 {
-    const int needed = QFontMetrics(font).horizontalAdvance(caption) + 2;
-    if (needed > width)
-        font.setStretch(std::max(70, 100 * width / needed));
-    return font;
+    int stretch = 100;
+    for (const Captioned *widget : group) {
+        const int needed = widget->fontMetrics().horizontalAdvance(widget->text()) + 2;
+        // What the widget draws beside its words, such as an option's round indicator.
+        const int beside = std::max(0, widget->sizeHint().width() - needed);
+        stretch = std::min(stretch, 100 * (widget->width() - beside) / needed);
+    }
+    if (stretch >= 100)
+        return;
+    for (Captioned *widget : group) {
+        QFont font = widget->font();
+        font.setStretch(std::max(70, stretch));
+        widget->setFont(font);
+    }
 }
 
 QLabel *createCaption(const form1::SurfaceDesign &item, QWidget *parent)
 {
     auto *caption = new QLabel(text(item.content), parent);
     caption->setGeometry(form1::pixels(item.box));
-    caption->setFont(narrowedToFit(form1::font({10.2, true}), caption->text(), caption->width()));
+    caption->setFont(form1::font({10.2, true}));
     caption->setAlignment(Qt::AlignCenter);
     caption->setLayoutDirection(Qt::RightToLeft);
     if (item.fill != form1::DefaultColour) {
@@ -141,8 +159,12 @@ QWidget *createControl(const form1::ControlDesign &item, QWidget *parent)
         return new QPushButton(text(item.caption), parent);
     case form1::ControlKind::PictureButton:
         return createPictureButton(item, parent);
-    case form1::ControlKind::OptionButton:
-        return new QRadioButton(text(item.caption), parent);
+    case form1::ControlKind::OptionButton: {
+        auto *option = new QRadioButton(text(item.caption), parent);
+        // A classic option button is an opaque box of button face, not words on the panel.
+        option->setAutoFillBackground(true);
+        return option;
+    }
     }
     Q_UNREACHABLE();
 }
@@ -156,8 +178,8 @@ Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
       m_printer(printer)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString());
-    // The title bar stays empty as designed, but a screen reader still names the window.
+    // Desktops fill an empty title bar with the Latin program name or "Unnamed Window".
+    setWindowTitle(QStringLiteral("تقويم"));
     setAccessibleName(QStringLiteral("محوّل التاريخ الهجري والميلادي"));
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(form1::pixels(form1::clientArea()).size());
@@ -168,7 +190,10 @@ Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
 
     createSurface();
     createControls();
-    findControls();
+    keepControls();
+    design::giveClassicLook(*this);
+    design::letEnterPressButtons(*this);
+    narrowCaptionsToFit();
     connectActions();
     fillWithToday();
 }
@@ -201,6 +226,7 @@ void Form1::createControls()
     for (const form1::ControlDesign &item : form1::controls()) {
         QWidget *control = createControl(item, this);
         applyLook(control, item);
+        m_controls[std::size_t(item.control)] = control;
         if (auto *option = qobject_cast<QRadioButton *>(control))
             direction->addButton(option);
         if (previous)
@@ -209,36 +235,50 @@ void Form1::createControls()
     }
 }
 
-void Form1::findControls()
+template<typename Kind> Kind *Form1::made(form1::Control control) const
 {
-    const auto field = [this](const char *name) {
-        return findChild<QLineEdit *>(QLatin1StringView(name), Qt::FindDirectChildrenOnly);
-    };
-    m_day = field("Text1");
-    m_month = field("Text2");
-    m_year = field("Text3");
-    m_sourceDate = field("Text7");
-    m_sourceMonth = field("Text4");
-    m_targetDate = field("Text8");
-    m_targetMonth = field("Text5");
-    m_weekday = field("Text9");
-    m_gregorianToHijri = findChild<QRadioButton *>(QStringLiteral("Option1"));
-    m_hijriToGregorian = findChild<QRadioButton *>(QStringLiteral("Option2"));
-    m_convert = findChild<QPushButton *>(QStringLiteral("Command1"));
-    m_exit = findChild<QPushButton *>(QStringLiteral("Command2"));
+    auto *widget = qobject_cast<Kind *>(m_controls[std::size_t(control)]);
+    Q_ASSERT_X(widget, "Form1", "the layout made this control of another kind");
+    return widget;
+}
+
+void Form1::keepControls()
+{
+    using form1::Control;
+    m_day = made<QLineEdit>(Control::Text1);
+    m_month = made<QLineEdit>(Control::Text2);
+    m_year = made<QLineEdit>(Control::Text3);
+    m_sourceDate = made<QLineEdit>(Control::Text7);
+    m_sourceMonth = made<QLineEdit>(Control::Text4);
+    m_targetDate = made<QLineEdit>(Control::Text8);
+    m_targetMonth = made<QLineEdit>(Control::Text5);
+    m_weekday = made<QLineEdit>(Control::Text9);
+    m_gregorianToHijri = made<QRadioButton>(Control::Option1);
+    m_hijriToGregorian = made<QRadioButton>(Control::Option2);
+    m_convert = made<QPushButton>(Control::Command1);
+    m_exit = made<QPushButton>(Control::Command2);
+    m_addSummary = made<QPushButton>(Control::Command3);
+    m_discard = made<QPushButton>(Control::Command4);
+    m_print = made<QPushButton>(Control::Command5);
+    m_showAbout = made<QPushButton>(Control::Command6);
+}
+
+void Form1::narrowCaptionsToFit()
+{
+    QList<QLabel *> captions = findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    captions.removeIf([](const QLabel *label) { return label->text().isEmpty(); });
+    narrowToFit(captions);
+    narrowToFit(QList<QRadioButton *>{m_gregorianToHijri, m_hijriToGregorian});
 }
 
 void Form1::connectActions()
 {
-    const auto button = [this](const char *name) {
-        return findChild<QPushButton *>(QLatin1StringView(name));
-    };
     connect(m_convert, &QPushButton::clicked, this, &Form1::convert);
     connect(m_exit, &QPushButton::clicked, this, &Form1::closeWindow);
-    connect(button("Command3"), &QPushButton::clicked, this, &Form1::addSummaryToPrintDocument);
-    connect(button("Command4"), &QPushButton::clicked, this, &Form1::discardPrintDocument);
-    connect(button("Command5"), &QPushButton::clicked, this, &Form1::printDocument);
-    connect(button("Command6"), &QPushButton::clicked, this, &Form1::showAbout);
+    connect(m_addSummary, &QPushButton::clicked, this, &Form1::addSummaryToPrintDocument);
+    connect(m_discard, &QPushButton::clicked, this, &Form1::discardPrintDocument);
+    connect(m_print, &QPushButton::clicked, this, &Form1::printDocument);
+    connect(m_showAbout, &QPushButton::clicked, this, &Form1::showAbout);
     for (QLineEdit *entry : {m_day, m_month, m_year})
         entry->installEventFilter(this);
 }
@@ -281,6 +321,9 @@ void Form1::convert()
     guarded([this] {
         const bool fromGregorian = m_gregorianToHijri->isChecked();
         const int source = fromGregorian ? Gregorian : Hijri;
+        CheckDateField(m_day->text().toStdString(), DateField::Day);
+        CheckDateField(m_month->text().toStdString(), DateField::Month);
+        CheckDateField(m_year->text().toStdString(), DateField::Year);
         const QString dateText = m_day->text() + u'/' + m_month->text() + u'/' + m_year->text();
         const DateResults results = resultsFor(readDate(dateText.toStdString(), source), source);
         if (fromGregorian)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "form1_layout.h"
+
 #include <QWidget>
 
+#include <array>
 #include <initializer_list>
 #include <memory>
 
@@ -50,8 +53,10 @@ private:
 
     void createSurface();
     void createControls();
-    void findControls();
+    void keepControls();
+    void narrowCaptionsToFit();
     void connectActions();
+    template<typename Kind> Kind *made(form1::Control control) const;
 
     void fillWithToday();
     void showResults(const DateResults &results, std::initializer_list<Result> writeOrder);
@@ -74,6 +79,11 @@ private:
     QRadioButton *m_hijriToGregorian = nullptr; // Option2
     QPushButton *m_convert = nullptr; // Command1
     QPushButton *m_exit = nullptr; // Command2
+    QPushButton *m_addSummary = nullptr; // Command3
+    QPushButton *m_discard = nullptr; // Command4
+    QPushButton *m_print = nullptr; // Command5
+    QPushButton *m_showAbout = nullptr; // Command6
+    std::array<QWidget *, form1::ControlCount> m_controls{}; // as made from the layout, by form1::Control
 
     printing::DefaultPrinter &m_printer;
     // The calendar the result fields were last filled from: the options can be changed

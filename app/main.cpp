@@ -3,13 +3,16 @@
 #include "print_on_exit.h"
 #include "printing/cups_printer.h"
 #include "qt_translation.h"
+#include "startup_messages.h"
 
 #include <QApplication>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
+    StartupMessages startup;
     QApplication app(argc, argv);
+    startup.passOn();
     QApplication::setApplicationName(QStringLiteral("taqwim"));
     QApplication::setApplicationVersion(QStringLiteral(TAQWIM_VERSION));
     QApplication::setLayoutDirection(Qt::RightToLeft);

@@ -11,10 +11,21 @@ std::optional<int> digitAt(QStringView text, qsizetype at)
 
 } // namespace
 
-double TextValue(QStringView text)
+QString withoutInvisibleMarks(QStringView text)
 {
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) // every mark is a single UTF-16 unit
+        if (!calendar::isInvisibleMark(c.unicode()))
+            kept += c;
+    return kept;
+}
+
+double TextValue(QStringView typed)
+{
+    const QString text = withoutInvisibleMarks(typed);
     qsizetype at = 0;
-    while (at < text.size() && (text[at] == u' ' || text[at] == u'\t'))
+    while (at < text.size() && (text[at] == u' ' || text[at] == u'\t' || text[at] == u'\u00A0'))
         ++at;
     double sign = 1.0;
     if (at < text.size() && (text[at] == u'-' || text[at] == u'+'))

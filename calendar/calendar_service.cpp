@@ -92,14 +92,14 @@ std::string DayName(int weekday, int firstDay)
     return detail::weekdayName((weekday - 1 + firstDay - 1) % 7 + 1);
 }
 
-FixedToday::FixedToday(Date today)
+FixedToday::FixedToday(Date today) : m_outer(fixedToday)
 {
     fixedToday = today;
 }
 
 FixedToday::~FixedToday()
 {
-    fixedToday.reset();
+    fixedToday = m_outer;
 }
 
 } // namespace calendar

@@ -2,6 +2,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,8 +54,15 @@ int MonthOfYear(Date date);
 // Astronomical numbering: a Hijri year before the Hijra is 0 or negative.
 int YearOf(Date date);
 
-// Reads "day/month/year" under the current calendar.
+// Reads "day/month/year" under the current calendar. Invisible direction marks are skipped
+// and the no-break space counts as a blank.
 Date ParseDate(std::string_view utf8Text);
+
+enum class DateField { Day, Month, Year };
+// Rejects, naming the field, a field text that holds anything but a number: a separator
+// typed into one field would otherwise be blamed on the next once the fields are joined.
+// An empty field passes; ParseDate tells it.
+void CheckDateField(std::string_view utf8Text, DateField field);
 
 // "8 ديسمبر 2026 م" or "28 جمادى الآخرة 1448 هـ", by the current calendar.
 std::string LongDateText(Date date);
@@ -76,7 +84,8 @@ public:
     CalendarScope &operator=(const CalendarScope &) = delete;
 };
 
-// Makes GetToday() answer a fixed day while it lives; for tests and screenshots.
+// Makes GetToday() answer a fixed day while it lives; for tests and screenshots. An inner
+// one hands the day back to the outer one when it ends.
 class FixedToday
 {
 public:
@@ -84,6 +93,9 @@ public:
     ~FixedToday();
     FixedToday(const FixedToday &) = delete;
     FixedToday &operator=(const FixedToday &) = delete;
+
+private:
+    std::optional<Date> m_outer;
 };
 
 } // namespace calendar

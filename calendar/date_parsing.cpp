@@ -41,16 +41,17 @@ int readNumber(std::string_view text, const char *field)
     return value;
 }
 
+constexpr std::array<const char *, 3> fieldNames = {"اليوم", "الشهر", "السنة"};
+
 std::array<int, 3> readParts(std::string_view text)
 {
-    static constexpr std::array<const char *, 3> fields = {"اليوم", "الشهر", "السنة"};
     std::array<int, 3> values{};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+    for (std::size_t i = 0; i < fieldNames.size(); ++i) {
         const std::size_t slash = text.find('/');
-        const bool last = i + 1 == fields.size();
+        const bool last = i + 1 == fieldNames.size();
         if (last != (slash == std::string_view::npos))
             throw DateError("اكتب التاريخ على صورة يوم/شهر/سنة، مثل 8/12/2026.");
-        values[i] = readNumber(text.substr(0, slash), fields[i]);
+        values[i] = readNumber(text.substr(0, slash), fieldNames[i]);
         if (!last)
             text.remove_prefix(slash + 1);
     }
@@ -65,9 +66,16 @@ std::string monthTooShort(const detail::CalendarSystem &system, int year, int mo
 
 } // namespace
 
+void CheckDateField(std::string_view utf8Text, DateField field)
+{
+    const std::string text = withoutInvisibleMarks(utf8Text);
+    if (!trimmed(text).empty())
+        readNumber(text, fieldNames[static_cast<std::size_t>(field)]);
+}
+
 Date ParseDate(std::string_view utf8Text)
 {
-    const auto [day, month, year] = readParts(utf8Text);
+    const auto [day, month, year] = readParts(withoutInvisibleMarks(utf8Text));
     if (year < 1 || year > 9999)
         throw DateError("السنة يجب أن تكون من 1 إلى 9999.");
     if (month < 1 || month > 12)

@@ -30,4 +30,16 @@ char32_t takeCodePoint(std::string_view &text)
     return invalid ? Replacement : c;
 }
 
+std::string withoutInvisibleMarks(std::string_view text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    while (!text.empty()) {
+        const std::string_view rest = text;
+        if (!isInvisibleMark(takeCodePoint(text)))
+            kept.append(rest.substr(0, rest.size() - text.size()));
+    }
+    return kept;
+}
+
 } // namespace calendar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Digits as users in the Gulf type them: ASCII, Arabic-Indic (U+0660..U+0669) and Extended
@@ -17,6 +18,18 @@ constexpr std::optional<int> digitValue(char32_t c)
         return int(c - U'\u06F0');
     return std::nullopt;
 }
+
+// The direction and joining marks that text copied from Arabic pages carries along with
+// its digits; they are neither digits nor letters, and a reader of numbers passes over them.
+constexpr bool isInvisibleMark(char32_t c)
+{
+    return c == U'\u200E' || c == U'\u200F' || c == U'\u061C' || (c >= U'\u202A' && c <= U'\u202E')
+            || (c >= U'\u2066' && c <= U'\u2069') || c == U'\uFEFF';
+}
+
+// The UTF-8 text without its invisible marks; everything else, malformed bytes included,
+// is kept as it was.
+std::string withoutInvisibleMarks(std::string_view text);
 
 // Decodes the UTF-8 character at the front of text and removes it. Malformed bytes come
 // out as U+FFFD, one byte at a time, so that no input can stall or overrun the reader.

@@ -24,8 +24,10 @@ QStringList lines(const QListWidget *list)
 const QStringList SixLines
         = {"بسم الله الرحمن الرحيم",
            "برنامج تحويل التاريخ الهجري والميلادي",
-           "إعداد فريق تقويم (Taqwim)",
-           QStringLiteral("طُوّر بلغة C++ ومكتبة Qt 6 (يعمل الآن على Qt %1)").arg(qVersion()),
+           // Latin runs are isolated, so that "C++" is not drawn as "++C".
+           "إعداد فريق تقويم (\u2066Taqwim\u2069)",
+           QStringLiteral("طُوّر بلغة \u2066C++\u2069 ومكتبة \u2066Qt 6\u2069 (يعمل الآن على \u2066Qt %1\u2069)")
+                   .arg(qVersion()),
            " هذا البرنامج مجاني",
            "البحرين 2000"};
 
@@ -169,11 +171,13 @@ void AboutTest::programEndsWhenBothWindowsAreClosed()
         MainWindow window;
         window.press("Command6");
         bool stillRunning = false;
-        QTimer::singleShot(0, [&] {
+        // Timers still pending when this pass ends must not reach its locals later.
+        QObject pass;
+        QTimer::singleShot(0, &pass, [&] {
             if (aboutFirst)
                 window.returnFromAbout();
             window.press("Command2");
-            QTimer::singleShot(100, [&] {
+            QTimer::singleShot(100, &pass, [&] {
                 stillRunning = true; // the event loop outlived the main window
                 if (!aboutFirst)
                     window.returnFromAbout();

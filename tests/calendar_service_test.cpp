@@ -191,6 +191,9 @@ TEST(CalendarService, AcceptsBlanksAndArabicDigits)
     EXPECT_EQ(parse(Gregorian, "٧/٩/٢٠٢٦"), expected);
     EXPECT_EQ(parse(Gregorian, "۷/۹/۲۰۲۶"), expected);
     EXPECT_EQ(parse(Gregorian, "\t07/09/2026\u00A0"), expected);
+    // Direction marks that copied Arabic text carries around and between its digits.
+    EXPECT_EQ(parse(Gregorian, "\u200F7/\u200E9\u200F/\u20662\u206902\u061C6\uFEFF"), expected);
+    EXPECT_EQ(parse(Gregorian, "\u202B\u00A07\u202C/\u202E9/2026\u00A0\u200F"), expected);
     EXPECT_EQ(rejection(Gregorian, "29/2/2024"), "accepted");
 }
 
@@ -223,6 +226,7 @@ TEST(CalendarService, RejectsWhatNamesNoDayWithAnArabicReason)
             {Gregorian, "1.5/1/2020", "اليوم"},
             {Hijri, "1/1/99999999999999999999", "9999"},
             {Gregorian, "32/1/2020", "31"},
+            {Gregorian, "\u200F/1/2020", "اليوم"}, // a mark alone is no number
     };
     for (const auto &c : cases) {
         const std::string reason = rejection(c.calendar, c.text);
@@ -230,6 +234,23 @@ TEST(CalendarService, RejectsWhatNamesNoDayWithAnArabicReason)
         EXPECT_NE(reason.find(c.reasonMentions), std::string::npos) << c.text << ": " << reason;
     }
     EXPECT_EQ(rejection(Hijri, "30/9/1446"), "شهر رمضان سنة 1446 هـ فيه 29 يوماً فقط.");
+}
+
+TEST(CalendarService, AFieldWithAStrayCharacterIsNamed)
+{
+    const auto reason = [](std::string_view text, DateField field) -> std::string {
+        try {
+            CheckDateField(text, field);
+            return "accepted";
+        } catch (const DateError &error) {
+            return error.what();
+        }
+    };
+    EXPECT_EQ(reason("1/", DateField::Day), "خانة اليوم لا تحتوي رقماً صحيحاً.");
+    EXPECT_EQ(reason("1/2", DateField::Month), "خانة الشهر لا تحتوي رقماً صحيحاً.");
+    EXPECT_EQ(reason("/2026", DateField::Year), "خانة السنة لا تحتوي رقماً صحيحاً.");
+    for (const char *fine : {"", " ", "12", "\u200F٥", "\u00A07 "})
+        EXPECT_EQ(reason(fine, DateField::Day), "accepted") << fine;
 }
 
 TEST(CalendarService, CurrentCalendarIsProcessWideAndScoped)
@@ -252,6 +273,11 @@ TEST(CalendarService, TodayCanBeFixed)
     {
         FixedToday fixed(Date::fromDays(20795));
         EXPECT_EQ(GetToday(), Date::fromDays(20795));
+        {
+            FixedToday inner(Date::fromDays(100));
+            EXPECT_EQ(GetToday(), Date::fromDays(100));
+        }
+        EXPECT_EQ(GetToday(), Date::fromDays(20795)) << "an inner fixed day undid the outer";
     }
     EXPECT_EQ(GetToday(), systemToday);
     EXPECT_GT(systemToday, parse(Gregorian, "1/1/2024"));

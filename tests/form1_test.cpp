@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -59,7 +60,7 @@ private slots:
     void picturesHaveTheirKindsAndSizes();
     void focusFollowsTheTabOrder();
     void entryFieldsLimitWhatIsTyped();
-    void enterAndEscapeDoNothing();
+    void enterPressesOnlyAFocusedButton();
     void qtsOwnWordsAreArabic();
     void exitButtonClosesTheWindow();
 };
@@ -98,9 +99,10 @@ void Form1Test::controlsStandWhereTheLayoutPutsThem()
 {
     const auto L = Qt::LeftToRight, R = Qt::RightToLeft;
     const ExpectedControl expected[] = {
-            {"Text1", {359, 52, 44, 31}, 20, "#ffffff", "#000080", 2, L, "اليوم"},
-            {"Text2", {276, 54, 44, 31}, 20, "#ffffff", "#000080", 2, L, "الشهر"},
-            {"Text3", {150, 54, 89, 31}, 20, "#ffffff", "#000080", 4, L, "السنة"},
+            // The entry fields' limits count digits only: entryFieldsLimitWhatIsTyped.
+            {"Text1", {359, 52, 44, 31}, 20, "#ffffff", "#000080", 32767, L, "اليوم"},
+            {"Text2", {276, 54, 44, 31}, 20, "#ffffff", "#000080", 32767, L, "الشهر"},
+            {"Text3", {150, 54, 89, 31}, 20, "#ffffff", "#000080", 32767, L, "السنة"},
             {"Text7", {100, 229, 313, 38}, 23, "#400040", "#00ff00", 32767, R, "التاريخ المدخل"},
             {"Text8", {100, 267, 313, 38}, 23, "#400040", "#00ff00", 32767, R, "التاريخ المقابل"},
             {"Text9", {101, 193, 313, 38}, 23, "#400040", "#00ff00", 32767, L, "اسم اليوم"},
@@ -132,7 +134,7 @@ void Form1Test::controlsStandWhereTheLayoutPutsThem()
     RecordingPrinter printer;
     Form1 window(printer);
     QCOMPARE(window.size(), QSize(461, 392));
-    QCOMPARE(window.windowTitle(), QString());
+    QCOMPARE(window.windowTitle(), "تقويم");
     QCOMPARE(window.accessibleName(), "محوّل التاريخ الهجري والميلادي");
     QCOMPARE(window.layoutDirection(), Qt::RightToLeft);
     QCOMPARE(window.palette().color(QPalette::Window).name(), "#c0c0c0");
@@ -307,31 +309,60 @@ void Form1Test::entryFieldsLimitWhatIsTyped()
         QTest::keyClicks(field, typed);
         QCOMPARE(field->text(), kept);
     }
+    // Pasted digits keep the marks Arabic text carries; the marks go, the digits count.
+    for (const auto &[name, pasted, kept] :
+         {std::tuple{"Text1", u"\u200F12", u"12"}, std::tuple{"Text2", u"\u200F3\u200F", u"3"},
+          std::tuple{"Text3", u"\u202B\u20662026\u2069\u202C", u"2026"},
+          std::tuple{"Text1", u"\uFEFF٥\u061C", u"٥"}}) {
+        auto *field = window.findChild<QLineEdit *>(name);
+        field->clear();
+        QApplication::clipboard()->setText(QString::fromUtf16(pasted));
+        field->paste();
+        QCOMPARE(field->text(), QString::fromUtf16(kept));
+    }
+    auto *day = window.findChild<QLineEdit *>("Text1");
+    day->setText("1");
+    day->setCursorPosition(0);
+    QApplication::clipboard()->setText("\u200F234");
+    day->paste(); // what does not fit is cut from the end of what was pasted
+    QCOMPARE(day->text(), "21");
     auto *result = window.findChild<QLineEdit *>("Text9");
     QTest::keyClicks(result, "x");
     QVERIFY(result->text().endsWith("x")); // result fields accept typing
 }
 
-void Form1Test::enterAndEscapeDoNothing()
+void Form1Test::enterPressesOnlyAFocusedButton()
 {
     RecordingPrinter printer;
     Form1 window(printer);
     window.showCentred();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QList<QSignalSpy *> spies;
+    QStringList pressedNames;
     for (QPushButton *button : window.findChildren<QPushButton *>())
-        spies << new QSignalSpy(button, &QPushButton::clicked);
-    for (const char *name : {"Text1", "Text3", "Text7"}) {
-        QWidget *field = window.findChild<QWidget *>(name);
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_Return);
-        QTest::keyClick(field, Qt::Key_Enter);
-        QTest::keyClick(field, Qt::Key_Escape);
+        connect(button, &QPushButton::clicked, &window,
+                [&pressedNames, button] { pressedNames << button->objectName(); });
+    const auto pressed = [&pressedNames] { return std::exchange(pressedNames, {}); };
+    for (const char *name : {"Text1", "Text3", "Text7", "Option1"}) {
+        QWidget *control = window.findChild<QWidget *>(name);
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QTest::keyClick(control, Qt::Key_Enter);
+        QTest::keyClick(control, Qt::Key_Escape);
     }
     QVERIFY(window.isVisible());
-    for (QSignalSpy *spy : spies)
-        QCOMPARE(spy->count(), 0);
-    qDeleteAll(spies);
+    QCOMPARE(pressed(), QStringList());
+
+    auto *button = window.findChild<QPushButton *>("Command3");
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Enter);
+    QTest::keyClick(button, Qt::Key_Space);
+    QCOMPARE(pressed(), QStringList({"Command3", "Command3", "Command3"}));
+    // A held key repeats its press; the summary is written once.
+    QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(button, &repeated);
+    QCOMPARE(pressed(), QStringList());
+    QVERIFY(!button->isDefault());
 }
 
 void Form1Test::qtsOwnWordsAreArabic()

@@ -121,6 +121,8 @@ TEST(TextValue, ReadsTheNumberAtTheStart)
             {"", 0},      {"  12", 12}, {"+3", 3},      {"١٢", 12},     {"۱.۵", 1.5},
             {"0", 0},     {"1 2", 1},   {"- 1", 0},     {"1.2.3", 1.2}, {"٣x", 3},
             {"--1", 0},   {"\t7", 7},   {"9999", 9999}, {".", 0},       {"-.5", -0.5},
+            {"\u200F5", 5}, {"\u061C\u2067٣\u2069", 3}, {"\uFEFF2\u200E026", 2026},
+            {"\u00A0\u202B12", 12}, {"\u200F", 0},
     };
     for (const auto &c : cases)
         EXPECT_DOUBLE_EQ(TextValue(QString::fromUtf8(c.text)), c.value) << c.text;
