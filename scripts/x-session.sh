@@ -1,38 +1,114 @@
-# Shared by the scripts and tests that show the program in a private X server.
-# Source it; it starts Xvfb on a free display, exports DISPLAY, and stops the server (and
-# the program in $pid, if any) when the shell exits.
-
-pid=
-xvfb_display=:$(( 200 + RANDOM % 300 ))
-Xvfb "$xvfb_display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-stop_x_session() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-}
-trap stop_x_session EXIT
-export DISPLAY=$xvfb_display QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+#!/usr/bin/env bash
+# The private X session that the scripts and end-to-end tests show the program in, and the
+# one place that finds and handles the program's windows in it.
+#
+# Sourced, it starts Xvfb on a free display, and the window manager named in X_SESSION_WM
+# (openbox, say) if that is set, exports DISPLAY, and stops them (and the program in $pid,
+# if any) when the shell exits.
+# Run as a command, it calls one of its functions on the display in DISPLAY, for the tests
+# that are not shell scripts:   x-session.sh FUNCTION ARGUMENT...
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# The id of the viewable top-level window of this size (WIDTHxHEIGHT), waiting up to 10 s.
-wait_for_window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xwininfo -root -children 2>/dev/null | awk -v size="$1" '$0 ~ " "size"\\+" {print $1; exit}')
-    [ -n "$id" ] && xwininfo -id "$id" | grep -q IsViewable && { echo "$id"; return; }
-    sleep 0.1
-  done
-  fail "no window of size $1 appeared"
+# Runs the command until it succeeds, for up to ten seconds.
+wait_until() {
+  for _ in $(seq 100); do "$@" && return; sleep 0.1; done
+  return 1
 }
 
-# Clicks at (x, y) inside a window, as the user's mouse would.
+manages_the_screen() { [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]; }
+
+# Starts a window manager and returns once it manages the screen, so that every window the
+# program maps afterwards is framed by it.
+start_window_manager() {
+  "$1" >/dev/null 2>&1 &
+  wm_pid=$!
+  wait_until manages_the_screen || fail "$1 did not start managing the screen"
+}
+
+# The program's viewable window, main or about, waiting for it. Under a window manager the
+# root's children are the manager's frames, so the program's own windows are found by its
+# process id and told apart by their size.
+wait_for_window() { # PID main|about
+  local size id
+  case $2 in
+    main) size=461x392 ;;
+    about) size=403x247 ;;
+    *) fail "the program has no window called $2" ;;
+  esac
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+      [[ $(xdotool getwindowgeometry "$id" 2>/dev/null) == *"Geometry: $size"* ]] \
+        && { echo "$id"; return; }
+    done
+    sleep 0.1
+  done
+  fail "no $2 window of process $1 appeared"
+}
+
+# How the window manager shows the window: Normal and viewable, or Iconic and not.
+shown_as() {
+  local state viewable=unviewable
+  state=$(xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}')
+  [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]] && viewable=viewable
+  echo "${state:-no state} $viewable"
+}
+is_shown_as() { [ "$(shown_as "$1")" = "$2" ]; }
+
+wait_for_state() { # WINDOW Normal|Iconic
+  local wanted="$2 unviewable"
+  [ "$2" = Normal ] && wanted="$2 viewable"
+  wait_until is_shown_as "$1" "$wanted" || fail "window $1 is $(shown_as "$1"), not $wanted"
+}
+
+# Minimises the window as its title bar's button does, through the window manager.
+minimise() {
+  xdotool windowminimize "$1"
+  wait_for_state "$1" Iconic
+}
+
+# The title the window manager puts on the window.
+window_title() { xdotool getwindowname "$1"; }
+
+# Gives the window the keyboard, through the window manager.
+activate() { xdotool windowactivate --sync "$1"; }
+
+# Clicks at (x, y) inside a window, as the user's mouse would. Window-relative places stay
+# right under a window manager as long as the window is the program's own, not the frame.
 click() {
   xdotool mousemove --sync --window "$1" "$2" "$3" click 1
   sleep 0.5
 }
 
 # Where the program's controls are, in window pixels.
-MAIN_SIZE=461x392 ABOUT_SIZE=403x247
+# shellcheck disable=SC2034 # for the scripts that source this
 ABOUT_BUTTON=(37 214) EXIT_BUTTON=(435 344) RETURN_BUTTON=(202 232)
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  declare -F "${1:-}" >/dev/null || fail "usage: $0 FUNCTION ARGUMENT..."
+  "$@"
+  exit
+fi
+
+pid='' wm_pid='' xvfb_pid=''
+stop_x_session() {
+  local process
+  for process in "$pid" "$wm_pid" "$xvfb_pid"; do
+    if [ -n "$process" ]; then kill "$process" 2>/dev/null || true; fi
+  done
+}
+trap stop_x_session EXIT
+# Xvfb picks a free display itself and writes its number once it accepts clients. Without
+# -noreset the server resets whenever its last client leaves, and turns away whoever
+# connects during the reset.
+x_session_folder=$(mktemp -d)
+mkfifo "$x_session_folder/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+  3>"$x_session_folder/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+display_number=
+read -r display_number <"$x_session_folder/display" || true
+rm -r "$x_session_folder"
+[ -n "$display_number" ] || fail "Xvfb did not start"
+export DISPLAY=:$display_number QT_QPA_PLATFORM=xcb
+[ -z "${X_SESSION_WM:-}" ] || start_window_manager "$X_SESSION_WM"

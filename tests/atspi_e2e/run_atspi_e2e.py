@@ -1,13 +1,18 @@
 #!/usr/bin/python3
 """Drives the real program through AT-SPI, the way a screen reader and its user do.
 
-    run_atspi_e2e.py PATH/TO/taqwim
+    [X_SESSION_WM=openbox] run_atspi_e2e.py PATH/TO/taqwim
 
 Everything the program is asked to do goes through the accessibility tree: controls are
 found by their accessible name and role, texts are read with the Text interface and
 written with EditableText, buttons are pressed with their Action. A control that a
 screen reader cannot find, read or operate therefore fails the test even when the
 mouse would still work.
+
+With X_SESSION_WM set, that window manager runs in the X server too, and what only a
+window manager shows is checked as well: the title it puts on the main window, an About
+window minimised with it, and the keyboard's Return key. Windows are found and handled
+through scripts/x-session.sh, as the shell tests do.
 
 The X server, the session bus, the accessibility bus and the program all run privately
 and are stopped on every way out. Exit status: 0 passed, 1 failed, 77 the accessibility
@@ -50,6 +55,12 @@ MESSAGE_OK = "موافق"
 PR_SET_PDEATHSIG, PR_SET_CHILD_SUBREAPER = 1, 36
 
 ARABIC_LETTER = re.compile("[\u0621-\u064a]")
+# Directional isolates the program may put around Latin runs inside Arabic lines; they
+# change how a line is laid out, not what it says.
+WITHOUT_ISOLATES = dict.fromkeys(range(0x2066, 0x206A))
+
+X_SESSION = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
+                         "scripts", "x-session.sh")
 
 
 class Failure(Exception):
@@ -77,6 +88,19 @@ def wait_until(probe, seconds, interval=0.1):
         if value or time.monotonic() > deadline:
             return value
         time.sleep(interval)
+
+
+def x_session(*arguments):
+    """What one of the shared X session's window functions says about the test's display."""
+    done = subprocess.run([X_SESSION, *arguments], stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, text=True)
+    expect(done.returncode == 0, done.stderr.strip() or f"x-session.sh {arguments} failed")
+    return done.stdout.strip()
+
+
+def keys(*names):
+    """Types keys on the keyboard, into whichever window has the focus."""
+    subprocess.run(["xdotool", "key", *names], check=True)
 
 
 def libc():
@@ -249,6 +273,7 @@ class Program:
         self.pyatspi = pyatspi
         self.process = process
         self.application = None
+        self.window = None  # the main window's X id, where there is a window manager
 
     def find_application(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
@@ -321,15 +346,26 @@ class Program:
 
     def choose(self, name):
         option = self.find(self.pyatspi.ROLE_RADIO_BUTTON, name)
-        if not checked(self.pyatspi, option):
+        checked = self.pyatspi.STATE_CHECKED
+        if not in_state(option, checked):
             press(option, name)
-        expect(wait_until(lambda: checked(self.pyatspi, option), 3),
+        expect(wait_until(lambda: in_state(option, checked), 3),
                f"the option {name!r} is not selected after operating it")
         for other in (GREGORIAN_TO_HIJRI, HIJRI_TO_GREGORIAN):
             if other != name:
-                expect(not checked(self.pyatspi,
-                                   self.find(self.pyatspi.ROLE_RADIO_BUTTON, other)),
+                expect(not in_state(self.find(self.pyatspi.ROLE_RADIO_BUTTON, other), checked),
                        f"{other!r} is still selected together with {name!r}")
+
+    def wait_for_focus(self, control, name):
+        expect(wait_until(lambda: in_state(control, self.pyatspi.STATE_FOCUSED), 5),
+               f"{name!r} does not have the keyboard focus")
+
+    def focus(self, name):
+        """Puts the keyboard focus in a field, as a screen reader's user moving to it does."""
+        field = self.field(name)
+        field.queryComponent().grabFocus()
+        self.wait_for_focus(field, name)
+        return field
 
     def wait_for_results(self, expected):
         """Waits for the result fields to read as expected, then checks every one."""
@@ -395,9 +431,9 @@ def showing(pyatspi, node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
-def checked(pyatspi, node):
+def in_state(node, state):
     node.clearCache()
-    return node.getState().contains(pyatspi.STATE_CHECKED)
+    return node.getState().contains(state)
 
 
 def role_name(pyatspi, role):
@@ -527,7 +563,7 @@ def check_about(program):
     expect((extents.width, extents.height) == (403, 247),
            f"the About window is {extents.width}x{extents.height}, not 403x247")
     listing = program.find(program.pyatspi.ROLE_LIST, ABOUT_LIST, within=window)
-    lines = [item.name for item in listing
+    lines = [item.name.translate(WITHOUT_ISOLATES) for item in listing
              if item is not None and item.getRole() == program.pyatspi.ROLE_LIST_ITEM]
     expected = ["بسم الله الرحمن الرحيم", "برنامج تحويل التاريخ الهجري والميلادي",
                 "إعداد فريق تقويم (Taqwim)", "طُوّر بلغة C++ ومكتبة Qt 6", " هذا البرنامج مجاني",
@@ -545,6 +581,49 @@ def check_about(program):
     step("the About window is closed by its return button")
 
 
+def check_title(program):
+    title = x_session("window_title", program.window)
+    expect(ARABIC_LETTER.search(title) and not re.search("[A-Za-z]", title),
+           f"the window manager titles the main window {title!r}, not in Arabic alone")
+    step(f"the window manager titles the main window {title!r}")
+
+
+def check_minimised_about(program):
+    program.press(ABOUT)
+    window = x_session("wait_for_window", str(program.process.pid), "about")
+    x_session("minimise", window)
+    program.press(ABOUT)
+    x_session("wait_for_state", window, "Normal")
+    step(f"a minimised About window is shown again by {ABOUT!r}")
+    program.press(ABOUT_RETURN, within=about_windows(program)[0])
+    expect(wait_until(lambda: not about_windows(program), 5),
+           f"the About window is still showing after pressing {ABOUT_RETURN!r}")
+
+
+def check_return_key(program):
+    x_session("activate", program.window)
+    program.choose(GREGORIAN_TO_HIJRI)
+    program.enter_date(1, 1, 2025)
+    before = program.results()
+    day = program.focus(DAY)
+    # The program handles its keys in the order they come, so once Tab has taken the
+    # focus out of the field, Return in it has been handled too.
+    keys("Return", "Tab")
+    expect(wait_until(lambda: not in_state(day, program.pyatspi.STATE_FOCUSED), 5),
+           f"Tab did not take the focus out of {DAY!r}")
+    after = program.results()
+    expect(after == before, f"Return in {DAY!r} changed the results to {after!r}")
+    step(f"Return in {DAY!r} converts nothing")
+    program.focus(YEAR)
+    keys("Tab")
+    program.wait_for_focus(program.find(program.pyatspi.ROLE_PUSH_BUTTON, CONVERT), CONVERT)
+    keys("Return")
+    program.wait_for_results({SOURCE_DATE: "1 يناير 2025 م", SOURCE_MONTH: "1",
+                              TARGET_DATE: "1 رجب 1446 هـ", TARGET_MONTH: "7",
+                              WEEKDAY: "الأربعاء"})
+    step(f"Return on the focused {CONVERT!r} converts 1/1/2025 to 1 رجب 1446 هـ")
+
+
 def check_exit(program):
     program.press(EXIT)
     try:
@@ -557,6 +636,13 @@ def check_exit(program):
     step(f"pressing {EXIT!r} ended the program with status 0")
 
 
+def start_window_manager(processes, environment, manager):
+    # Left running by the script, in the process group that is stopped with it.
+    starter = processes.start("window manager", [X_SESSION, "start_window_manager", manager],
+                              env=environment)
+    expect(starter.wait() == 0, f"the window manager {manager} did not start")
+
+
 def run(program_path, processes, folder):
     if not os.access(program_path, os.X_OK):
         raise Failure(f"{program_path} is not an executable program")
@@ -565,6 +651,9 @@ def run(program_path, processes, folder):
     # Nothing of the desktop this may run in must leak into the private one.
     for variable in ("AT_SPI_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS", "XAUTHORITY"):
         environment.pop(variable, None)
+    manager = environment.get("X_SESSION_WM")
+    if manager:
+        start_window_manager(processes, environment, manager)
     environment["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(processes, environment, folder)
     bus = start_accessibility_bus(processes, environment, folder)
     step(f"X display {display}, accessibility bus {bus}")
@@ -585,11 +674,17 @@ def run(program_path, processes, folder):
     try:
         program.attach()
         step(f"found the program (process {process.pid}) in the AT-SPI desktop")
+        if manager:
+            program.window = x_session("wait_for_window", str(process.pid), "main")
+            check_title(program)
         check_today(program, started_on)
         first = check_gregorian_to_hijri(program)
         back = check_hijri_to_gregorian(program, first)
         check_impossible_date(program, back)
         check_about(program)
+        if manager:
+            check_minimised_about(program)
+            check_return_key(program)
         check_exit(program)
     except BaseException:
         show_output(errors_path)
