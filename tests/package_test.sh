@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the built program into a scratch root and packs it as a .deb, checking what a
-# desktop and dpkg will read of it; then starts the program taken out of the package.
+# desktop, dpkg and lintian will read of it; then starts the program taken out of the package.
 #   package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -16,7 +16,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 DESTDIR="$scratch/installed" cmake --install "$build" --prefix /usr >/dev/null
 share="$scratch/installed/usr/share"
 desktop-file-validate "$share/applications/taqwim.desktop"
-appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml
+appstreamcli validate --no-net --pedantic "$share"/metainfo/*.metainfo.xml
 echo "menu entry and catalogue entry are valid"
 
 (cd "$scratch" && cpack --config "$build/CPackConfig.cmake" -B "$scratch/package" >/dev/null)
@@ -26,16 +26,32 @@ contents=$(dpkg-deb --contents "$deb")
 for path in usr/bin/taqwim usr/share/applications/taqwim.desktop \
             usr/share/icons/hicolor/48x48/apps/taqwim.png \
             usr/share/icons/hicolor/256x256/apps/taqwim.png \
-            usr/share/metainfo/invalid.taqwim.taqwim.metainfo.xml; do
+            usr/share/metainfo/invalid.taqwim.taqwim.metainfo.xml \
+            usr/share/doc/taqwim/copyright usr/share/doc/taqwim/changelog.Debian.gz \
+            usr/share/man/man1/taqwim.1.gz; do
   grep -q "\./$path\$" <<<"$contents" || fail "the package lacks $path"
 done
-depends=$(dpkg-deb --field "$deb" Depends)
-for needed in fonts-noto-core libqt6widgets6 libqt6printsupport6 libicu72 libcups2; do
-  grep -q "$needed" <<<"$depends" || fail "the package does not depend on $needed: $depends"
-done
-echo "package holds the program, menu entry, icons and metadata; depends on: $depends"
-
 dpkg -x "$deb" "$scratch/root"
+
+# Whatever libraries this build linked, on whichever Debian release, must be depended on.
+depends=$(dpkg-deb --field "$deb" Depends)
+names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+needed=(fonts-noto-core)
+for lib in $(objdump -p "$scratch/root/usr/bin/taqwim" | awk '$1 == "NEEDED" {print $2}'); do
+  needed+=("$(dpkg -S "*/$multiarch/$lib" | cut -d: -f1 | sort -u)") || fail "no Debian package holds $lib"
+done
+for package in "${needed[@]}"; do
+  grep -qxF "$package" <<<"$names" || fail "the package does not depend on $package: $depends"
+done
+echo "package holds the program, menu entry, icons, metadata and documents; depends on: $depends"
+
+version=$(dpkg-deb --field "$deb" Version)
+changelog_version=$(zcat "$scratch/root/usr/share/doc/taqwim/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
+[ "$changelog_version" = "$version" ] || fail "the changelog's first entry is $changelog_version, the package $version"
+lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings in the package"
+echo "lintian finds no errors or warnings"
+
 QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/taqwim" >"$scratch/output" 2>&1 &
 pid=$!
 sleep 3
