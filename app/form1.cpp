@@ -183,15 +183,15 @@ Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
     setAccessibleName(QStringLiteral("محوّل التاريخ الهجري والميلادي"));
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(form1::pixels(form1::clientArea()).size());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, form1::colour(form1::background()));
-    setPalette(palette);
-    setAutoFillBackground(true);
 
     createSurface();
     createControls();
     keepControls();
     design::giveClassicLook(*this);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, form1::colour(form1::background()));
+    setPalette(palette);
+    setAutoFillBackground(true);
     design::letEnterPressButtons(*this);
     narrowCaptionsToFit();
     connectActions();
@@ -268,7 +268,8 @@ void Form1::narrowCaptionsToFit()
     QList<QLabel *> captions = findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
     captions.removeIf([](const QLabel *label) { return label->text().isEmpty(); });
     narrowToFit(captions);
-    narrowToFit(QList<QRadioButton *>{m_gregorianToHijri, m_hijriToGregorian});
+    narrowToFit(QList<QAbstractButton *>{m_gregorianToHijri, m_hijriToGregorian, m_convert,
+                                         m_addSummary, m_discard});
 }
 
 void Form1::connectActions()

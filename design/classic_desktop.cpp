@@ -63,8 +63,7 @@ QPalette classicPalette()
 
 void giveClassicLook(QWidget &window)
 {
-    // Colours the window chose for itself stay.
-    window.setPalette(window.palette().resolve(classicPalette()));
+    window.setPalette(classicPalette());
     QStyle *style = classicStyle();
     if (!style)
         return; // a Qt built without it keeps the application's style

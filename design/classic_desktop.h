@@ -13,7 +13,7 @@ namespace design {
 QPalette classicPalette();
 
 // The classic colours and Qt's solid, bevelled "Windows" faces for the window and every
-// control it holds. Call it once the controls are made.
+// control it holds. Call it once the controls are made; colours of the window's own follow.
 void giveClassicLook(QWidget &window);
 
 // Enter presses the window's command and picture buttons when they have the focus, as Space

@@ -164,6 +164,10 @@ void ConversionTest::badDatesAreToldAndChangeNothing()
             {true, "1", "", "2020", "الشهر"},
             {true, "", "", "", "اليوم"},
             {false, "1", "1", "1x", "السنة"},
+            // A separator typed into one field is blamed on that field, not the next.
+            {true, "1/", "12", "2026", "خانة اليوم لا تحتوي"},
+            {true, "1", "1/", "2026", "خانة الشهر لا تحتوي"},
+            {false, "1", "12", "/144", "خانة السنة لا تحتوي"},
     };
     Window window;
     MessageCatcher messages;
@@ -197,6 +201,7 @@ void ConversionTest::emptyOrLowEntriesTakeTodaysGregorianValue()
             {"Text1", "١٢", "١٢"},   {"Text1", "۰", "8"},   {"Text2", "", "12"},
             {"Text2", "13", "13"},   {"Text2", "0", "12"},  {"Text3", "0.5", "2026"},
             {"Text3", "1.5", "1.5"}, {"Text3", "", "2026"}, {"Text3", " 7", " 7"},
+            {"Text1", "\u200F5", "5"}, {"Text2", "\u200F3", "3"}, {"Text3", "\u200F2025", "2025"},
     };
     Window window;
     for (const bool fromGregorian : {true, false}) {

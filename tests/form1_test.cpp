@@ -1,3 +1,4 @@
+#include "about/form2.h"
 #include "form1.h"
 #include "qt_translation.h"
 #include "recording_printer.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +35,32 @@ Date gregorianDay(const char *text)
 QString textOf(const QWidget &window, const char *name)
 {
     return window.findChild<QLineEdit *>(QLatin1StringView(name))->text();
+}
+
+// WCAG's contrast ratio between the most common colour of a part of an image (its ground)
+// and the colour that stands out most from it (its text).
+double contrastOfWords(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    const auto luminance = [](QRgb rgb) {
+        const auto linear = [](int c) {
+            const double v = c / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb))
+                + 0.0722 * linear(qBlue(rgb)) + 0.05;
+    };
+    const QRgb ground = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                         [](auto a, auto b) { return a.second < b.second; })
+                                ->first;
+    double contrast = 1.0;
+    for (const QRgb colour : counts.keys())
+        contrast = std::max(contrast, std::max(luminance(colour), luminance(ground))
+                                              / std::min(luminance(colour), luminance(ground)));
+    return contrast;
 }
 
 struct ExpectedControl
@@ -58,6 +86,8 @@ private slots:
     void controlsStandWhereTheLayoutPutsThem();
     void surfaceIsPaintedBeneathTheControlsInOrder();
     void picturesHaveTheirKindsAndSizes();
+    void picturesAreDrawnForTheScreen();
+    void keepsClassicColoursUnderADarkTheme();
     void focusFollowsTheTabOrder();
     void entryFieldsLimitWhatIsTyped();
     void enterPressesOnlyAFocusedButton();
@@ -260,6 +290,79 @@ void Form1Test::picturesHaveTheirKindsAndSizes()
         QCOMPARE(u16(at + 6), 4); // bits per pixel
     }
     QCOMPARE(sizes, (QSet<int>{32, 16}));
+}
+
+void Form1Test::picturesAreDrawnForTheScreen()
+{
+    // Run at a device pixel ratio of 1 and, with QT_SCALE_FACTOR=2, of 2.
+    RecordingPrinter printer;
+    Form1 window(printer);
+    Form2 about;
+    const qreal ratio = window.devicePixelRatio();
+    const struct
+    {
+        const QWidget &window;
+        const char *name, *designed;
+    } pictures[] = {
+            {window, "Image1", ":/pictures/background.bmp"},
+            {window, "Image2", ":/pictures/strip_left.gif"},
+            {window, "Image3", ":/pictures/strip_bottom.gif"},
+            {window, "Image4", ":/pictures/emblem.gif"},
+            {about, "Image1", ":/about/banner.gif"},
+    };
+    for (const auto &p : pictures) {
+        const QPixmap pixmap = p.window.findChild<QLabel *>(p.name)->pixmap();
+        QCOMPARE(pixmap.devicePixelRatio(), ratio);
+        QCOMPARE(pixmap.deviceIndependentSize().toSize(), QImageReader(p.designed).size());
+    }
+    for (const char *name : {"Command2", "Command5", "Command6"}) {
+        const auto *button = window.findChild<QPushButton *>(name);
+        const QSize size = button->iconSize();
+        QCOMPARE(button->icon().pixmap(size, ratio).size(), size * ratio);
+        // A screen of ordinary resolution never loads the sharper pictures.
+        QCOMPARE(button->icon().availableSizes().contains(size * 2), ratio > 1);
+    }
+}
+
+void Form1Test::keepsClassicColoursUnderADarkTheme()
+{
+    // What a dark desktop theme gives the application before its windows are built.
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&desktop] { QApplication::setPalette(desktop); });
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::WindowText, Qt::white);
+    QApplication::setPalette(dark);
+
+    RecordingPrinter printer;
+    Form1 window(printer);
+    Form2 about;
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto classic = [](const QWidget *control, QPalette::ColorRole ground,
+                            QPalette::ColorRole words, const char *groundColour) {
+        QCOMPARE(control->palette().color(ground).name(), groundColour);
+        QCOMPARE(control->palette().color(words).name(), "#000000");
+    };
+    for (const char *name : {"Command1", "Command3", "Command4", "Option1", "Option2"})
+        classic(window.findChild<QWidget *>(name), QPalette::Button, QPalette::ButtonText,
+                "#c0c0c0");
+    for (const char *name : {"Text4", "Text5"})
+        classic(window.findChild<QWidget *>(name), QPalette::Base, QPalette::Text, "#ffffff");
+    classic(about.findChild<QWidget *>("List1"), QPalette::Base, QPalette::Text, "#ffffff");
+    classic(about.findChild<QWidget *>("Command1"), QPalette::Button, QPalette::ButtonText,
+            "#c0c0c0");
+
+    const QImage grab = window.grab().toImage();
+    for (const char *name : {"Option1", "Option2"}) {
+        const auto *option = window.findChild<QRadioButton *>(name);
+        QVERIFY(option->autoFillBackground()); // an opaque box, as classic options are
+        const QImage words = grab.copy(QRect(option->geometry().topLeft() * grab.devicePixelRatio(),
+                                             option->size() * grab.devicePixelRatio()));
+        const double contrast = contrastOfWords(words);
+        QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("%1: %2:1").arg(name).arg(contrast)));
+    }
 }
 
 void Form1Test::focusFollowsTheTabOrder()
