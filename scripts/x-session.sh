@@ -32,8 +32,8 @@ start_window_manager() {
 wait_for_window() { # PID main|about
   local size id
   case $2 in
-    main) size=461x392 ;;
-    about) size=403x247 ;;
+    main) size=$(scaled 461)x$(scaled 392) ;;
+    about) size=$(scaled 403)x$(scaled 247) ;;
     *) fail "the program has no window called $2" ;;
   esac
   for _ in $(seq 100); do
@@ -73,10 +73,13 @@ window_title() { xdotool getwindowname "$1"; }
 # Gives the window the keyboard, through the window manager.
 activate() { xdotool windowactivate --sync "$1"; }
 
+# Logical pixels in the screen's pixels, at the scale the program is shown in.
+scaled() { awk -v n="$1" -v s="${QT_SCALE_FACTOR:-1}" 'BEGIN {printf "%d", n * s + 0.5}'; }
+
 # Clicks at (x, y) inside a window, as the user's mouse would. Window-relative places stay
 # right under a window manager as long as the window is the program's own, not the frame.
 click() {
-  xdotool mousemove --sync --window "$1" "$2" "$3" click 1
+  xdotool mousemove --sync --window "$1" "$(scaled "$2")" "$(scaled "$3")" click 1
   sleep 0.5
 }
 
@@ -103,7 +106,7 @@ trap stop_x_session EXIT
 # connects during the reset.
 x_session_folder=$(mktemp -d)
 mkfifo "$x_session_folder/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+Xvfb -displayfd 3 -screen 0 "${X_SESSION_SCREEN:-1024x768x24}" -nolisten tcp -noreset \
   3>"$x_session_folder/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 display_number=
