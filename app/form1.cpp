@@ -424,7 +424,21 @@ void Form1::discardPrintDocument()
 
 void Form1::printDocument()
 {
-    guarded([this] { m_printer.endDocument(); });
+    guarded([this] {
+        const QString title = QStringLiteral("الطباعة");
+        const bool pending = m_printer.hasPendingDocument();
+        try {
+            m_printer.endDocument();
+        } catch (const printing::PrintError &error) {
+            showWarning(this, title,
+                        QStringLiteral("%1\nبقي المستند في ذاكرة الطابعة، ويمكن طباعته حين "
+                                       "تصبح الطابعة جاهزة.")
+                                .arg(QString::fromUtf8(error.what())));
+            return;
+        }
+        if (!pending)
+            showNotice(this, title, QStringLiteral("لم يكن في ذاكرة الطابعة شيء لطباعته."));
+    });
 }
 
 bool Form1::focusNextPrevChild(bool next)

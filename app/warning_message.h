@@ -4,5 +4,7 @@
 
 class QWidget;
 
-// A modal warning in the program's language: right to left, with an Arabic button.
+// Modal messages in the program's language: right to left, with an Arabic button.
 void showWarning(QWidget *parent, const QString &title, const QString &message);
+// For news that is no fault, such as a press that had nothing to act on.
+void showNotice(QWidget *parent, const QString &title, const QString &message);

@@ -1,70 +1,207 @@
 #include "cups_printer.h"
 
+#include <QBuffer>
+#include <QDeadlineTimer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QTemporaryFile>
+#include <QPdfWriter>
 
 #include <cups/cups.h>
 
+#include <cerrno>
 #include <memory>
 
 namespace printing {
 namespace {
 
+// A print action may hold the window this long; the service's last answer can add a
+// little, as the wait that notices the deadline is itself a short one.
+constexpr int ActionBudgetMs = 4000;
+constexpr double WaitSeconds = 0.25;
+
+const char *const NotRunning = "خدمة الطباعة لا تعمل على هذا الجهاز.";
+const char *const NotAnswering = "خدمة الطباعة لا تستجيب، فتوقفت المحاولة بعد بضع ثوانٍ.";
+const char *const NoDefaultPrinter = "لا توجد طابعة افتراضية معدّة على هذا الجهاز.";
+const char *const Refused = "رفضت الطابعة المستند: ";
+
+struct ConnectionCloser
+{
+    void operator()(http_t *http) const { httpClose(http); }
+};
 struct DestinationDeleter
 {
     void operator()(cups_dest_t *destination) const { cupsFreeDests(1, destination); }
 };
+struct DestinationInfoDeleter
+{
+    void operator()(cups_dinfo_t *info) const { cupsFreeDestInfo(info); }
+};
 using Destination = std::unique_ptr<cups_dest_t, DestinationDeleter>;
+using DestinationInfo = std::unique_ptr<cups_dinfo_t, DestinationInfoDeleter>;
 
-Destination defaultDestination()
+int whileTimeLeft(http_t *, void *deadline)
 {
-    Destination destination(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
-    if (!destination)
-        throw PrintError("لا توجد طابعة افتراضية معدّة على هذا الجهاز. بقي المستند في ذاكرة "
-                         "الطابعة، ويمكن طباعته بعد إعداد طابعة.");
-    return destination;
+    return !static_cast<const QDeadlineTimer *>(deadline)->hasExpired();
 }
 
-QPageSize paperOf(const char *printerName)
+// One print action's connection to the service. CUPS bounds each wait, not the action, so
+// every wait asks the one deadline whether to go on.
+class Session
 {
-    const QPageSize size
-            = QPrinterInfo::printerInfo(QString::fromUtf8(printerName)).defaultPageSize();
-    return size.isValid() ? size : QPageSize(QPageSize::A4);
+public:
+    Session() : m_deadline(ActionBudgetMs)
+    {
+        const char *server = cupsServer(); // before ippPort(): it reads the port from CUPS_SERVER
+        m_http.reset(httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                  int(m_deadline.remainingTime()), nullptr));
+        if (!m_http)
+            throw PrintError(m_deadline.hasExpired() ? NotAnswering : NotRunning);
+        httpSetTimeout(m_http.get(), WaitSeconds, whileTimeLeft, &m_deadline);
+    }
+
+    Destination defaultDestination()
+    {
+        Destination destination(cupsGetNamedDest(m_http.get(), nullptr, nullptr));
+        if (!destination)
+            fail(NoDefaultPrinter);
+        return destination;
+    }
+
+    DestinationInfo informationOn(cups_dest_t *destination)
+    {
+        DestinationInfo info(cupsCopyDestInfo(m_http.get(), destination));
+        if (!info)
+            refused();
+        return info;
+    }
+
+    // The printer's "media-default" itself: cupsGetDestMediaDefault answers with Letter for
+    // a queue whose default is A4.
+    QPageSize paperOf(cups_dest_t *destination, cups_dinfo_t *info)
+    {
+        ipp_attribute_t *media = cupsFindDestDefault(m_http.get(), destination, info, "media");
+        const pwg_media_t *size = media ? pwgMediaForPWG(ippGetString(media, 0, nullptr)) : nullptr;
+        if (!size || size->width <= 0 || size->length <= 0)
+            return QPageSize(QPageSize::A4);
+        // Hundredths of a millimetre; matched to a named size where one is that close.
+        return QPageSize(QSizeF(size->width, size->length) / 100.0, QPageSize::Millimeter,
+                         QString(), QPageSize::FuzzyMatch);
+    }
+
+    // cupsPrintFile2 would wait without bound on a connection of its own.
+    void submit(cups_dest_t *destination, cups_dinfo_t *info, const QByteArray &pdf)
+    {
+        int job = 0;
+        if (cupsCreateDestJob(m_http.get(), destination, info, &job, "Taqwim",
+                              destination->num_options, destination->options)
+            > IPP_STATUS_OK_CONFLICTING)
+            refused();
+        const bool sent = cupsStartDestDocument(m_http.get(), destination, info, job, "Taqwim",
+                                                CUPS_FORMAT_PDF, 0, nullptr, 1)
+                        == HTTP_STATUS_CONTINUE
+                && cupsWriteRequestData(m_http.get(), pdf.constData(), size_t(pdf.size()))
+                        == HTTP_STATUS_CONTINUE
+                && cupsFinishDestDocument(m_http.get(), destination, info)
+                        <= IPP_STATUS_OK_CONFLICTING;
+        if (!sent) {
+            const std::string reason = cupsLastErrorString();
+            // A job without its document would only sit in the queue.
+            cupsCancelDestJob(m_http.get(), destination, job);
+            fail(Refused + reason);
+        }
+    }
+
+private:
+    // The service's error texts do not tell a silent service from the failure at hand.
+    [[noreturn]] void fail(const std::string &cause) const
+    {
+        if (httpError(m_http.get()) == ETIMEDOUT || m_deadline.hasExpired())
+            throw PrintError(NotAnswering);
+        if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+            throw PrintError(NotRunning);
+        throw PrintError(cause);
+    }
+    [[noreturn]] void refused() const { fail(Refused + std::string(cupsLastErrorString())); }
+
+    QDeadlineTimer m_deadline;
+    std::unique_ptr<http_t, ConnectionCloser> m_http;
+};
+
+constexpr int LineFlags = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap;
+
+QFont fontOf(const CupsPrinter::Line &line, const QStringList &fontFamilies)
+{
+    QFont font;
+    font.setFamilies(fontFamilies);
+    font.setPointSizeF(line.points);
+    font.setBold(line.bold);
+    return font;
 }
 
-// Lays the lines out top to bottom, each right-aligned as Arabic is read, starting a new
-// page wherever the next line no longer fits.
-void render(const QList<CupsPrinter::Line> &lines, const QStringList &fontFamilies,
-            QPrinter &printer)
+// A long line wraps, so it may take more than one line's height.
+qreal heightOf(const QString &text, const QFont &font, QPainter &painter, const QRectF &page)
+{
+    painter.setFont(font);
+    return std::max(QFontMetricsF(font, painter.device()).lineSpacing(),
+                    painter.boundingRect(page, LineFlags, text).height());
+}
+
+// The height the lines from `first` on need to stay on one page: the whole of its group,
+// or the line alone.
+qreal neededFrom(qsizetype first, const QList<CupsPrinter::Line> &lines,
+                 const QList<qreal> &heights)
+{
+    const int group = lines[first].group;
+    if (group == 0 || (first > 0 && lines[first - 1].group == group))
+        return heights[first];
+    qreal needed = 0;
+    for (qsizetype i = first; i < lines.size() && lines[i].group == group; ++i)
+        needed += heights[i];
+    return needed;
+}
+
+// Lays the lines out top to bottom, each right-aligned as Arabic is read. A new page starts
+// before a line, or a group of lines, that no longer fits; a group taller than a page breaks
+// where it must.
+void render(const QList<CupsPrinter::Line> &lines, const QStringList &fontFamilies, QPdfWriter &pdf)
 {
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&pdf))
         throw PrintError("تعذّر إعداد صفحات الطباعة.");
     painter.setLayoutDirection(Qt::RightToLeft);
-    const QRectF page(QPointF(0, 0),
-                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const QRectF page(QPointF(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
+    QList<qreal> heights;
+    for (const CupsPrinter::Line &line : lines)
+        heights << heightOf(line.text, fontOf(line, fontFamilies), painter, page);
     qreal top = 0;
-    for (const CupsPrinter::Line &line : lines) {
-        QFont font;
-        font.setFamilies(fontFamilies);
-        font.setPointSizeF(line.points);
-        font.setBold(line.bold);
-        painter.setFont(font);
-        const int flags = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap;
-        const qreal height = std::max(QFontMetricsF(font, &printer).lineSpacing(),
-                                      painter.boundingRect(page, flags, line.text).height());
-        if (top > 0 && top + height > page.height()) {
-            printer.newPage();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (top > 0 && top + neededFrom(i, lines, heights) > page.height()) {
+            pdf.newPage();
             top = 0;
         }
-        painter.drawText(QRectF(0, top, page.width(), height), flags, line.text);
-        top += height;
+        painter.setFont(fontOf(lines[i], fontFamilies));
+        painter.drawText(QRectF(0, top, page.width(), heights[i]), LineFlags, lines[i].text);
+        top += heights[i];
     }
     painter.end();
+}
+
+QByteArray pagesOf(const QList<CupsPrinter::Line> &lines, const QStringList &fontFamilies,
+                   const QPageSize &paper)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(1200);
+        pdf.setTitle(QStringLiteral("Taqwim"));
+        pdf.setCreator(QStringLiteral("taqwim"));
+        pdf.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
+                                      QPageLayout::Millimeter));
+        render(lines, fontFamilies, pdf);
+    }
+    return buffer.data();
 }
 
 } // namespace
@@ -88,29 +225,25 @@ void CupsPrinter::writeLine(const QStringList &items)
     m_pending.append(line);
 }
 
+void CupsPrinter::beginGroup()
+{
+    m_style.group = ++m_groups;
+}
+
+void CupsPrinter::endGroup()
+{
+    m_style.group = 0;
+}
+
 void CupsPrinter::endDocument()
 {
     if (m_pending.isEmpty())
         return; // nothing to send: an empty job would only waste paper
-    const Destination destination = defaultDestination();
-
-    QTemporaryFile pdf;
-    if (!pdf.open())
-        throw PrintError("تعذّر تجهيز ملف مؤقت للطباعة.");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf.fileName());
-    printer.setPageSize(paperOf(destination->name));
-    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-    printer.setDocName(QStringLiteral("Taqwim"));
-    render(m_pending, m_fontFamilies, printer);
-
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination->name,
-                                   pdf.fileName().toLocal8Bit().constData(), "Taqwim",
-                                   destination->num_options, destination->options);
-    if (job == 0)
-        throw PrintError(std::string("رفضت خدمة الطباعة المستند، وبقي في ذاكرة الطابعة: ")
-                         + cupsLastErrorString());
+    Session session;
+    const Destination destination = session.defaultDestination();
+    const DestinationInfo info = session.informationOn(destination.get());
+    m_paper = session.paperOf(destination.get(), info.get());
+    session.submit(destination.get(), info.get(), pendingDocumentPdf());
     m_pending.clear();
 }
 
@@ -122,6 +255,11 @@ void CupsPrinter::discardDocument()
 bool CupsPrinter::hasPendingDocument() const
 {
     return !m_pending.isEmpty();
+}
+
+QByteArray CupsPrinter::pendingDocumentPdf() const
+{
+    return pagesOf(m_pending, m_fontFamilies, m_paper);
 }
 
 } // namespace printing

@@ -3,11 +3,14 @@
 #include "default_printer.h"
 
 #include <QList>
+#include <QPageSize>
 
 namespace printing {
 
 // The system's default CUPS destination. Ending the document lays its lines out on pages
-// of the printer's paper size, right to left, and submits them as one PDF job.
+// of the printer's paper size, right to left, and submits them as one PDF job. Every talk
+// with the print service shares one deadline of a few seconds, so that a service that is
+// hung cannot freeze the window.
 class CupsPrinter : public DefaultPrinter
 {
 public:
@@ -15,21 +18,27 @@ public:
 
     void setSetting(int setting, SettingValue value) override;
     void writeLine(const QStringList &items) override;
+    void beginGroup() override;
+    void endGroup() override;
     void endDocument() override;
     void discardDocument() override;
     bool hasPendingDocument() const override;
+    QByteArray pendingDocumentPdf() const override;
 
     struct Line
     {
         QString text;
         bool bold = false;
         float points = 10.0f;
+        int group = 0; // lines of one group share a number; 0 stands alone
     };
 
 private:
     QStringList m_fontFamilies;
     Line m_style; // what the next line is written with
+    int m_groups = 0;
     QList<Line> m_pending;
+    QPageSize m_paper{QPageSize::A4}; // the default printer's, as last heard from the service
 };
 
 } // namespace printing

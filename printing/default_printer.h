@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +18,8 @@ inline constexpr int TextSizeSetting = 0x10004; // single-precision, points
 
 using SettingValue = std::variant<bool, float>;
 
-// A step the printer could not take. what() is one Arabic sentence (UTF-8) for the user.
+// A step the printer could not take. what() is one Arabic sentence (UTF-8) for the user that
+// tells the cause; what became of the document is for the caller to say.
 class PrintError : public std::runtime_error
 {
 public:
@@ -33,10 +35,31 @@ public:
     virtual void setSetting(int setting, SettingValue value) = 0;
     // The items one after another, then a line break; the first line opens a document.
     virtual void writeLine(const QStringList &items) = 0;
+    // The lines written between the two stay on one page whenever they fit on one.
+    virtual void beginGroup() = 0;
+    virtual void endGroup() = 0;
     // Sends the pending document to the printer. On failure it stays pending.
     virtual void endDocument() = 0;
     virtual void discardDocument() = 0;
     virtual bool hasPendingDocument() const = 0;
+    // The pages the printer would have had, as a PDF, for keeping what cannot be printed.
+    virtual QByteArray pendingDocumentPdf() const = 0;
+};
+
+// Keeps the lines written during its lifetime together, also when a line fails.
+class LinesKeptTogether
+{
+public:
+    explicit LinesKeptTogether(DefaultPrinter &printer) : m_printer(printer)
+    {
+        m_printer.beginGroup();
+    }
+    ~LinesKeptTogether() { m_printer.endGroup(); }
+    LinesKeptTogether(const LinesKeptTogether &) = delete;
+    LinesKeptTogether &operator=(const LinesKeptTogether &) = delete;
+
+private:
+    DefaultPrinter &m_printer;
 };
 
 } // namespace printing

@@ -11,6 +11,7 @@ void writeSummary(DefaultPrinter &printer, const FieldReader &gregorianDate,
     const QString indent = QStringLiteral("  ");
     printer.setSetting(BoldSetting, true);
     printer.setSetting(TextSizeSetting, 14.0f);
+    const LinesKeptTogether block(printer);
     printer.writeLine({rule});
     printer.writeLine({});
     printer.writeLine({QStringLiteral(" العنوان             ")});

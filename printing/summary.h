@@ -10,8 +10,8 @@ class DefaultPrinter;
 
 using FieldReader = std::function<QString()>;
 
-// Writes the eight-line framed summary of a result into the pending document. Each field is
-// read right before its line is written.
+// Writes the eight-line framed summary of a result into the pending document, as one group
+// that stays on one page. Each field is read right before its line is written.
 void writeSummary(DefaultPrinter &printer, const FieldReader &gregorianDate,
                   const FieldReader &hijriDate, const FieldReader &weekday);
 

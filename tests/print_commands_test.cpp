@@ -6,9 +6,11 @@
 #include "calendar/calendar_service.h"
 #endif
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace calendar;
@@ -30,18 +32,53 @@ QStringList block(const QString &gregorian, const QString &hijri, const QString 
             Rule};
 }
 
-// Each line as it reads on paper: its items one directly after another.
-QStringList joined(const RecordingPrinter::Document &document)
-{
-    QStringList lines;
-    for (const QStringList &items : document)
-        lines << items.join(QString());
-    return lines;
-}
-
 QStringList repeated(const QString &call, int times)
 {
     return QStringList(times, call);
+}
+
+// The calls of one summary: the settings, then its lines kept together on a page.
+QStringList summaryCalls(int lines = 8)
+{
+    return Settings + QStringList{"group"} + repeated("line", lines) + QStringList{"group end"};
+}
+
+const QString NothingToPrint = "لم يكن في ذاكرة الطابعة شيء لطباعته.";
+const QString StillPending = "بقي المستند في ذاكرة الطابعة";
+
+// HOME and XDG_CONFIG_HOME pointed at a folder of the test's own for as long as it lives,
+// so that what the program keeps lands there and the user's own folders do not count.
+class TemporaryHome
+{
+public:
+    explicit TemporaryHome(const QString &home)
+        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME"))
+    {
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+    }
+    ~TemporaryHome()
+    {
+        qputenv("HOME", m_home);
+        qputenv("XDG_CONFIG_HOME", m_config);
+    }
+    TemporaryHome(const TemporaryHome &) = delete;
+    TemporaryHome &operator=(const TemporaryHome &) = delete;
+
+private:
+    QByteArray m_home, m_config;
+};
+
+// The one file kept in the folder, and what it holds.
+QString keptIn(const QString &folder, QByteArray *contents)
+{
+    const QStringList kept = QDir(folder).entryList({"taqwim-*.pdf"}, QDir::Files);
+    if (kept.size() != 1)
+        return {};
+    QFile file(QDir(folder).filePath(kept.first()));
+    file.open(QIODevice::ReadOnly);
+    *contents = file.readAll();
+    return file.fileName();
 }
 
 // The main window on 8 December 2026, printing into a recording printer.
@@ -77,14 +114,14 @@ private slots:
     void missingPrinterKeepsTheDocumentPending();
     void unexpectedFailureIsToldAndTheWindowGoesOn();
     void datesFollowTheirLabelsInBothDirections();
-    void pendingDocumentIsPrintedAtExit();
+    void pendingDocumentIsPrintedOrKeptAtExit();
 };
 
 void PrintCommandsTest::summaryIsTheSettingsThenEightLines()
 {
     Window window;
     window.press("Command3");
-    QCOMPARE(window.printer.calls, Settings + repeated("line", 8));
+    QCOMPARE(window.printer.calls, summaryCalls());
     QCOMPARE(joined(window.printer.pending), Today);
     // Items stand one after another: the indent, the label, the field.
     QCOMPARE(window.printer.pending[3],
@@ -100,8 +137,7 @@ void PrintCommandsTest::summariesCollectUntilPrinted()
     window.press("Command3");
     window.press("Command3");
     window.press("Command5");
-    const QStringList block = Settings + repeated("line", 8);
-    QCOMPARE(window.printer.calls, block + block + QStringList{"end"});
+    QCOMPARE(window.printer.calls, summaryCalls() + summaryCalls() + QStringList{"end"});
     QCOMPARE(window.printer.printed.size(), 1);
     QCOMPARE(joined(window.printer.printed[0]), Today + Today);
     QVERIFY(!window.printer.hasPendingDocument());
@@ -122,11 +158,18 @@ void PrintCommandsTest::discardStartsAFreshDocument()
 void PrintCommandsTest::endAndDiscardAlwaysReachThePrinter()
 {
     Window window;
+    MessageCatcher messages;
     window.press("Command4");
     QCOMPARE(window.printer.calls, QStringList{"discard"});
+    QVERIFY(messages.seen().isEmpty());
     window.press("Command5");
     QCOMPARE(window.printer.calls, QStringList({"discard", "end"}));
     QVERIFY(window.printer.printed.isEmpty());
+    // Printing with nothing pending is told, not silent.
+    QCOMPARE(messages.seen(), QStringList{NothingToPrint});
+    window.press("Command3");
+    window.press("Command5");
+    QCOMPARE(messages.seen().size(), 1);
 }
 
 void PrintCommandsTest::fieldsAreWrittenAsTheyStand()
@@ -157,7 +200,8 @@ void PrintCommandsTest::failureWhileWritingKeepsWhatWasWritten()
     MessageCatcher messages;
     window.printer.failAtLine = 5;
     window.press("Command3");
-    QCOMPARE(window.printer.calls, Settings + repeated("line", 5));
+    // The group is closed even though its fifth line failed.
+    QCOMPARE(window.printer.calls, summaryCalls(5));
     QCOMPARE(joined(window.printer.pending), Today.mid(0, 4));
     QCOMPARE(messages.seen().size(), 1);
     // The next summary goes on from there: the pending part is not lost.
@@ -174,7 +218,8 @@ void PrintCommandsTest::missingPrinterKeepsTheDocumentPending()
     window.press("Command3");
     window.press("Command5");
     QCOMPARE(messages.seen().size(), 1);
-    QVERIFY(messages.seen().first().contains("طابعة"));
+    QVERIFY(messages.seen().first().contains("لا توجد طابعة افتراضية"));
+    QVERIFY(messages.seen().first().contains(StillPending));
     QCOMPARE(joined(window.printer.pending), Today);
     window.printer.failToPrint = false;
     window.press("Command5");
@@ -214,7 +259,7 @@ void PrintCommandsTest::datesFollowTheirLabelsInBothDirections()
     QCOMPARE(joined(window.printer.pending), ramadan + ramadan);
 }
 
-void PrintCommandsTest::pendingDocumentIsPrintedAtExit()
+void PrintCommandsTest::pendingDocumentIsPrintedOrKeptAtExit()
 {
     RecordingPrinter printer;
     printPendingDocumentOnExit(printer);
@@ -224,12 +269,38 @@ void PrintCommandsTest::pendingDocumentIsPrintedAtExit()
     printPendingDocumentOnExit(printer);
     QCOMPARE(printer.printed.size(), 1);
 
+    // What cannot be printed is kept in the documents folder, made for it.
+    QTemporaryDir home;
+    const TemporaryHome pinned(home.path());
     MessageCatcher messages;
-    printer.pending << QStringList{"line"};
+    printer.pending = {{"first line"}, {"second"}};
     printer.failToPrint = true;
     printPendingDocumentOnExit(printer);
+    QByteArray kept;
+    const QString path = keptIn(home.filePath("Documents"), &kept);
+    QVERIFY(!path.isEmpty());
+    QCOMPARE(kept, QByteArray("first line\nsecond"));
     QCOMPARE(messages.seen().size(), 1);
     QVERIFY(messages.seen().first().contains("لم يُطبع"));
+    QVERIFY(messages.seen().first().contains(path));
+    QVERIFY(!messages.seen().first().contains(StillPending));
+
+    // A documents folder that cannot be made leaves the home folder.
+    QFile::remove(path);
+    QDir(home.path()).rmdir("Documents");
+    QFile blocker(home.filePath("Documents"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    printPendingDocumentOnExit(printer);
+    const QString inHome = keptIn(home.path(), &kept);
+    QVERIFY(!inHome.isEmpty());
+    QVERIFY(messages.seen().value(1).contains(inHome));
+    QCOMPARE(kept, QByteArray("first line\nsecond"));
+
+    // With nowhere to write, the user is told plainly.
+    const TemporaryHome unusable(blocker.fileName() + "/home");
+    printPendingDocumentOnExit(printer);
+    QCOMPARE(messages.seen().size(), 3);
+    QVERIFY(messages.seen().last().contains("تعذّر الاحتفاظ بالمستند"));
 }
 
 QTEST_MAIN(PrintCommandsTest)

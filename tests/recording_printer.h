@@ -8,11 +8,22 @@
 #include <functional>
 #include <stdexcept>
 
+using RecordedDocument = QList<QStringList>; // lines, each a list of items
+
+// Each line as it reads on paper: its items one directly after another.
+inline QStringList joined(const RecordedDocument &document)
+{
+    QStringList lines;
+    for (const QStringList &items : document)
+        lines << items.join(QString());
+    return lines;
+}
+
 // A default printer that keeps what it is asked to do, and can be told to fail.
 class RecordingPrinter : public printing::DefaultPrinter
 {
 public:
-    using Document = QList<QStringList>; // lines, each a list of items
+    using Document = RecordedDocument;
 
     QStringList calls; // every operation, in order
     Document pending;
@@ -40,6 +51,8 @@ public:
         if (afterLine)
             afterLine(int(pending.size()));
     }
+    void beginGroup() override { calls << QStringLiteral("group"); }
+    void endGroup() override { calls << QStringLiteral("group end"); }
     void endDocument() override
     {
         calls << QStringLiteral("end");
@@ -55,4 +68,6 @@ public:
         pending.clear();
     }
     bool hasPendingDocument() const override { return !pending.isEmpty(); }
+    // Stands for the pages: the pending lines as text, one a line.
+    QByteArray pendingDocumentPdf() const override { return joined(pending).join(u'\n').toUtf8(); }
 };

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPdfWriter>
@@ -27,6 +28,10 @@ namespace {
 constexpr int FixedDay = 20795;
 
 const QString NoPrinter = QStringLiteral("لا توجد طابعة افتراضية");
+const QString NotRunning = QStringLiteral("خدمة الطباعة لا تعمل");
+const QString NotAnswering = QStringLiteral("خدمة الطباعة لا تستجيب");
+const QString NothingToPrint = QStringLiteral("لم يكن في ذاكرة الطابعة شيء لطباعته.");
+const QString KeptAs = QStringLiteral("حُفظ المستند بدلًا من ذلك في الملف: ");
 
 class Run
 {
@@ -72,6 +77,11 @@ public:
     {
         const auto *field = m_window.findChild<QLineEdit *>(QString::fromLatin1(name));
         return field ? field->text() : QString();
+    }
+    void type(const char *name, const QString &text)
+    {
+        if (auto *field = m_window.findChild<QLineEdit *>(QString::fromLatin1(name)))
+            field->setText(text);
     }
 
     printing::DefaultPrinter &printer() { return m_printer; }
@@ -128,16 +138,26 @@ void printWeekdayLineWidth(const QString &weekday)
     std::printf("weekday line width: %.2f pt\n", width * 72 / pdf.resolution());
 }
 
-void printTwo(Run &run)
+void printSummaries(Run &run, int count)
 {
-    printWeekdayLineWidth(run.field("Text9"));
-    run.press("Command3");
-    run.press("Command3");
-    run.expect(run.newMessages().isEmpty(), "adding two summaries showed a message");
-    run.expect(run.pending(), "two summaries left no pending document");
+    for (int i = 0; i < count; ++i)
+        run.press("Command3");
+    run.expect(run.newMessages().isEmpty(), "adding summaries showed a message");
+    run.expect(run.pending(), "the summaries left no pending document");
     run.press("Command5");
     run.expect(run.newMessages().isEmpty(), "printing showed a message");
     run.expect(!run.pending(), "the document is still pending after printing");
+}
+
+void printTwo(Run &run)
+{
+    printWeekdayLineWidth(run.field("Text9"));
+    printSummaries(run, 2);
+}
+
+void printFour(Run &run)
+{
+    printSummaries(run, 4);
 }
 
 void discard(Run &run)
@@ -146,34 +166,70 @@ void discard(Run &run)
     run.press("Command4");
     run.expect(!run.pending(), "the document is still pending after discarding it");
     run.press("Command5");
-    run.expect(run.newMessages().isEmpty(), "printing an empty document showed a message");
+    run.expect(run.newMessages() == QStringList{NothingToPrint},
+               "printing with nothing pending did not say there was nothing to print");
     run.expect(!run.pending(), "printing an empty document left one pending");
+}
+
+// One press of the printer button with a summary pending fails for the cause given, with
+// a plain Arabic message, and keeps the document.
+void printFailsWith(Run &run, const QString &cause)
+{
+    run.press("Command3");
+    QElapsedTimer held;
+    held.start();
+    run.press("Command5");
+    std::printf("the window was held %lld ms\n", held.elapsed());
+    run.expect(held.elapsed() < 10000, "printing held the window 10 s or more");
+    const QStringList messages = run.newMessages();
+    run.expect(messages.size() == 1, "a failed print showed not one message");
+    run.expect(messages.value(0).contains(cause), "the message does not tell the cause");
+    run.expect(isArabicSentence(messages.value(0)), "the message is not plain Arabic");
+    run.expect(run.pending(), "the document was lost when printing failed");
+}
+
+// Closing the program with the document pending, as main() does: it is kept as a PDF and
+// the message names it, for the harness to read.
+void exitKeepsTheDocument(Run &run, const QString &cause)
+{
+    std::printf("exit with a pending document\n");
+    printPendingDocumentOnExit(run.printer());
+    const QStringList atExit = run.newMessages();
+    run.expect(atExit.size() == 1 && atExit.value(0).contains(cause),
+               "closing the program did not say why the document was not printed");
+    const qsizetype at = atExit.value(0).indexOf(KeptAs);
+    run.expect(at >= 0, "closing the program did not say where the document was kept");
+    std::printf("kept at: %s\n", qPrintable(atExit.value(0).mid(at + KeptAs.size())));
+}
+
+void silentService(Run &run)
+{
+    printFailsWith(run, NotAnswering);
+    // The window answers again: a conversion goes through.
+    run.type("Text1", QStringLiteral("11"));
+    run.type("Text2", QStringLiteral("3"));
+    run.type("Text3", QStringLiteral("2024"));
+    run.press("Command1");
+    run.expect(run.field("Text8") == QStringLiteral("1 رمضان 1445 هـ"),
+               "the window did not convert after the failed print");
+}
+
+void noService(Run &run)
+{
+    printFailsWith(run, NotRunning);
+    exitKeepsTheDocument(run, NotRunning);
 }
 
 void noDefault(Run &run)
 {
-    run.press("Command3");
-    run.press("Command5");
-    const QStringList messages = run.newMessages();
-    run.expect(messages.size() == 1, "printing without a default printer showed not one message");
-    const QString message = messages.value(0);
-    run.expect(message.contains(NoPrinter), "the message does not say no printer is set up");
-    run.expect(isArabicSentence(message), "the message is not plain Arabic");
-    run.expect(run.pending(), "the document was lost when printing failed");
-
+    printFailsWith(run, NoPrinter);
     // The user goes on: a second try fails the same way and still keeps the document.
     run.press("Command5");
     const QStringList again = run.newMessages();
-    run.expect(again.size() == 1 && again.value(0) == message,
+    run.expect(again.size() == 1 && again.value(0).contains(NoPrinter),
                "a second try did not fail the same way");
     run.expect(run.pending(), "the document was lost on the second try");
-
-    // Closing the program with the document pending, as main() does.
-    std::printf("exit with a pending document\n");
-    printPendingDocumentOnExit(run.printer());
-    const QStringList atExit = run.newMessages();
-    run.expect(atExit.size() == 1 && atExit.value(0).contains(NoPrinter),
-               "closing the program did not say why the document was not printed");
+    exitKeepsTheDocument(run, NoPrinter);
 }
 
 } // namespace
@@ -184,11 +240,17 @@ int main(int argc, char *argv[])
     QApplication::setLayoutDirection(Qt::RightToLeft);
     const QString scenario = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
     void (*steps)(Run &) = scenario == u"print-two" ? printTwo
+            : scenario == u"print-four"             ? printFour
             : scenario == u"discard"                ? discard
             : scenario == u"no-default"             ? noDefault
+            : scenario == u"silent-service"         ? silentService
+            : scenario == u"no-service"             ? noService
                                                     : nullptr;
     if (!steps) {
-        std::fprintf(stderr, "usage: %s print-two|discard|no-default\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s print-two|print-four|discard|no-default|silent-service|"
+                     "no-service\n",
+                     argv[0]);
         return 2;
     }
 

@@ -6,11 +6,15 @@ Usage: run_print_e2e.py DRIVER    (DRIVER is print_e2e_driver, built from print_
 
 Everything lives in one temporary directory: cupsd's configuration, spool, logs and state,
 and the HOME, TMPDIR and client configuration the driver sees, so that neither the
-machine's printers nor a user's lpoptions can interfere. The printer is a raw queue whose AppSocket
-device is a listener in this process, so the bytes the program submitted arrive unchanged.
+machine's printers nor a user's lpoptions can interfere. The printers are queues whose AppSocket
+device is a listener in this process: a raw one, and two whose small PPD declares Letter or A4
+paper and passes PDF through, so the bytes the program submitted arrive unchanged.
+
+Before the scheduler starts, the driver meets a print service that is not running and one
+that accepts connections and never answers.
 
 Exit status: 0 passed, 1 failed, 77 cupsd cannot start on this machine (its log is shown).
-TAQWIM_KEEP_PDF=PATH keeps a copy of the PDF the two-summary job printed.
+TAQWIM_KEEP_PDF=FOLDER keeps a copy of every PDF printed or kept at exit there.
 """
 
 import ctypes
@@ -54,6 +58,8 @@ INDENT = 10  # points; room for the two spaces the date lines start with, at 14 
 WIDTH_TOLERANCE = 0.02
 
 JOB_WAIT = 20  # seconds for a submitted job to reach the listener
+# Points, as pdfinfo gives them.
+PAPERS = {"Letter": (612, 792), "A4": (595.28, 841.89)}
 QUIET_WAIT = 2  # seconds in which a discarded document must not turn up after all
 DRIVER_TIMEOUT = 40
 
@@ -262,6 +268,61 @@ class Listener:
         self._stopping.set()
         self._thread.join(5)
         self._socket.close()
+
+
+class SilentService:
+    """A print service that accepts every connection and never says a word."""
+
+    def __init__(self):
+        self._socket = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self._socket.bind(("127.0.0.1", 0))
+        self._socket.listen(16)  # the kernel completes the connections; none is read
+        self.address = "127.0.0.1:%d" % self._socket.getsockname()[1]
+
+    def stop(self):
+        self._socket.close()
+
+
+def ppd(paper):
+    """A driver for a queue with the given default paper that hands PDF on unchanged."""
+
+    def each(keyword, value):
+        return "".join(f'*{keyword} {name}: "{value(round(w), round(h))}"\n'
+                       for name, (w, h) in PAPERS.items())
+
+    page = each("PageSize", lambda w, h: f"<</PageSize[{w} {h}]>>setpagedevice")
+    region = each("PageRegion", lambda w, h: f"<</PageSize[{w} {h}]>>setpagedevice")
+    return f"""*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "TAQWIM.PPD"
+*Manufacturer: "Taqwim"
+*Product: "(Taqwim test printer)"
+*ModelName: "Taqwim test printer"
+*ShortNickName: "Taqwim test printer"
+*NickName: "Taqwim test printer, {paper}"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*TTRasterizer: Type42
+*cupsVersion: 2.4
+*cupsFilter: "application/pdf 0 -"
+*OpenUI *PageSize: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: {paper}
+{page}*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: {paper}
+{region}*CloseUI: *PageRegion
+*DefaultImageableArea: {paper}
+{each("ImageableArea", lambda w, h: f"0 0 {w} {h}")}*DefaultPaperDimension: {paper}
+{each("PaperDimension", lambda w, h: f"{w} {h}")}"""
 
 
 # --- the scheduler ------------------------------------------------------------------------
@@ -497,6 +558,86 @@ def wait_for_queue_to_empty(env, listener):
                   f"{len(listener.received())} job(s)")
 
 
+def keep_copy(path, name):
+    folder = os.environ.get("TAQWIM_KEEP_PDF")
+    if folder:
+        os.makedirs(folder, exist_ok=True)
+        shutil.copyfile(path, os.path.join(folder, name))
+        log(f"kept a copy as {os.path.join(folder, name)}")
+
+
+def pdf_text(path):
+    with open(path, "rb") as job:
+        pdf = job.read()
+    log(f"{os.path.basename(path)}: {len(pdf)} bytes")
+    if not pdf.startswith(b"%PDF-"):
+        raise Failure(f"{path} is not a PDF; it starts with {pdf[:16]!r}")
+    text = subprocess.run([tool("pdftotext"), "-enc", "UTF-8", path, "-"], capture_output=True,
+                          timeout=15)
+    if text.returncode != 0:
+        raise Failure(f"pdftotext cannot read {path}: {text.stderr.decode(errors='replace')}")
+    return text.stdout.decode("utf-8")
+
+
+def check_whole_blocks(path, paper, count):
+    """The summaries on pages of the paper, none of them split: the star rules of every page
+    come in pairs."""
+    text = pdf_text(path)
+    problems = differences(text, BLOCK * count)
+    if problems:
+        raise Failure(f"the {paper} job does not hold {count} summaries:\n  " + "\n  ".join(problems))
+    info = command(["pdfinfo", "-f", "1", "-l", "99", path], os.environ, "reading the page sizes")
+    sizes = [(float(w), float(h))
+             for w, h in re.findall(r"^Page +\d+ size: +([\d.]+) x ([\d.]+) pts", info, re.M)]
+    if len(sizes) < 2:
+        raise Failure(f"{count} summaries took {len(sizes)} page(s): no page break was tried")
+    wrong = [size for size in sizes if max(map(abs, map(float.__sub__, size, PAPERS[paper]))) > 1]
+    if wrong:
+        raise Failure(f"a page is {wrong[0]} pt, not {paper} {PAPERS[paper]}")
+    # pdftotext ends every page with a form feed.
+    rules = [sum(line_key(line) == ("rule", len(RULE)) for line in paper_lines(page))
+             for page in text.split("\f")[:len(sizes)]]
+    if any(number % 2 or number == 0 for number in rules):
+        raise Failure(f"a summary is split across {paper} pages: star rules per page {rules}")
+    log(f"{count} summaries on {len(sizes)} {paper} pages, whole: star rules per page {rules}")
+
+
+def print_on_paper(driver, env, listener, root, paper):
+    queue = f"{QUEUE}-{paper.lower()}"
+    path = os.path.join(root, f"{paper}.ppd")
+    with open(path, "w", encoding="ascii") as out:
+        out.write(ppd(paper))
+    command(["lpadmin", "-p", queue, "-E", "-v", f"socket://127.0.0.1:{listener.port}", "-P",
+             path], env, f"adding the {paper} queue")
+    command(["lpadmin", "-d", queue], env, f"making the {paper} queue the default")
+    before = len(listener.received())
+    run_driver(driver, "print-four", env)
+    wait_for_queue_to_empty(env, listener)
+    jobs = listener.received()
+    if len(jobs) != before + 1:
+        raise Failure(f"the {paper} printer received {len(jobs) - before} jobs, not one")
+    keep_copy(jobs[-1], f"four-summaries-{paper}.pdf")
+    check_whole_blocks(jobs[-1], paper, 4)
+    command(["lpadmin", "-x", queue], env, f"removing the {paper} queue")
+
+
+def check_kept(said, home, name):
+    """The pending document kept at exit in the documents folder, named in the message."""
+    named = re.search(r"^kept at: (.+)$", said, re.M)
+    if not named:
+        raise Failure("the driver did not report where the document was kept")
+    path = named.group(1).strip()
+    documents = os.path.join(home, "Documents")
+    if os.path.dirname(path) != documents or not os.path.isfile(path):
+        raise Failure(f"the message names {path}, not a file in {documents}")
+    keep_copy(path, name)
+    problems = differences(pdf_text(path), BLOCK)
+    if problems:
+        raise Failure("the kept PDF does not hold the summary:\n  " + "\n  ".join(problems))
+    os.remove(path)
+    log(f"the document was kept as {path}")
+
+
 def check_two_summaries(env, listener, weekday_width):
     wait_for_queue_to_empty(env, listener)
     jobs = listener.received()
@@ -505,20 +646,8 @@ def check_two_summaries(env, listener, weekday_width):
     completed = job_count(env, "completed")
     if completed != 1:
         raise Failure(f"the scheduler completed {completed} jobs, not one")
-    with open(jobs[0], "rb") as job:
-        pdf = job.read()
-    log(f"received {len(pdf)} bytes")
-    keep = os.environ.get("TAQWIM_KEEP_PDF")
-    if keep:
-        shutil.copyfile(jobs[0], keep)
-        log(f"kept a copy in {keep}")
-    if not pdf.startswith(b"%PDF-"):
-        raise Failure(f"the job is not a PDF; it starts with {pdf[:16]!r}")
-    text = subprocess.run([tool("pdftotext"), "-enc", "UTF-8", jobs[0], "-"], capture_output=True,
-                          timeout=15)
-    if text.returncode != 0:
-        raise Failure(f"pdftotext cannot read the job: {text.stderr.decode(errors='replace')}")
-    text = text.stdout.decode("utf-8")
+    keep_copy(jobs[0], "two-summaries.pdf")
+    text = pdf_text(jobs[0])
     problems = differences(text, BLOCK * 2)
     if problems:
         log("--- text on paper")
@@ -553,8 +682,17 @@ def main(driver):
             HOME=os.path.join(root, "home"),
             TMPDIR=os.path.join(root, "tmp"),
             XDG_RUNTIME_DIR=os.path.join(root, "runtime"),
+            XDG_CONFIG_HOME=os.path.join(root, "home", ".config"),
             QT_QPA_PLATFORM="offscreen",
         )
+        silent = SilentService()
+        try:
+            run_driver(driver, "silent-service", dict(env, CUPS_SERVER=silent.address))
+        finally:
+            silent.stop()
+        said = run_driver(driver, "no-service", dict(env, CUPS_SERVER=f"127.0.0.1:{free_port()}"))
+        check_kept(said, env["HOME"], "kept-without-service.pdf")
+
         started = time.monotonic()
         try:
             scheduler.start(env)
@@ -587,13 +725,16 @@ def main(driver):
             if len(listener.received()) != 1:
                 raise Failure("a discarded document reached the printer")
             log("nothing printed after discarding")
+            for paper in PAPERS:
+                print_on_paper(driver, env, listener, root, paper)
 
             command(["lpadmin", "-x", QUEUE], env, "removing the queue")
             default = command(["lpstat", "-d"], env, "asking for the default")
             if QUEUE in default:
                 raise Failure(f"the default is still set: {default.strip()}")
-            run_driver(driver, "no-default", env)
-            if len(listener.received()) != 1:
+            said = run_driver(driver, "no-default", env)
+            check_kept(said, env["HOME"], "kept-without-default.pdf")
+            if len(listener.received()) != 1 + len(PAPERS):
                 raise Failure("something reached the printer with no default set")
         except Failure:
             scheduler.explain()
