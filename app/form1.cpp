@@ -71,8 +71,8 @@ QWidget *createPictureButton(const form1::ControlDesign &item, QWidget *parent)
 QLabel *createPicture(const form1::SurfaceDesign &item, QWidget *parent)
 {
     auto *picture = new QLabel(parent);
-    const QPixmap pixmap = design::picture(QString::fromLatin1(item.content),
-                                           parent->devicePixelRatio());
+    const QPixmap pixmap
+            = design::picture(QString::fromLatin1(item.content), parent->devicePixelRatio());
     picture->setPixmap(pixmap);
     picture->setScaledContents(item.stretched);
     const int frame = item.framed ? 2 : 0;
@@ -82,11 +82,10 @@ QLabel *createPicture(const form1::SurfaceDesign &item, QWidget *parent)
         picture->setContentsMargins(1, 1, 1, 1);
     }
     const QRect box = form1::pixels(item.box);
-    picture->setGeometry(
-            item.box.width > 0
-                    ? box
-                    : QRect(box.topLeft(), pixmap.deviceIndependentSize().toSize().grownBy(
-                                                   {frame, frame, frame, frame})));
+    picture->setGeometry(item.box.width > 0 ? box
+                                            : QRect(box.topLeft(),
+                                                    pixmap.deviceIndependentSize().toSize().grownBy(
+                                                            {frame, frame, frame, frame})));
     return picture;
 }
 

@@ -83,7 +83,8 @@ private:
     QPushButton *m_discard = nullptr; // Command4
     QPushButton *m_print = nullptr; // Command5
     QPushButton *m_showAbout = nullptr; // Command6
-    std::array<QWidget *, form1::ControlCount> m_controls{}; // as made from the layout, by form1::Control
+    std::array<QWidget *, form1::ControlCount>
+            m_controls{}; // as made from the layout, by form1::Control
 
     printing::DefaultPrinter &m_printer;
     // The calendar the result fields were last filled from: the options can be changed

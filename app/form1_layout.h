@@ -12,10 +12,12 @@ using namespace design;
 enum class ControlKind { TextField, CommandButton, PictureButton, OptionButton };
 
 // Every control of the window, by its design name.
+// clang-format off
 enum class Control {
     Text1, Text2, Text3, Text7, Text8, Text9, Command1, Option2, Option1, Text4, Text5,
     Command2, Command3, Command4, Command5, Command6
 };
+// clang-format on
 inline constexpr int ControlCount = int(Control::Command6) + 1;
 
 // Controls that take the input focus, in tab order.

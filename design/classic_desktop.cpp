@@ -47,8 +47,8 @@ protected:
 QPalette classicPalette()
 {
     const QColor face(0xC0, 0xC0, 0xC0), white(Qt::white), black(Qt::black);
-    QPalette palette(black, face, white, QColor(0x80, 0x80, 0x80), QColor(0xA0, 0xA0, 0xA0),
-                     black, white, white, face);
+    QPalette palette(black, face, white, QColor(0x80, 0x80, 0x80), QColor(0xA0, 0xA0, 0xA0), black,
+                     white, white, face);
     palette.setColor(QPalette::Shadow, black);
     palette.setColor(QPalette::Highlight, QColor(0x00, 0x00, 0x80));
     palette.setColor(QPalette::HighlightedText, white);

@@ -21,15 +21,13 @@ QStringList lines(const QListWidget *list)
     return texts;
 }
 
-const QStringList SixLines
-        = {"بسم الله الرحمن الرحيم",
-           "برنامج تحويل التاريخ الهجري والميلادي",
-           // Latin runs are isolated, so that "C++" is not drawn as "++C".
-           "إعداد فريق تقويم (\u2066Taqwim\u2069)",
-           QStringLiteral("طُوّر بلغة \u2066C++\u2069 ومكتبة \u2066Qt 6\u2069 (يعمل الآن على \u2066Qt %1\u2069)")
-                   .arg(qVersion()),
-           " هذا البرنامج مجاني",
-           "البحرين 2000"};
+const QStringList SixLines = {"بسم الله الرحمن الرحيم", "برنامج تحويل التاريخ الهجري والميلادي",
+                              // Latin runs are isolated, so that "C++" is not drawn as "++C".
+                              "إعداد فريق تقويم (\u2066Taqwim\u2069)",
+                              QStringLiteral("طُوّر بلغة \u2066C++\u2069 ومكتبة \u2066Qt 6\u2069 "
+                                             "(يعمل الآن على \u2066Qt %1\u2069)")
+                                      .arg(qVersion()),
+                              " هذا البرنامج مجاني", "البحرين 2000"};
 
 struct MainWindow
 {

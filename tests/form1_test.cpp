@@ -53,13 +53,15 @@ double contrastOfWords(const QImage &image)
         return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb))
                 + 0.0722 * linear(qBlue(rgb)) + 0.05;
     };
-    const QRgb ground = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
-                                         [](auto a, auto b) { return a.second < b.second; })
-                                ->first;
+    const QRgb ground
+            = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+                  return a.second < b.second;
+              })->first;
     double contrast = 1.0;
     for (const QRgb colour : counts.keys())
-        contrast = std::max(contrast, std::max(luminance(colour), luminance(ground))
-                                              / std::min(luminance(colour), luminance(ground)));
+        contrast = std::max(contrast,
+                            std::max(luminance(colour), luminance(ground))
+                                    / std::min(luminance(colour), luminance(ground)));
     return contrast;
 }
 
