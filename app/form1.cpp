@@ -429,6 +429,8 @@ void Form1::printDocument()
         try {
             m_printer.endDocument();
         } catch (const printing::PrintError &error) {
+            // The error tells the cause; only here, with the program going on, does the
+            // document still wait for another try.
             showWarning(this, title,
                         QStringLiteral("%1\nبقي المستند في ذاكرة الطابعة، ويمكن طباعته حين "
                                        "تصبح الطابعة جاهزة.")

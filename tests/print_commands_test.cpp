@@ -59,13 +59,21 @@ public:
     }
     ~TemporaryHome()
     {
-        qputenv("HOME", m_home);
-        qputenv("XDG_CONFIG_HOME", m_config);
+        restore("HOME", m_home);
+        restore("XDG_CONFIG_HOME", m_config);
     }
     TemporaryHome(const TemporaryHome &) = delete;
     TemporaryHome &operator=(const TemporaryHome &) = delete;
 
 private:
+    static void restore(const char *name, const QByteArray &value)
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+
     QByteArray m_home, m_config;
 };
 
