@@ -184,8 +184,7 @@ Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
     setFixedSize(form1::pixels(form1::clientArea()).size());
 
     createSurface();
-    createControls();
-    keepControls();
+    keepControls(createControls());
     design::giveClassicLook(*this);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, form1::colour(form1::background()));
@@ -218,48 +217,47 @@ void Form1::createSurface()
     }
 }
 
-void Form1::createControls()
+Form1::MadeControls Form1::createControls()
 {
+    MadeControls made{};
     auto *direction = new QButtonGroup(this);
     QWidget *previous = nullptr;
     for (const form1::ControlDesign &item : form1::controls()) {
         QWidget *control = createControl(item, this);
         applyLook(control, item);
-        m_controls[std::size_t(item.control)] = control;
+        made[std::size_t(item.control)] = control;
         if (auto *option = qobject_cast<QRadioButton *>(control))
             direction->addButton(option);
         if (previous)
             setTabOrder(previous, control);
         previous = control;
     }
+    return made;
 }
 
-template<typename Kind> Kind *Form1::made(form1::Control control) const
-{
-    auto *widget = qobject_cast<Kind *>(m_controls[std::size_t(control)]);
-    Q_ASSERT_X(widget, "Form1", "the layout made this control of another kind");
-    return widget;
-}
-
-void Form1::keepControls()
+void Form1::keepControls(const MadeControls &made)
 {
     using form1::Control;
-    m_day = made<QLineEdit>(Control::Text1);
-    m_month = made<QLineEdit>(Control::Text2);
-    m_year = made<QLineEdit>(Control::Text3);
-    m_sourceDate = made<QLineEdit>(Control::Text7);
-    m_sourceMonth = made<QLineEdit>(Control::Text4);
-    m_targetDate = made<QLineEdit>(Control::Text8);
-    m_targetMonth = made<QLineEdit>(Control::Text5);
-    m_weekday = made<QLineEdit>(Control::Text9);
-    m_gregorianToHijri = made<QRadioButton>(Control::Option1);
-    m_hijriToGregorian = made<QRadioButton>(Control::Option2);
-    m_convert = made<QPushButton>(Control::Command1);
-    m_exit = made<QPushButton>(Control::Command2);
-    m_addSummary = made<QPushButton>(Control::Command3);
-    m_discard = made<QPushButton>(Control::Command4);
-    m_print = made<QPushButton>(Control::Command5);
-    m_showAbout = made<QPushButton>(Control::Command6);
+    const auto kept = [&made]<typename Kind>(Control control, Kind *&member) {
+        member = qobject_cast<Kind *>(made[std::size_t(control)]);
+        Q_ASSERT_X(member, "Form1", "the layout made this control of another kind");
+    };
+    kept(Control::Text1, m_day);
+    kept(Control::Text2, m_month);
+    kept(Control::Text3, m_year);
+    kept(Control::Text7, m_sourceDate);
+    kept(Control::Text4, m_sourceMonth);
+    kept(Control::Text8, m_targetDate);
+    kept(Control::Text5, m_targetMonth);
+    kept(Control::Text9, m_weekday);
+    kept(Control::Option1, m_gregorianToHijri);
+    kept(Control::Option2, m_hijriToGregorian);
+    kept(Control::Command1, m_convert);
+    kept(Control::Command2, m_exit);
+    kept(Control::Command3, m_addSummary);
+    kept(Control::Command4, m_discard);
+    kept(Control::Command5, m_print);
+    kept(Control::Command6, m_showAbout);
 }
 
 void Form1::narrowCaptionsToFit()

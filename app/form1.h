@@ -52,11 +52,12 @@ private:
     enum class Result { SourceDate, SourceMonth, TargetDate, TargetMonth, Weekday };
 
     void createSurface();
-    void createControls();
-    void keepControls();
+    // The controls as made from the layout, by form1::Control.
+    using MadeControls = std::array<QWidget *, form1::ControlCount>;
+    MadeControls createControls();
+    void keepControls(const MadeControls &made);
     void narrowCaptionsToFit();
     void connectActions();
-    template<typename Kind> Kind *made(form1::Control control) const;
 
     void fillWithToday();
     void showResults(const DateResults &results, std::initializer_list<Result> writeOrder);
@@ -83,8 +84,6 @@ private:
     QPushButton *m_discard = nullptr; // Command4
     QPushButton *m_print = nullptr; // Command5
     QPushButton *m_showAbout = nullptr; // Command6
-    std::array<QWidget *, form1::ControlCount>
-            m_controls{}; // as made from the layout, by form1::Control
 
     printing::DefaultPrinter &m_printer;
     // The calendar the result fields were last filled from: the options can be changed

@@ -1,5 +1,7 @@
 #include "classic_desktop.h"
 
+#include "design_units.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -42,24 +44,26 @@ protected:
     }
 };
 
-} // namespace
-
+// The classic desktop's system colours in the roles Qt paints with.
 QPalette classicPalette()
 {
-    const QColor face(0xC0, 0xC0, 0xC0), white(Qt::white), black(Qt::black);
-    QPalette palette(black, face, white, QColor(0x80, 0x80, 0x80), QColor(0xA0, 0xA0, 0xA0), black,
-                     white, white, face);
-    palette.setColor(QPalette::Shadow, black);
-    palette.setColor(QPalette::Highlight, QColor(0x00, 0x00, 0x80));
-    palette.setColor(QPalette::HighlightedText, white);
-    palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
-    palette.setColor(QPalette::ToolTipText, black);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    const auto system = [](DesignColour index) { return colour(0x80000000 | index); };
+    const QColor face = system(0x0F), shadow = system(0x10), windowBackground = system(5);
+    QPalette palette(system(8), face, windowBackground, shadow, face.darker(120), system(0x12),
+                     windowBackground, windowBackground, face);
+    palette.setColor(QPalette::Shadow, system(0x15));
+    palette.setColor(QPalette::Highlight, system(0x0D));
+    palette.setColor(QPalette::HighlightedText, system(0x0E));
+    palette.setColor(QPalette::ToolTipBase, system(0x18));
+    palette.setColor(QPalette::ToolTipText, system(0x17));
+    palette.setColor(QPalette::PlaceholderText, system(0x11));
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, system(0x11));
     return palette;
 }
+
+} // namespace
 
 void giveClassicLook(QWidget &window)
 {

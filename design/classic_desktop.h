@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPalette>
-
 class QWidget;
 
 // How the classic desktop these windows were drawn for looks and answers the keyboard, kept
@@ -9,10 +7,8 @@ class QWidget;
 // black captions on dark faces and their fields in dark colours the layout never chose.
 namespace design {
 
-// Grey button faces and window backgrounds with black text, white fields with black text.
-QPalette classicPalette();
-
-// The classic colours and Qt's solid, bevelled "Windows" faces for the window and every
+// The classic colours (grey button faces and window backgrounds with black text, white fields
+// with black text) and Qt's solid, bevelled "Windows" faces for the window and every
 // control it holds. Call it once the controls are made; colours of the window's own follow.
 void giveClassicLook(QWidget &window);
 

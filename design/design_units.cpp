@@ -27,14 +27,24 @@ QColor colour(DesignColour value)
 {
     if ((value & 0xFF000000) == 0x80000000) {
         switch (value & 0xFF) {
-        case 2:
-            return QColor(0x00, 0x00, 0x80); // active title bar
-        case 3:
-            return QColor(0x80, 0x80, 0x80); // inactive title bar
+        case 2: // active title bar
+        case 0x0D: // selected text
+            return QColor(0x00, 0x00, 0x80);
+        case 3: // inactive title bar
+        case 0x10: // button shadow
+        case 0x11: // disabled text
+            return QColor(0x80, 0x80, 0x80);
+        case 8: // window text
+        case 0x12: // button text
+        case 0x15: // button's dark shadow
+        case 0x17: // tool-tip text
+            return QColor(0x00, 0x00, 0x00);
+        case 0x0F: // button face
+            return QColor(0xC0, 0xC0, 0xC0);
         case 0x18:
             return QColor(0xFF, 0xFF, 0xE1); // tool-tip background
         default:
-            return QColor(0xFF, 0xFF, 0xFF); // window background, title bar text
+            return QColor(0xFF, 0xFF, 0xFF); // window background, title bar text, highlights
         }
     }
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));

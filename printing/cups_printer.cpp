@@ -171,16 +171,19 @@ void render(const QList<CupsPrinter::Line> &lines, const QStringList &fontFamili
         throw PrintError("تعذّر إعداد صفحات الطباعة.");
     painter.setLayoutDirection(Qt::RightToLeft);
     const QRectF page(QPointF(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
+    QList<QFont> fonts;
     QList<qreal> heights;
-    for (const CupsPrinter::Line &line : lines)
-        heights << heightOf(line.text, fontOf(line, fontFamilies), painter, page);
+    for (const CupsPrinter::Line &line : lines) {
+        fonts << fontOf(line, fontFamilies);
+        heights << heightOf(line.text, fonts.last(), painter, page);
+    }
     qreal top = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (top > 0 && top + neededFrom(i, lines, heights) > page.height()) {
             pdf.newPage();
             top = 0;
         }
-        painter.setFont(fontOf(lines[i], fontFamilies));
+        painter.setFont(fonts[i]);
         painter.drawText(QRectF(0, top, page.width(), heights[i]), LineFlags, lines[i].text);
         top += heights[i];
     }
