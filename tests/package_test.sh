@@ -28,7 +28,9 @@ for path in usr/bin/taqwim usr/share/applications/taqwim.desktop \
             usr/share/icons/hicolor/256x256/apps/taqwim.png \
             usr/share/metainfo/invalid.taqwim.taqwim.metainfo.xml \
             usr/share/doc/taqwim/copyright usr/share/doc/taqwim/changelog.Debian.gz \
-            usr/share/man/man1/taqwim.1.gz; do
+            usr/share/man/man1/taqwim.1.gz usr/bin/taqwim-date usr/share/man/man1/taqwim-date.1.gz \
+            usr/share/bash-completion/completions/taqwim-date \
+            usr/share/locale/ar/LC_MESSAGES/taqwim-date.mo; do
   grep -q "\./$path\$" <<<"$contents" || fail "the package lacks $path"
 done
 dpkg -x "$deb" "$scratch/root"
