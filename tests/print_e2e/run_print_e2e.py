@@ -36,10 +36,10 @@ import xml.etree.ElementTree as ElementTree
 SKIP = 77
 QUEUE = "taqwim-e2e"
 
-# The driver fixes today to 8 December 2026; these are that day's long dates as the window
+# The driver fixes today to 12 October 1999; these are that day's long dates as the window
 # shows them, and so as they must come out on paper.
-GREGORIAN = "8 ديسمبر 2026 م"
-HIJRI = "28 جمادى الآخرة 1448 هـ"
+GREGORIAN = "12 أكتوبر 1999 م"
+HIJRI = "3 رجب 1420 هـ"
 WEEKDAY = "الثلاثاء"
 RULE = "*" * 48
 # One summary as text on paper; its two empty lines leave no text behind.
@@ -151,8 +151,8 @@ def check_the_reader():
     visual = "\n".join("\u200f" + line[::-1] for line in expected)
     if differences(logical, expected) or differences(visual, expected):
         raise Failure("the text reader rejects a correct page")
-    wrong_year = logical.replace("1448", "1447", 1)
-    wrong_day = visual.replace(GREGORIAN[::-1], GREGORIAN.replace("8", "9", 1)[::-1], 1)
+    wrong_year = logical.replace("1420", "1419", 1)
+    wrong_day = visual.replace(GREGORIAN[::-1], GREGORIAN.replace("12", "13", 1)[::-1], 1)
     missing = "\n".join(expected[:3] + expected[4:])
     swapped = "\n".join(expected[:2] + [expected[3], expected[2]] + expected[4:])
     one_rule_short = logical.replace(RULE, RULE[1:], 1)
