@@ -370,9 +370,11 @@ void Form1Test::keepsTheClassicLookUnderAForeignTheme()
         QCOMPARE(control->palette().color(QPalette::Highlight).name(), "#000080");
         QCOMPARE(control->palette().color(QPalette::HighlightedText).name(), "#ffffff");
     }
-    for (const QWidget *shown : {static_cast<QWidget *>(&window), static_cast<QWidget *>(&about)})
-        for (const QWidget *control : shown->findChildren<QWidget *>())
+    for (QWidget *shown : {static_cast<QWidget *>(&window), static_cast<QWidget *>(&about)}) {
+        const QList<QWidget *> controls = shown->findChildren<QWidget *>() << shown;
+        for (const QWidget *control : controls)
             QVERIFY2(control->style()->name() == "windows", qPrintable(control->objectName()));
+    }
 
     const QImage grab = window.grab().toImage();
     for (const char *name : {"Option1", "Option2"}) {
