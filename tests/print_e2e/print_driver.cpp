@@ -95,10 +95,10 @@ public:
     bool failed() const { return m_failed; }
 
 private:
+    MessageCatcher m_messages;
     calendar::FixedToday m_today;
     printing::CupsPrinter m_printer{design::fontFamilies()};
     Form1 m_window;
-    MessageCatcher m_messages;
     int m_reported = 0;
     bool m_shown = false;
     bool m_failed = false;
