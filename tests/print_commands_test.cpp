@@ -55,35 +55,41 @@ QStringList summaryCalls(int lines = 8)
 const QString NothingToPrint = "لم يكن في ذاكرة الطابعة شيء لطباعته.";
 const QString StillPending = "بقي المستند في ذاكرة الطابعة";
 
-// HOME and XDG_CONFIG_HOME pointed at a folder of the test's own for as long as it lives,
-// so that what the program keeps lands there and the user's own folders do not count.
-class TemporaryHome
+// An environment variable set for as long as this lives, then put back as it was, unset
+// included.
+class EnvironmentSetting
 {
 public:
-    explicit TemporaryHome(const QString &home)
-        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME"))
+    EnvironmentSetting(const char *name, const QByteArray &value)
+        : m_name(name), m_outer(qgetenv(name))
     {
-        qputenv("HOME", home.toUtf8());
-        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+        qputenv(name, value);
     }
-    ~TemporaryHome()
+    ~EnvironmentSetting()
     {
-        restore("HOME", m_home);
-        restore("XDG_CONFIG_HOME", m_config);
+        if (m_outer.isNull())
+            qunsetenv(m_name);
+        else
+            qputenv(m_name, m_outer);
     }
-    TemporaryHome(const TemporaryHome &) = delete;
-    TemporaryHome &operator=(const TemporaryHome &) = delete;
+    EnvironmentSetting(const EnvironmentSetting &) = delete;
+    EnvironmentSetting &operator=(const EnvironmentSetting &) = delete;
 
 private:
-    static void restore(const char *name, const QByteArray &value)
+    const char *m_name;
+    QByteArray m_outer;
+};
+
+// HOME and XDG_CONFIG_HOME pointed at a folder of the test's own for as long as it lives,
+// so that what the program keeps lands there and the user's own folders do not count.
+struct TemporaryHome
+{
+    explicit TemporaryHome(const QString &folder)
+        : home("HOME", folder.toUtf8()), config("XDG_CONFIG_HOME", (folder + "/.config").toUtf8())
     {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
     }
 
-    QByteArray m_home, m_config;
+    EnvironmentSetting home, config;
 };
 
 // The one file kept in the folder, and what it holds.
@@ -213,29 +219,13 @@ QList<printing::PrintedLine> summaries(int count)
     return lines;
 }
 
-// CUPS_SERVER names a port no service listens on, for as long as it lives.
-class NoPrintService
+// The address of a port on this machine that no print service listens on.
+QByteArray noPrintService()
 {
-public:
-    NoPrintService() : m_server(qgetenv("CUPS_SERVER"))
-    {
-        QTcpServer closed;
-        closed.listen(QHostAddress::LocalHost);
-        qputenv("CUPS_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(closed.serverPort()));
-    }
-    ~NoPrintService()
-    {
-        if (m_server.isNull())
-            qunsetenv("CUPS_SERVER");
-        else
-            qputenv("CUPS_SERVER", m_server);
-    }
-    NoPrintService(const NoPrintService &) = delete;
-    NoPrintService &operator=(const NoPrintService &) = delete;
-
-private:
-    QByteArray m_server;
-};
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    return "127.0.0.1:" + QByteArray::number(closed.serverPort());
+}
 
 } // namespace
 
@@ -523,7 +513,7 @@ void PrintCommandsTest::aGroupTallerThanAPageBreaksWhereItMust()
 
 void PrintCommandsTest::aDiscardedDocumentNeverReachesTheService()
 {
-    const NoPrintService nowhere;
+    const EnvironmentSetting nowhere("CUPS_SERVER", noPrintService());
     WindowWith<PdfPrinter> window;
     MessageCatcher messages;
     window.press("Command3");
