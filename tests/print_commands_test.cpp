@@ -182,8 +182,7 @@ QList<int> rulesPerPage(const QList<Page> &pages)
     return rules;
 }
 
-// Every line inside the margins, and every one but a wrapped line's start ending at the
-// right margin, as Arabic is read.
+// Every line inside the margins, and ending at the right one, as Arabic is read.
 void expectWithinTheMargins(const Page &page)
 {
     const QRectF printable = QRectF(QPointF(0, 0), page.size)
