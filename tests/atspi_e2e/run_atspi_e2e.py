@@ -16,7 +16,7 @@ with no display at all, and must say so in one line and fail.
 With X_SESSION_WM set, that window manager runs in the X server too, and what only a
 window manager shows is checked as well: the title it puts on the main window, an About
 window minimised with it, and the keyboard's Return key. Windows are found and handled
-through scripts/x-session.sh, as the shell tests do.
+through scripts/x-session.sh, as the scripts that show the program do.
 
 The X server, the session bus, the accessibility bus and the program all run privately
 and are stopped on every way out. Exit status: 0 passed, 1 failed, 77 the accessibility
