@@ -554,7 +554,8 @@ def check_paper(path, paper):
         log("--- text on paper")
         for line in paper_lines(text):
             log("    " + line)
-        raise Failure(f"the {paper} job does not hold the two summaries:\n  " + "\n  ".join(problems))
+        raise Failure(f"the {paper} job does not hold the two summaries:\n  "
+                      + "\n  ".join(problems))
     info = command(["pdfinfo", "-f", "1", "-l", "99", path], os.environ, "reading the page sizes")
     sizes = [(float(w), float(h))
              for w, h in re.findall(r"^Page +\d+ size: +([\d.]+) x ([\d.]+) pts", info, re.M)]
