@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Drives the real program through AT-SPI, the way a screen reader and its user do.
+"""Drives the real program through AT-SPI, the way a screen reader and its user do, and at
+the end with the mouse.
 
     [X_SESSION_WM=openbox] run_atspi_e2e.py PATH/TO/taqwim
 
@@ -7,12 +8,15 @@ Everything the program is asked to do goes through the accessibility tree: contr
 found by their accessible name and role, texts are read with the Text interface and
 written with EditableText, buttons are pressed with their Action. A control that a
 screen reader cannot find, read or operate therefore fails the test even when the
-mouse would still work.
+mouse would still work. Last, the mouse opens About and the main window is closed first:
+the program must go on, as an answer through the accessibility bus shows, and end with
+status 0 once About is closed too. Without a window manager, the program is also started
+with no display at all, and must say so in one line and fail.
 
 With X_SESSION_WM set, that window manager runs in the X server too, and what only a
 window manager shows is checked as well: the title it puts on the main window, an About
 window minimised with it, and the keyboard's Return key. Windows are found and handled
-through scripts/x-session.sh, as the shell tests do.
+through scripts/x-session.sh, as the scripts that show the program do.
 
 The X server, the session bus, the accessibility bus and the program all run privately
 and are stopped on every way out. Exit status: 0 passed, 1 failed, 77 the accessibility
@@ -47,6 +51,7 @@ SOURCE_DATE, SOURCE_MONTH = "التاريخ المدخل", "رقم الشهر ف
 TARGET_DATE, TARGET_MONTH = "التاريخ المقابل", "رقم الشهر في التاريخ المقابل"
 WEEKDAY = "اسم اليوم"
 RESULT_FIELDS = [SOURCE_DATE, SOURCE_MONTH, TARGET_DATE, TARGET_MONTH, WEEKDAY]
+MAIN_WINDOW = "محوّل التاريخ الهجري والميلادي"
 CONVERT, EXIT, ABOUT = "تحويل", "خروج", "عن البرنامج"
 GREGORIAN_TO_HIJRI, HIJRI_TO_GREGORIAN = "الميلادي إلى الهجري", "الهجري إلى الميلادي"
 ABOUT_TITLE, ABOUT_LIST, ABOUT_RETURN = "عن البرنامج", "معلومات عن البرنامج", "عــودة إلى البرنامج"
@@ -274,6 +279,7 @@ class Program:
         self.process = process
         self.application = None
         self.window = None  # the main window's X id, where there is a window manager
+        self.controls = {}  # the main window's, by role and name, as found
 
     def find_application(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
@@ -303,7 +309,15 @@ class Program:
         return windows
 
     def find(self, role, name, within=None):
-        """The showing element with this role and accessible name, waiting for it."""
+        """The showing element with this role and accessible name, waiting for it. A control
+        of the main window is looked for once, and asked afterwards whether it still shows:
+        walking the whole tree took a third of a second for each reading of the results."""
+        known = self.controls.get((role, name)) if within is None else None
+        try:
+            if known is not None and in_state(known, self.pyatspi.STATE_SHOWING):
+                return known
+        except GLib.GError:
+            pass  # its window has closed
         def probe():
             scopes = [within] if within is not None else self.windows()
             for scope in scopes:
@@ -316,6 +330,8 @@ class Program:
         if found is None:
             self.dump()
             raise Failure(f"no {role_name(self.pyatspi, role)}named {name!r} through AT-SPI")
+        if within is None:
+            self.controls[(role, name)] = found
         return found
 
     def field(self, name):
@@ -624,16 +640,52 @@ def check_return_key(program):
     step(f"Return on the focused {CONVERT!r} converts 1/1/2025 to 1 رجب 1446 هـ")
 
 
-def check_exit(program):
+def main_windows(program):
+    return [window for window in program.windows() if window.name == MAIN_WINDOW]
+
+
+def check_closing_main_first(program):
+    """The program goes on while About is open after the main window is closed, and ends
+    with status 0 once About is closed too; the About strip and About's return button are
+    clicked with the mouse."""
+    expect(program.process.poll() is None, "the program ended while its main window was open")
+    pid = str(program.process.pid)
+    main = program.window or x_session("wait_for_window", pid, "main")
+    x_session("click", main, "about")
+    about = x_session("wait_for_window", pid, "about")
     program.press(EXIT)
+    expect(wait_until(lambda: not main_windows(program), 5),
+           f"the main window is still showing after pressing {EXIT!r}")
+    # An answer through the accessibility bus after the close: the program's loop goes on.
+    expect(about_windows(program) and program.process.poll() is None,
+           "closing the main window ended the program while About was open")
+    step("with About open, closing the main window leaves the program running")
+    x_session("click", about, "return")
     try:
         status = program.process.wait(timeout=10)
     except subprocess.TimeoutExpired:
-        raise Failure(f"the program is still running 10 s after pressing {EXIT!r}") from None
+        raise Failure("the program is still running 10 s after both windows were closed") from None
     if status < 0:
         raise Failure(f"the program was ended by {signal.Signals(-status).name}")
     expect(status == 0, f"the program ended with status {status}")
-    step(f"pressing {EXIT!r} ended the program with status 0")
+    step("closing About with the mouse then ended the program with status 0")
+
+
+def check_no_display(program_path, environment):
+    """Started without a display, the program says so once, in Arabic and English, and fails."""
+    bare = {key: value for key, value in environment.items()
+            if key not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    done = subprocess.run([program_path], env=dict(bare, QT_QPA_PLATFORM="xcb"),
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                          timeout=10)
+    lines = done.stderr.splitlines()
+    expect(done.returncode == 1,
+           f"with no display the program ended with status {done.returncode}, not 1")
+    expect(len(lines) == 1, f"with no display the program wrote {len(lines)} lines, not one: "
+                            f"{lines!r}")
+    expect(ARABIC_LETTER.search(lines[0]), f"no Arabic in: {lines[0]}")
+    expect(re.search("[A-Za-z]{3}", lines[0]), f"no English in: {lines[0]}")
+    step(f"with no display: status 1 and one line: {lines[0]}")
 
 
 def start_window_manager(processes, environment, manager):
@@ -685,10 +737,13 @@ def run(program_path, processes, folder):
         if manager:
             check_minimised_about(program)
             check_return_key(program)
-        check_exit(program)
+        check_closing_main_first(program)
     except BaseException:
         show_output(errors_path)
         raise
+    # It needs no X session, so one of the two runs is enough.
+    if not manager:
+        check_no_display(program_path, environment)
 
 
 def show_output(path):
