@@ -33,8 +33,10 @@ std::string isolated(const std::string &text)
     return "\u2066" + text + "\u2069";
 }
 
-std::string refusedBecause(const char *reason)
+std::string refusedBecause(std::string reason)
 {
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back(); // the sentence has a full stop of its own
     return "رفضت الطابعة المستند: " + isolated(reason) + ".";
 }
 
@@ -146,7 +148,7 @@ public:
             const std::string reason = cupsLastErrorString();
             // A job without its document would only sit in the queue.
             cupsCancelDestJob(m_http.get(), destination, job);
-            fail(refusedBecause(reason.c_str()));
+            fail(refusedBecause(reason));
         }
     }
 

@@ -76,15 +76,16 @@ activate() { xdotool windowactivate --sync "$1"; }
 # Logical pixels in the screen's pixels, at the scale the program is shown in.
 scaled() { awk -v n="$1" -v s="${QT_SCALE_FACTOR:-1}" 'BEGIN {printf "%d", n * s + 0.5}'; }
 
-# Clicks a control of the program's window, as the user's mouse would: the About strip or
-# the exit button of the main window, the return button of About. Window-relative places stay
+# Clicks a control of the program's window, as the user's mouse would: the About strip, the
+# exit button or «إلى ذاكرة الطابعة» of the main window, the return button of About. Window-relative places stay
 # right under a window manager as long as the window is the program's own, not the frame.
 # The click is only sent: the caller waits for what it should bring about.
-click() { # WINDOW about|exit|return
+click() { # WINDOW about|exit|summary|return
   local place
   case $2 in
     about) place=(37 214) ;;
     exit) place=(435 344) ;;
+    summary) place=(327 351) ;;
     return) place=(202 232) ;;
     *) fail "the program has no control called $2" ;;
   esac

@@ -28,6 +28,10 @@ const QString NoPrinter = QStringLiteral("لا توجد طابعة افتراض�
 const QString NotRunning = QStringLiteral("خدمة الطباعة لا تعمل");
 const QString NotAnswering = QStringLiteral("خدمة الطباعة لا تستجيب");
 const QString KeptAs = QStringLiteral("حُفظ المستند بدلًا من ذلك في الملف: ");
+// The harness names the missing queue in LPDEST, and makes the refusing one reject jobs.
+const QString MissingQueue
+        = QStringLiteral("لا توجد على هذا الجهاز طابعة باسم \u2066taqwim-missing\u2069.");
+const QString RefusedBy = QStringLiteral("رفضت الطابعة المستند: \u2066");
 
 class Run
 {
@@ -175,6 +179,29 @@ void silentService(Run &run)
                "the window did not convert after the failed print");
 }
 
+// A failure the print service words itself, or a queue's name: the Latin text isolated in
+// the Arabic sentence, whose full stop stays outside it.
+void printFailsNaming(Run &run, const QString &start, const QString &end)
+{
+    run.press("Command3");
+    run.press("Command5");
+    const QString message = run.newMessages().value(0).section(u'\n', 0, 0);
+    run.expect(message.startsWith(start) && message.endsWith(end),
+               "the message does not name the printer's trouble in its own words");
+    run.expect(!message.contains(QStringLiteral(".\u2069")), "a full stop inside the isolate");
+    run.expect(run.pending(), "the document was lost when printing failed");
+}
+
+void missingQueue(Run &run)
+{
+    printFailsNaming(run, MissingQueue, MissingQueue);
+}
+
+void refused(Run &run)
+{
+    printFailsNaming(run, RefusedBy, QStringLiteral("\u2069."));
+}
+
 void noService(Run &run)
 {
     printFailsWith(run, NotRunning);
@@ -204,9 +231,14 @@ int main(int argc, char *argv[])
             : scenario == u"no-default"             ? noDefault
             : scenario == u"silent-service"         ? silentService
             : scenario == u"no-service"             ? noService
+            : scenario == u"missing-queue"          ? missingQueue
+            : scenario == u"refused"                ? refused
                                                     : nullptr;
     if (!steps) {
-        std::fprintf(stderr, "usage: %s print-two|no-default|silent-service|no-service\n", argv[0]);
+        std::fprintf(
+                stderr,
+                "usage: %s print-two|no-default|silent-service|no-service|missing-queue|refused\n",
+                argv[0]);
         return 2;
     }
 

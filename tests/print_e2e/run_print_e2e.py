@@ -2,7 +2,9 @@
 """Prints the main window's summary through a real, private CUPS scheduler and reads the
 paper back.
 
-Usage: run_print_e2e.py DRIVER    (DRIVER is print_e2e_driver, built from print_driver.cpp)
+Usage: run_print_e2e.py DRIVER PROGRAM DATES
+    (DRIVER is print_e2e_driver, built from print_driver.cpp; PROGRAM is taqwim itself, and
+    DATES taqwim-date, which tells the dates of today that the program prints)
 
 Everything lives in one temporary directory: cupsd's configuration, spool, logs and state,
 and the HOME, TMPDIR and client configuration the driver sees, so that neither the
@@ -12,14 +14,18 @@ passes PDF through, so the bytes the program submitted arrive unchanged.
 
 How the pages are laid out is the print unit tests' business; this test keeps what only a
 print service shows: a job that reaches the printer on the queue's own paper, a service that is
-not running, one that accepts connections and never answers, one with no default printer, and
-the PDF kept at exit when printing fails.
+not running, one that accepts connections and never answers, one that answers a byte at a time,
+one with no default printer, a queue named in LPDEST that is not there, one that refuses jobs,
+and the PDF kept at exit when printing fails. The program itself, in a private X server, is
+ended with a summary pending the ways a session ends: SIGTERM, SIGHUP, SIGINT and its display
+going away.
 
 Exit status: 0 passed, 1 failed, 77 cupsd cannot start on this machine (its log is shown).
 TAQWIM_KEEP_PDF=FOLDER keeps a copy of every PDF printed or kept at exit there.
 """
 
 import ctypes
+import itertools
 import grp
 import os
 import pwd
@@ -234,6 +240,34 @@ class SilentService:
 
     def stop(self):
         self._socket.close()
+
+
+class TricklingService(SilentService):
+    """A print service that reads each request and answers it a byte every 0.2 s, forever:
+    no wait for data ever runs out."""
+
+    def __init__(self):
+        super().__init__()
+        threading.Thread(target=self._accept, name="trickle", daemon=True).start()
+
+    def _accept(self):
+        while True:
+            try:
+                connection, _ = self._socket.accept()
+            except OSError:
+                return
+            threading.Thread(target=self._trickle, args=(connection,), daemon=True).start()
+
+    @staticmethod
+    def _trickle(connection):
+        with connection:
+            try:
+                connection.recv(65536)
+                for byte in itertools.cycle(b"HTTP/1.1 200 OK\r\n"):
+                    connection.sendall(bytes([byte]))
+                    time.sleep(0.2)
+            except OSError:
+                pass
 
 
 def ppd(paper):
@@ -590,7 +624,18 @@ def print_on_paper(driver, env, listener, root, paper):
     command(["lpadmin", "-x", queue], env, f"removing the {paper} queue")
 
 
-def check_kept(said, home, name):
+def todays_block(dates):
+    """The summary of today, which the program itself shows at start."""
+    def today(calendar, form):
+        return subprocess.run([dates, f"--to={calendar}", form], capture_output=True, text=True,
+                              check=True).stdout.strip()
+    gregorian, hijri = today("gregorian", "+%-d %B %Y م"), today("hijri", "+%-d %B %Y هـ")
+    weekday = today("hijri", "+%A")
+    return [line.replace(GREGORIAN, gregorian).replace(HIJRI, hijri).replace(WEEKDAY, weekday)
+            for line in BLOCK]
+
+
+def check_kept(said, home, name, block=BLOCK):
     """The pending document kept at exit in the documents folder, named in the message."""
     named = re.search(r"^kept at: (.+)$", said, re.M)
     if not named:
@@ -600,14 +645,100 @@ def check_kept(said, home, name):
     if os.path.dirname(path) != documents or not os.path.isfile(path):
         raise Failure(f"the message names {path}, not a file in {documents}")
     keep_copy(path, name)
-    problems = differences(pdf_text(path), BLOCK)
+    problems = differences(pdf_text(path), block)
     if problems:
         raise Failure("the kept PDF does not hold the summary:\n  " + "\n  ".join(problems))
     os.remove(path)
     log(f"the document was kept as {path}")
 
 
-def through_a_scheduler(driver, env, root):
+# --- the program itself, as a session ends it ----------------------------------------------
+
+X_SESSION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                         "x-session.sh")
+ENDING_TIME = 8  # seconds: the print service's deadline, and time to write a PDF
+
+
+class XServer:
+    """A private Xvfb for one run of the program, which a test may also take away."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self._process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten",
+             "tcp", "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            number = numbers.readline().strip()
+        if not number.isdigit():
+            self.stop()
+            raise Failure("Xvfb did not start")
+        self.display = f":{number}"
+
+    def stop(self):
+        self._process.kill()
+        self._process.wait()
+
+
+def x_session(env, *arguments):
+    done = subprocess.run([X_SESSION, *arguments], env=env, capture_output=True, text=True,
+                          timeout=20)
+    if done.returncode != 0:
+        raise Failure(done.stderr.strip() or f"x-session.sh {arguments} failed")
+    return done.stdout.strip()
+
+
+def end_the_session(program, env, ending):
+    """Runs the program with a summary pending and its About window open, then ends it with
+    the signal named, or by taking its display away. Its exit status and what it said."""
+    x_server = XServer()
+    try:
+        session_env = dict(env, DISPLAY=x_server.display, QT_QPA_PLATFORM="xcb")
+        process = subprocess.Popen([program], env=session_env, stderr=subprocess.PIPE,
+                                   preexec_fn=die_with_parent)
+        try:
+            main_window = x_session(session_env, "wait_for_window", str(process.pid), "main")
+            x_session(session_env, "click", main_window, "summary")
+            x_session(session_env, "click", main_window, "about")
+            # Clicks are handled in turn: with About shown, the summary is pending.
+            x_session(session_env, "wait_for_window", str(process.pid), "about")
+            started = time.monotonic()
+            if ending == "display":
+                x_server.stop()
+            else:
+                process.send_signal(getattr(signal, ending))
+            status = process.wait(timeout=ENDING_TIME)
+            said = process.stderr.read().decode("utf-8", errors="replace")
+        finally:
+            process.kill()
+        log(f"== program ended by {ending}: status {status} after "
+            f"{time.monotonic() - started:.1f} s")
+        for line in said.splitlines():
+            log("    " + line)
+        return status, said
+    finally:
+        x_server.stop()
+
+
+def check_ended_and_kept(program, env, ending, status, block):
+    code, said = end_the_session(program, env, ending)
+    if code != status:
+        raise Failure(f"ended by {ending}, the program exited with {code}, not {status}")
+    kept = re.search(r"^taqwim: .* kept as (.+\.pdf)$", said, re.M)
+    if not kept:
+        raise Failure(f"ended by {ending}, the program did not say where it kept the document")
+    check_kept(f"kept at: {kept.group(1)}", env["HOME"], f"kept-after-{ending}.pdf", block)
+
+
+def sessions_ending(program, env, block):
+    """Without a print service: each way a session ends leaves the document kept."""
+    for ending in ["SIGTERM", "SIGHUP", "SIGINT"]:
+        check_ended_and_kept(program, env, ending, 0, block)
+    check_ended_and_kept(program, env, "display", 1, block)
+
+
+def through_a_scheduler(driver, program, env, root, block):
     """Prints on a Letter and an A4 queue, then meets a scheduler with no default printer.
     0 if that passed, SKIP if cupsd cannot start here."""
     scheduler = Scheduler(root)
@@ -625,13 +756,15 @@ def through_a_scheduler(driver, env, root):
             listener = Listener(os.path.join(root, "received"))
             for paper in PAPERS:
                 print_on_paper(driver, env, listener, root, paper)
+            printed_at_the_end(program, env, listener, root, block)
+            refused_and_missing(driver, env, listener, root)
 
             default = command(["lpstat", "-d"], env, "asking for the default")
             if QUEUE in default:
                 raise Failure(f"the default is still set: {default.strip()}")
             said = run_driver(driver, "no-default", env)
             check_kept(said, env["HOME"], "kept-without-default.pdf")
-            if len(listener.received()) != len(PAPERS):
+            if len(listener.received()) != len(PAPERS) + 1:
                 raise Failure("something reached the printer with no default set")
         except Failure:
             scheduler.explain()
@@ -644,13 +777,51 @@ def through_a_scheduler(driver, env, root):
             listener.stop()
 
 
-def main(driver):
+def add_default_queue(env, listener, root, queue):
+    path = os.path.join(root, "A4.ppd")
+    with open(path, "w", encoding="ascii") as out:
+        out.write(ppd("A4"))
+    command(["lpadmin", "-p", queue, "-E", "-v", f"socket://127.0.0.1:{listener.port}", "-P",
+             path], env, f"adding the queue {queue}")
+    command(["lpadmin", "-d", queue], env, f"making {queue} the default")
+
+
+def printed_at_the_end(program, env, listener, root, block):
+    """With a working printer, a session that ends prints the document instead of keeping it."""
+    add_default_queue(env, listener, root, QUEUE)
+    before = len(listener.received())
+    status, _ = end_the_session(program, env, "SIGTERM")
+    if status != 0:
+        raise Failure(f"ended by SIGTERM with a printer, the program exited with {status}")
+    wait_for_queue_to_empty(env, listener)
+    if len(listener.received()) != before + 1:
+        raise Failure("the document pending at SIGTERM did not reach the printer")
+    problems = differences(pdf_text(listener.received()[-1]), block)
+    if problems:
+        raise Failure("the summary printed at SIGTERM is not whole:\n  " + "\n  ".join(problems))
+    documents = os.path.join(env["HOME"], "Documents")
+    if os.path.isdir(documents) and os.listdir(documents):
+        raise Failure(f"a printed document was kept as well: {os.listdir(documents)}")
+    command(["lpadmin", "-x", QUEUE], env, "removing the queue")
+
+
+def refused_and_missing(driver, env, listener, root):
+    """A queue that refuses jobs, and one named in LPDEST that is not there, are told in
+    words that name them."""
+    add_default_queue(env, listener, root, f"{QUEUE}-refusing")
+    command(["cupsreject", f"{QUEUE}-refusing"], env, "making the queue refuse jobs")
+    run_driver(driver, "refused", env)
+    run_driver(driver, "missing-queue", dict(env, LPDEST="taqwim-missing"))
+    command(["lpadmin", "-x", f"{QUEUE}-refusing"], env, "removing the refusing queue")
+
+
+def main(driver, program, dates):
     if not os.access(driver, os.X_OK):
         raise Failure(f"no driver at {driver}")
     check_the_reader()
 
     root = tempfile.mkdtemp(prefix="taqwim-print-e2e-")
-    silent = None
+    silent = trickling = None
     try:
         # The scheduler's helpers run as another user and must reach into it.
         os.chmod(root, 0o755)
@@ -671,19 +842,24 @@ def main(driver):
             QT_QPA_PLATFORM="offscreen",
         )
         # The silent service holds its driver for the whole deadline; the rest goes on meanwhile.
-        silent = SilentService()
-        held = start_driver(driver, "silent-service", dict(env, CUPS_SERVER=silent.address))
+        silent, trickling = SilentService(), TricklingService()
+        held = [start_driver(driver, "silent-service", dict(env, CUPS_SERVER=service.address))
+                for service in (silent, trickling)]
         try:
-            said = run_driver(driver, "no-service",
-                              dict(env, CUPS_SERVER=f"127.0.0.1:{free_port()}"))
+            no_service = dict(env, CUPS_SERVER=f"127.0.0.1:{free_port()}")
+            said = run_driver(driver, "no-service", no_service)
             check_kept(said, env["HOME"], "kept-without-service.pdf")
-            status = through_a_scheduler(driver, env, root)
+            block = todays_block(dates)
+            sessions_ending(program, no_service, block)
+            status = through_a_scheduler(driver, program, env, root, block)
         finally:
-            finish_driver(held)
+            for started in held:
+                finish_driver(started)
         return status
     finally:
-        if silent:
-            silent.stop()
+        for service in (silent, trickling):
+            if service:
+                service.stop()
         shutil.rmtree(root, ignore_errors=True)
 
 
@@ -693,12 +869,12 @@ def stop_on_signal(number, _frame):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
         signal.signal(number, stop_on_signal)
     try:
-        sys.exit(main(sys.argv[1]))
+        sys.exit(main(*sys.argv[1:]))
     except Failure as failure:
         log(f"FAILED: {failure}")
         sys.exit(1)
