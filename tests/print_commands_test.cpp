@@ -296,6 +296,7 @@ private slots:
     void pagesHoldWholeSummariesOnTheQueuesPaper_data();
     void pagesHoldWholeSummariesOnTheQueuesPaper();
     void aGroupTallerThanAPageBreaksWhereItMust();
+    void aWordWiderThanThePaperWrapsWhole();
     void aDiscardedDocumentNeverReachesTheService();
 };
 
@@ -597,6 +598,21 @@ void PrintCommandsTest::aGroupTallerThanAPageBreaksWhereItMust()
                     > page.size.height() - Margin - 2 * page.lines.last().box.height());
     }
     QCOMPARE(next, 81);
+}
+
+void PrintCommandsTest::aWordWiderThanThePaperWrapsWhole()
+{
+    // Anything may be typed into a result field: a word too long for a line even at the
+    // smallest size goes on on the next line, never past the margin.
+    const QList<Page> pages = pagesOf(printing::pdfPages(
+            {{QString(300, u'ت'), true, 14.0f}}, design::fontFamilies(), QPageSize(QPageSize::A4)));
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].lines.size() > 1);
+    expectWithinTheMargins(pages[0]);
+    qsizetype letters = 0;
+    for (const PrintedText &line : pages[0].lines)
+        letters += line.glyphs.size();
+    QCOMPARE(letters, 300);
 }
 
 void PrintCommandsTest::aDiscardedDocumentNeverReachesTheService()
