@@ -498,18 +498,6 @@ def gregorian_long_date(day):
     return f"{day.day} {GREGORIAN_MONTHS[day.month - 1]} {day.year} م"
 
 
-def check_typing_over_today(program):
-    """At start the day field has the focus with today's day selected, so that the digits
-    typed first replace it."""
-    today = program.read(DAY)
-    typed = "16" if today == "15" else "15"
-    keys(*typed)
-    field = program.field(DAY)
-    expect(wait_until(lambda: text_of(field) == typed, 5),
-           f"typing {typed} right after start turned {today!r} into {text_of(field)!r}")
-    step(f"typing {typed} right after start replaces today's day")
-
-
 def check_today(program, started_on):
     windows = [(window.getRoleName(), window.name) for window in program.windows()]
     expect(windows == [("frame", MAIN_WINDOW)],
@@ -803,7 +791,6 @@ def run(program_path, processes, folder):
         if manager:
             program.window = x_session("wait_for_window", str(process.pid), "main")
             check_title(program)
-            check_typing_over_today(program)
         first = check_gregorian_to_hijri(program)
         back = check_hijri_to_gregorian(program, first)
         check_impossible_date(program, back)
