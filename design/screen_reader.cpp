@@ -33,11 +33,10 @@ QAccessibleInterface *accessibleByRole(const QString &className, QObject *object
 
 void letScreenReadersKnowTheWindows()
 {
-    static const bool installed = [] {
+    [[maybe_unused]] static const bool installed = [] {
         QAccessible::installFactory(accessibleByRole);
         return true;
     }();
-    Q_UNUSED(installed);
 }
 
 SpokenNotice::SpokenNotice(QWidget *parent) : QWidget(parent)

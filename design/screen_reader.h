@@ -12,9 +12,8 @@ namespace design {
 void letScreenReadersKnowTheWindows();
 
 // Words for a screen reader to speak while the focus stays where it is. Screen readers speak
-// a notification when it appears, as a desktop's notice of a finished task is spoken, and
-// keep it among the notifications the user can read again; this one is never seen on the
-// screen.
+// a notification when it appears, as a desktop's notice of a finished task is spoken; this
+// one is never seen on the screen.
 class SpokenNotice : public QWidget
 {
     Q_OBJECT

@@ -53,8 +53,8 @@ QString ruleToFit(const QString &rule, const QFontMetricsF &metrics, qreal width
     return rule.left(length);
 }
 
-// The lines from `first` on that are kept together: the whole of its group, or the line
-// alone.
+// Where the lines kept together with the one at `first` end: its whole group, or the line
+// itself.
 qsizetype endOfGroup(const QList<PrintedLine> &lines, qsizetype first)
 {
     qsizetype end = first + 1;
