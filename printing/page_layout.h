@@ -18,8 +18,11 @@ struct PrintedLine
 };
 
 // The lines laid out top to bottom within 20 mm margins, each right-aligned as Arabic is
-// read, as a PDF. A new page starts before a line, or a group of lines, that no longer fits;
-// a group taller than a page breaks where it must. Throws PrintError if no page can be drawn.
+// read, as a PDF. On narrow paper a group's text is made smaller, all alike, until its widest
+// line fits (not below 6 pt), and a rule (one symbol over and over) is shortened to the whole
+// symbols that fit; a line still too wide wraps, and nothing is cut at the margin. A new page
+// starts before a line, or a group of lines, that no longer fits; a group taller than a page
+// breaks where it must. Throws PrintError if no page can be drawn.
 QByteArray pdfPages(const QList<PrintedLine> &lines, const QStringList &fontFamilies,
                     const QPageSize &paper);
 

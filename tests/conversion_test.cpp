@@ -91,6 +91,7 @@ private slots:
     void convertingTwiceWritesTheSameTexts();
     void badDatesAreToldAndChangeNothing();
     void emptyOrLowEntriesTakeTodaysGregorianValue();
+    void typingRightAfterStartReplacesTodaysDay();
     void leavingTheYearMovesToConvert();
     void mouseOnConvertRepairsFirst();
     void theFieldsMenuIsNotLeavingIt();
@@ -205,6 +206,13 @@ void ConversionTest::emptyOrLowEntriesTakeTodaysGregorianValue()
             QCOMPARE(window.field(c.field)->text(), QString::fromUtf8(c.after));
         }
     }
+}
+
+void ConversionTest::typingRightAfterStartReplacesTodaysDay()
+{
+    Window window; // on the 12th
+    QTest::keyClicks(QApplication::focusWidget(), "15");
+    QCOMPARE(window.field("Text1")->text(), "15");
 }
 
 void ConversionTest::leavingTheYearMovesToConvert()

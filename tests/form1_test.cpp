@@ -165,7 +165,7 @@ void Form1Test::controlsStandWhereTheLayoutPutsThem()
     Form1 window(printer);
     QCOMPARE(window.size(), QSize(461, 392));
     QCOMPARE(window.windowTitle(), "تقويم");
-    QCOMPARE(window.accessibleName(), "محوّل التاريخ الهجري والميلادي");
+    QCOMPARE(window.accessibleDescription(), "محوّل التاريخ الهجري والميلادي");
     QCOMPARE(window.layoutDirection(), Qt::RightToLeft);
     QCOMPARE(window.palette().color(QPalette::Window).name(), "#c0c0c0");
     QVERIFY(!(window.windowFlags()

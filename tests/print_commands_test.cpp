@@ -134,7 +134,8 @@ using Window = WindowWith<RecordingPrinter>;
 const QStringList Today = block("12 أكتوبر 1999 م", "3 رجب 1420 هـ", "الثلاثاء");
 
 // Points, as PDF measures paper.
-const QSizeF A4Paper(595.28, 841.89), LetterPaper(612, 792);
+const QSizeF A4Paper(595.28, 841.89), LetterPaper(612, 792), A5Paper(419.53, 595.28),
+        LabelPaper(255.12, 340.16);
 constexpr qreal Margin = 20 / 25.4 * 72; // 20 mm on every side
 constexpr qreal Indent = 10; // room for the two spaces the date lines start with, at 14 pt
 
@@ -178,13 +179,16 @@ QList<Page> pagesOf(const QByteArray &pdf)
     return pages;
 }
 
-// Where a page breaks summaries apart: the number of star rules on each page.
+// Where a page breaks summaries apart: the number of star rules, whatever their length, on
+// each page.
 QList<int> rulesPerPage(const QList<Page> &pages)
 {
     QList<int> rules;
     for (const Page &page : pages)
-        rules << int(std::count_if(page.lines.begin(), page.lines.end(),
-                                   [](const PrintedText &line) { return line.glyphs == Rule; }));
+        rules << int(
+                std::count_if(page.lines.begin(), page.lines.end(), [](const PrintedText &line) {
+                    return !line.glyphs.isEmpty() && line.glyphs.count(u'*') == line.glyphs.size();
+                }));
     return rules;
 }
 
@@ -214,12 +218,13 @@ qreal widthIn14PointBold(const QString &text)
     return QFontMetricsF(font, &pdf).horizontalAdvance(text) * 72 / pdf.resolution();
 }
 
-// Summaries as the window writes them: eight lines of 14 pt bold, kept together.
+// Summaries as the window writes them: eight lines of 14 pt bold, kept together, with the
+// longest of the Hijri months.
 QList<printing::PrintedLine> summaries(int count)
 {
     QList<printing::PrintedLine> lines;
     for (int group = 1; group <= count; ++group)
-        for (const QString &text : Today)
+        for (const QString &text : block("16 ديسمبر 2026 م", "28 جمادى الآخرة 1448 هـ", "الأربعاء"))
             lines.append({text, true, 14.0f, group});
     return lines;
 }
@@ -291,6 +296,7 @@ private slots:
     void pagesHoldWholeSummariesOnTheQueuesPaper_data();
     void pagesHoldWholeSummariesOnTheQueuesPaper();
     void aGroupTallerThanAPageBreaksWhereItMust();
+    void aWordWiderThanThePaperWrapsWhole();
     void aDiscardedDocumentNeverReachesTheService();
 };
 
@@ -543,8 +549,12 @@ void PrintCommandsTest::pagesHoldWholeSummariesOnTheQueuesPaper_data()
     QTest::addColumn<QSizeF>("paper");
     QTest::addColumn<QList<int>>("rules");
     // Letter takes two summaries a page, A4 three; a summary split across pages would leave
-    // an odd number of rules on both.
+    // an odd number of rules on both. The star rule is wider than A5 and the label paper, and
+    // every line wider than the label.
     QTest::newRow("Letter") << QByteArray("na_letter_8.5x11in") << LetterPaper << QList<int>{4, 4};
+    QTest::newRow("A5") << QByteArray("iso_a5_148x210mm") << A5Paper << QList<int>{4, 4};
+    QTest::newRow("90 x 120 mm") << QByteArray("om_label_90x120mm") << LabelPaper
+                                 << QList<int>{4, 4};
     QTest::newRow("A4") << QByteArray("iso_a4_210x297mm") << A4Paper << QList<int>{6, 2};
     QTest::newRow("none") << QByteArray() << A4Paper << QList<int>{6, 2};
     QTest::newRow("unknown") << QByteArray("unknown") << A4Paper << QList<int>{6, 2};
@@ -564,6 +574,8 @@ void PrintCommandsTest::pagesHoldWholeSummariesOnTheQueuesPaper()
         QVERIFY(qAbs(page.size.width() - paper.width()) < 1);
         QVERIFY(qAbs(page.size.height() - paper.height()) < 1);
         expectWithinTheMargins(page);
+        // Six lines of text a summary, none wrapped.
+        QCOMPARE(page.lines.size(), 3 * rulesPerPage({page}).value(0));
     }
 }
 
@@ -586,6 +598,21 @@ void PrintCommandsTest::aGroupTallerThanAPageBreaksWhereItMust()
                     > page.size.height() - Margin - 2 * page.lines.last().box.height());
     }
     QCOMPARE(next, 81);
+}
+
+void PrintCommandsTest::aWordWiderThanThePaperWrapsWhole()
+{
+    // Anything may be typed into a result field: a word too long for a line even at the
+    // smallest size goes on on the next line, never past the margin.
+    const QList<Page> pages = pagesOf(printing::pdfPages(
+            {{QString(300, u'ت'), true, 14.0f}}, design::fontFamilies(), QPageSize(QPageSize::A4)));
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].lines.size() > 1);
+    expectWithinTheMargins(pages[0]);
+    qsizetype letters = 0;
+    for (const PrintedText &line : pages[0].lines)
+        letters += line.glyphs.size();
+    QCOMPARE(letters, 300);
 }
 
 void PrintCommandsTest::aDiscardedDocumentNeverReachesTheService()

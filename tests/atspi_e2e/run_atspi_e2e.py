@@ -51,7 +51,7 @@ SOURCE_DATE, SOURCE_MONTH = "التاريخ المدخل", "رقم الشهر ف
 TARGET_DATE, TARGET_MONTH = "التاريخ المقابل", "رقم الشهر في التاريخ المقابل"
 WEEKDAY = "اسم اليوم"
 RESULT_FIELDS = [SOURCE_DATE, SOURCE_MONTH, TARGET_DATE, TARGET_MONTH, WEEKDAY]
-MAIN_WINDOW = "محوّل التاريخ الهجري والميلادي"
+MAIN_WINDOW = "تقويم"
 CONVERT, EXIT, ABOUT = "تحويل", "خروج", "عن البرنامج"
 GREGORIAN_TO_HIJRI, HIJRI_TO_GREGORIAN = "الميلادي إلى الهجري", "الهجري إلى الميلادي"
 ABOUT_TITLE, ABOUT_LIST, ABOUT_RETURN = "عن البرنامج", "معلومات عن البرنامج", "عــودة إلى البرنامج"
@@ -280,6 +280,7 @@ class Program:
         self.application = None
         self.window = None  # the main window's X id, where there is a window manager
         self.controls = {}  # the main window's, by role and name, as found
+        self.told = []  # (event, role, name) of what a screen reader was told, once listening
 
     def find_application(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
@@ -295,6 +296,27 @@ class Program:
                f"no application with process id {self.process.pid} in the AT-SPI desktop")
         expect(self.application.name == "taqwim",
                f"the application calls itself {self.application.name!r}, not 'taqwim'")
+
+    def listen(self):
+        """From now on, keeps what a screen reader is told of the program as it happens: each
+        control that takes the focus and each notification that appears, with its name then."""
+        self.pyatspi.Registry.registerEventListener(self._told, "object:state-changed:focused",
+                                                    "object:state-changed:showing")
+
+    def _told(self, event):
+        try:
+            if event.detail1 and event.source.get_process_id() == self.process.pid:
+                self.told.append((event.type, event.source.getRole(), event.source.name))
+        except GLib.GError:
+            pass  # gone before it could be asked
+
+    def told_since(self, mark):
+        """What a screen reader was told after told_since(...) was as long as mark; events wait
+        in the main loop until it runs."""
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+        return self.told[mark:]
 
     def windows(self):
         """The showing top-level windows of the program."""
@@ -477,6 +499,9 @@ def gregorian_long_date(day):
 
 
 def check_today(program, started_on):
+    windows = [(window.getRoleName(), window.name) for window in program.windows()]
+    expect(windows == [("frame", MAIN_WINDOW)],
+           f"the program shows {windows!r}, not one frame named {MAIN_WINDOW!r}")
     shown = {name: program.read(name) for name in (DAY, MONTH, YEAR, SOURCE_DATE, WEEKDAY)}
     # Midnight may fall between the program's start and this reading.
     today = datetime.date.today()
@@ -501,14 +526,34 @@ def check_today(program, started_on):
          f"{hijri}, {shown[WEEKDAY]}")
 
 
+def focus_moves(told):
+    return [name for event, _, name in told if event.endswith(":focused")]
+
+
+def expect_result_spoken(program, mark, results):
+    """One notification, with the weekday, the date as entered and the converted date, is
+    what makes a screen reader speak a result while the focus stays where it was."""
+    notification = program.pyatspi.ROLE_NOTIFICATION
+    notices = lambda: [name for _, role, name in program.told_since(mark) if role == notification]
+    wait_until(notices, 5)
+    sentence = f"{results[WEEKDAY]}، {results[SOURCE_DATE]} الموافق {results[TARGET_DATE]}"
+    expect(notices() == [sentence],
+           f"a screen reader was given {notices()!r} to speak, not [{sentence!r}]")
+    moves = focus_moves(program.told_since(mark))
+    expect(not moves, f"the conversion moved the focus to {moves!r}")
+    step(f"a screen reader is given one notification to speak: {sentence}")
+
+
 def check_gregorian_to_hijri(program):
     program.choose(GREGORIAN_TO_HIJRI)
     program.enter_date(11, 3, 2024)
+    mark = len(program.told_since(0))
     program.press(CONVERT)
     expected = {SOURCE_DATE: "11 مارس 2024 م", SOURCE_MONTH: "3",
                 TARGET_DATE: "1 رمضان 1445 هـ", TARGET_MONTH: "9", WEEKDAY: "الاثنين"}
     program.wait_for_results(expected)
     step(f"11/3/2024 Gregorian converts to {expected[TARGET_DATE]}, {expected[WEEKDAY]}")
+    expect_result_spoken(program, mark, expected)
     return expected
 
 
@@ -520,12 +565,14 @@ def check_hijri_to_gregorian(program, first):
     month = first[TARGET_MONTH]
     program.choose(HIJRI_TO_GREGORIAN)
     program.enter_date(day, month, year)
+    mark = len(program.told_since(0))
     program.press(CONVERT)
     swapped = {SOURCE_DATE: first[TARGET_DATE], SOURCE_MONTH: first[TARGET_MONTH],
                TARGET_DATE: first[SOURCE_DATE], TARGET_MONTH: first[SOURCE_MONTH],
                WEEKDAY: first[WEEKDAY]}
     program.wait_for_results(swapped)
     step(f"{day}/{month}/{year} Hijri converts back to {swapped[TARGET_DATE]}")
+    expect_result_spoken(program, mark, swapped)
     return swapped
 
 
@@ -543,6 +590,7 @@ def check_impossible_date(program, before):
     program.choose(GREGORIAN_TO_HIJRI)
     program.enter_date(31, 2, 2021)
     expect(not message_boxes(program), "a message box is showing before the conversion")
+    mark = len(program.told_since(0))
     program.press(CONVERT)
     boxes = wait_until(lambda: message_boxes(program), 10)
     if not boxes:
@@ -560,7 +608,10 @@ def check_impossible_date(program, before):
     for name in RESULT_FIELDS:
         expect(after[name] == before[name],
                f"the refused date changed {name!r} from {before[name]!r} to {after[name]!r}")
-    step("the message box is dismissed and the results are unchanged")
+    notices = [name for _, role, name in program.told_since(mark)
+               if role == program.pyatspi.ROLE_NOTIFICATION]
+    expect(not notices, f"a refused date was spoken as a result: {notices!r}")
+    step("the message box is dismissed, and the results are unchanged and not spoken")
 
 
 def about_windows(program):
@@ -575,6 +626,8 @@ def check_about(program):
         program.dump()
         raise Failure(f"pressing {ABOUT!r} showed no window named {ABOUT_TITLE!r}")
     window = windows[0]
+    expect(window.getRole() == program.pyatspi.ROLE_DIALOG,
+           f"the About window is a {window.getRoleName()}, not a dialog")
     extents = window.queryComponent().getExtents(program.pyatspi.DESKTOP_COORDS)
     expect((extents.width, extents.height) == (403, 247),
            f"the About window is {extents.width}x{extents.height}, not 403x247")
@@ -631,13 +684,20 @@ def check_return_key(program):
     expect(after == before, f"Return in {DAY!r} changed the results to {after!r}")
     step(f"Return in {DAY!r} converts nothing")
     program.focus(YEAR)
+    mark = len(program.told_since(0))
     keys("Tab")
     program.wait_for_focus(program.find(program.pyatspi.ROLE_PUSH_BUTTON, CONVERT), CONVERT)
+    moves = focus_moves(program.told_since(mark))
+    expect(moves == [CONVERT], f"Tab out of {YEAR!r} told a screen reader the focus went to "
+                               f"{moves!r}, not to {CONVERT!r} alone")
+    step(f"Tab out of {YEAR!r} goes straight to {CONVERT!r}, as a screen reader is told")
+    mark = len(program.told_since(0))
     keys("Return")
-    program.wait_for_results({SOURCE_DATE: "1 يناير 2025 م", SOURCE_MONTH: "1",
-                              TARGET_DATE: "1 رجب 1446 هـ", TARGET_MONTH: "7",
-                              WEEKDAY: "الأربعاء"})
+    expected = {SOURCE_DATE: "1 يناير 2025 م", SOURCE_MONTH: "1", TARGET_DATE: "1 رجب 1446 هـ",
+                TARGET_MONTH: "7", WEEKDAY: "الأربعاء"}
+    program.wait_for_results(expected)
     step(f"Return on the focused {CONVERT!r} converts 1/1/2025 to 1 رجب 1446 هـ")
+    expect_result_spoken(program, mark, expected)
 
 
 def main_windows(program):
@@ -725,11 +785,12 @@ def run(program_path, processes, folder):
     program = Program(pyatspi, process)
     try:
         program.attach()
+        program.listen()
         step(f"found the program (process {process.pid}) in the AT-SPI desktop")
+        check_today(program, started_on)
         if manager:
             program.window = x_session("wait_for_window", str(process.pid), "main")
             check_title(program)
-        check_today(program, started_on)
         first = check_gregorian_to_hijri(program)
         back = check_hijri_to_gregorian(program, first)
         check_impossible_date(program, back)
