@@ -1,9 +1,9 @@
 #include "calendar_service.h"
 
-#include "calendar_system.h"
+#include "civil_date.h"
+#include "date_names.h"
+#include "date_reading.h"
 
-#include <chrono>
-#include <ctime>
 #include <optional>
 
 namespace calendar {
@@ -12,20 +12,14 @@ namespace {
 int currentCalendar = Gregorian;
 std::optional<Date> fixedToday;
 
-const detail::CalendarSystem &current()
+Calendar current()
 {
-    return detail::system(currentCalendar);
+    return currentCalendar == Hijri ? Calendar::Hijri : Calendar::Gregorian;
 }
 
-Date localToday()
+CivilDate inCurrentCalendar(Date date)
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const std::chrono::year_month_day civil{std::chrono::year{local.tm_year + 1900},
-                                            std::chrono::month{unsigned(local.tm_mon + 1)},
-                                            std::chrono::day{unsigned(local.tm_mday)}};
-    return Date::fromDays(std::chrono::sys_days{civil}.time_since_epoch().count());
+    return civilDate(date, current());
 }
 
 void checkFirstDay(int firstDay)
@@ -55,32 +49,38 @@ int CurrentCalendar()
 
 int DayOfMonth(Date date)
 {
-    return current().civilDate(date).day;
+    return inCurrentCalendar(date).day;
 }
 
 int MonthOfYear(Date date)
 {
-    return current().civilDate(date).month;
+    return inCurrentCalendar(date).month;
 }
 
 int YearOf(Date date)
 {
-    return current().civilDate(date).year;
+    return inCurrentCalendar(date).year;
+}
+
+Date ParseDate(std::string_view utf8Text)
+{
+    return validDateOf(readCivilDate(utf8Text, current(), DateOrder::DayMonthYear));
+}
+
+void CheckDateField(std::string_view utf8Text, DateField field)
+{
+    checkDateField(utf8Text, field);
 }
 
 std::string LongDateText(Date date)
 {
-    const detail::CalendarSystem &system = current();
-    const detail::CivilDate civil = system.civilDate(date);
-    return std::to_string(civil.day) + " " + system.monthName(civil.month) + " "
-            + system.yearText(civil.year);
+    return longDateText(inCurrentCalendar(date));
 }
 
 int DayOfWeek(Date date, int firstDay)
 {
     checkFirstDay(firstDay);
-    // 1970-01-01 was a Thursday, day 5 when Sunday is 1.
-    const int sundayBased = int(((date.days() + 4) % 7 + 7) % 7) + 1;
+    const int sundayBased = int(date.weekday().c_encoding()) + 1;
     return (sundayBased - firstDay + 7) % 7 + 1;
 }
 
@@ -89,7 +89,7 @@ std::string DayName(int weekday, int firstDay)
     checkFirstDay(firstDay);
     if (weekday < 1 || weekday > 7)
         throw std::invalid_argument("weekday must be 1..7");
-    return detail::weekdayName((weekday - 1 + firstDay - 1) % 7 + 1);
+    return weekdayName(std::chrono::weekday(unsigned(weekday - 1 + firstDay - 1) % 7));
 }
 
 FixedToday::FixedToday(Date today) : m_outer(fixedToday)

@@ -1,14 +1,15 @@
 #pragma once
 
-#include <compare>
-#include <cstdint>
+#include "date.h"
+#include "date_error.h"
+
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 // The date operations the main window relies on: today's date, a process-wide current
-// calendar, and splitting, reading and writing dates under that calendar.
+// calendar, and splitting, reading and writing dates under that calendar. Each is a thin
+// layer over the calendar arithmetic of civil_date.h, which needs no current calendar.
 //
 // Everything here is meant for the one user-interface thread: the current calendar is a
 // single process-wide setting, exactly as the window's handlers expect it to be.
@@ -16,32 +17,6 @@ namespace calendar {
 
 inline constexpr int Gregorian = 0;
 inline constexpr int Hijri = 1;
-
-// One calendar day, the same day whichever calendar is current.
-struct Date
-{
-    static constexpr Date fromDays(std::int64_t daysSinceEpoch) { return Date{daysSinceEpoch}; }
-    // Days since 1970-01-01, which is day 0.
-    constexpr std::int64_t days() const { return m_days; }
-
-    friend constexpr auto operator<=>(Date, Date) = default;
-    friend constexpr Date operator+(Date date, std::int64_t days)
-    {
-        return Date{date.m_days + days};
-    }
-
-private:
-    constexpr explicit Date(std::int64_t days) : m_days(days) { }
-    std::int64_t m_days = 0;
-};
-
-// A date text that names no day of the current calendar. what() is one Arabic sentence
-// (UTF-8) that tells the user what is wrong.
-class DateError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
 
 Date GetToday();
 
@@ -58,7 +33,6 @@ int YearOf(Date date);
 // and the no-break space counts as a blank.
 Date ParseDate(std::string_view utf8Text);
 
-enum class DateField { Day, Month, Year };
 // Rejects, naming the field, a field text that holds anything but a number: a separator
 // typed into one field would otherwise be blamed on the next once the fields are joined.
 // An empty field passes; ParseDate tells it.

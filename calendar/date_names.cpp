@@ -1,0 +1,97 @@
+#include "date_names.h"
+
+#include <unicode/dtfmtsym.h>
+#include <unicode/smpdtfmt.h>
+
+#include <array>
+#include <memory>
+#include <stdexcept>
+
+namespace calendar {
+namespace {
+
+std::string utf8(const icu::UnicodeString &text)
+{
+    std::string out;
+    text.toUTF8String(out);
+    return out;
+}
+
+// The calendar's own symbol table; a formatter is the public way to reach the Hijri one.
+std::unique_ptr<icu::SimpleDateFormat> formatterFor(const char *locale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    auto format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(u"d MMMM y G"),
+                                                          icu::Locale(locale), status);
+    if (U_FAILURE(status))
+        throw std::runtime_error(std::string("ICU: date symbols: ") + u_errorName(status));
+    return format;
+}
+
+struct Names
+{
+    std::array<std::string, 12> months;
+    std::string era, eraBefore;
+};
+
+Names namesOf(const char *locale, std::string eraBefore)
+{
+    const auto format = formatterFor(locale);
+    const icu::DateFormatSymbols *symbols = format->getDateFormatSymbols();
+    Names names;
+    names.eraBefore = std::move(eraBefore);
+    int32_t count = 0;
+    const icu::UnicodeString *months = symbols->getMonths(count, icu::DateFormatSymbols::FORMAT,
+                                                          icu::DateFormatSymbols::WIDE);
+    for (int32_t i = 0; i < count && i < 12; ++i)
+        names.months[std::size_t(i)] = utf8(months[i]);
+    const icu::UnicodeString *eras = symbols->getEras(count);
+    names.era = utf8(eras[count - 1]);
+    return names;
+}
+
+const Names &namesOf(Calendar calendar)
+{
+    // ICU names no era before the Hijra, and its Gregorian one before Christ is not the
+    // short form the window uses.
+    static const Names gregorian = namesOf("ar@calendar=gregorian", "ق.م");
+    static const Names hijri = namesOf("ar@calendar=islamic-umalqura", "ق.هـ");
+    return calendar == Calendar::Hijri ? hijri : gregorian;
+}
+
+} // namespace
+
+const std::string &monthName(Calendar calendar, int month)
+{
+    return namesOf(calendar).months.at(std::size_t(month - 1));
+}
+
+std::string yearText(Calendar calendar, int year)
+{
+    const Names &names = namesOf(calendar);
+    return year > 0 ? std::to_string(year) + " " + names.era
+                    : std::to_string(1 - year) + " " + names.eraBefore;
+}
+
+std::string longDateText(const CivilDate &civil)
+{
+    return std::to_string(civil.day) + " " + monthName(civil.calendar, civil.month) + " "
+            + yearText(civil.calendar, civil.year);
+}
+
+const std::string &weekdayName(std::chrono::weekday weekday)
+{
+    static const std::array<std::string, 7> names = [] {
+        const auto format = formatterFor("ar@calendar=gregorian");
+        int32_t count = 0;
+        const icu::UnicodeString *days = format->getDateFormatSymbols()->getWeekdays(
+                count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
+        std::array<std::string, 7> result;
+        for (int32_t i = 1; i < count && i <= 7; ++i) // ICU counts from Sunday, 1
+            result[std::size_t(i - 1)] = utf8(days[i]);
+        return result;
+    }();
+    return names[weekday.c_encoding()];
+}
+
+} // namespace calendar

@@ -1,0 +1,132 @@
+#include "hijri_months.h"
+
+#include "date_error.h"
+
+#include <unicode/calendar.h>
+#include <unicode/timezone.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace calendar::detail {
+namespace {
+
+constexpr double MillisecondsPerDay = 86400000.0;
+constexpr std::size_t KeptYears = LastHijriYear - FirstHijriYear + 1;
+
+// Days since 1970-01-01 of the month starts of one year; the last is the next year's first.
+using YearStarts = std::array<std::int32_t, 13>;
+
+[[noreturn]] void outOfRange()
+{
+    throw DateError(DateFault::OutOfRange, {.calendar = Calendar::Hijri});
+}
+
+class MonthStarts
+{
+public:
+    MonthStarts() : m_years(KeptYears), m_known(std::make_unique<std::atomic<bool>[]>(KeptYears))
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        // Whole UTC days, never shifted by a time zone.
+        m_calendar.reset(icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(),
+                                                       icu::Locale("@calendar=islamic-umalqura"),
+                                                       status));
+        if (U_FAILURE(status))
+            throw std::runtime_error(std::string("ICU: Umm al-Qura calendar: ")
+                                     + u_errorName(status));
+        // A strict ICU calendar refuses the years before the Hijra, which the Gregorian
+        // days before 622 need; every day asked for here is the first of a month anyway.
+        m_calendar->setLenient(true);
+    }
+
+    const YearStarts &of(int year)
+    {
+        if (year < FirstHijriYear || year > LastHijriYear)
+            outOfRange();
+        const std::size_t index = std::size_t(year - FirstHijriYear);
+        if (!m_known[index].load(std::memory_order_acquire)) {
+            const std::lock_guard lock(m_filling);
+            if (!m_known[index].load(std::memory_order_relaxed)) {
+                m_years[index] = askIcu(year);
+                m_known[index].store(true, std::memory_order_release);
+            }
+        }
+        return m_years[index];
+    }
+
+private:
+    YearStarts askIcu(int year)
+    {
+        YearStarts starts{};
+        for (int month = 0; month < 12; ++month)
+            starts[std::size_t(month)] = firstDayOf(year, month);
+        starts[12] = firstDayOf(year + 1, 0);
+        return starts;
+    }
+
+    std::int32_t firstDayOf(int year, int icuMonth)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        m_calendar->clear();
+        m_calendar->set(UCAL_EXTENDED_YEAR, year);
+        m_calendar->set(UCAL_MONTH, icuMonth);
+        m_calendar->set(UCAL_DATE, 1);
+        const double milliseconds = m_calendar->getTime(status);
+        if (U_FAILURE(status))
+            outOfRange();
+        return std::int32_t(std::floor(milliseconds / MillisecondsPerDay));
+    }
+
+    std::vector<YearStarts> m_years;
+    std::unique_ptr<std::atomic<bool>[]> m_known;
+    std::mutex m_filling; // ICU calendars are not safe to share between threads
+    std::unique_ptr<icu::Calendar> m_calendar;
+};
+
+MonthStarts &monthStarts()
+{
+    static MonthStarts starts;
+    return starts;
+}
+
+// A first guess at the Hijri year of a day, at most a year off: a Hijri year is 10631/30
+// days long on average, counted from 16 July 622 (Julian).
+int guessYear(Date date)
+{
+    constexpr std::int64_t FirstDayOfHijra = -492148;
+    const std::int64_t elapsed = (date.days() - FirstDayOfHijra) * 30;
+    const std::int64_t years = elapsed >= 0 ? elapsed / 10631 : -((-elapsed + 10630) / 10631);
+    return int(std::clamp<std::int64_t>(years + 1, FirstHijriYear, LastHijriYear));
+}
+
+} // namespace
+
+Date hijriMonthStart(int year, int month)
+{
+    return Date::fromDays(monthStarts().of(year).at(std::size_t(month - 1)));
+}
+
+CivilDate hijriCivilDate(Date date)
+{
+    MonthStarts &starts = monthStarts();
+    int year = guessYear(date);
+    while (date.days() < starts.of(year).front())
+        --year;
+    while (date.days() >= starts.of(year).back())
+        ++year;
+    const YearStarts &months = starts.of(year);
+    const auto next = std::upper_bound(months.begin(), months.end() - 1, date.days());
+    const int month = int(next - months.begin());
+    return {.calendar = Calendar::Hijri,
+            .year = year,
+            .month = month,
+            .day = int(date.days() - months[std::size_t(month - 1)]) + 1};
+}
+
+} // namespace calendar::detail

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "output_format.h"
+
+#include "calendar/civil_date.h"
+
+#include <optional>
+#include <string>
+
+namespace taqwim_date {
+
+struct Options
+{
+    enum class Action { Show, Help, Version };
+    Action action = Action::Show;
+    std::optional<std::string> date; // -d
+    std::optional<std::string> file; // -f
+    bool hijri = false; // -H: DATE and FILE's dates are Hijri
+    std::optional<calendar::Calendar> to;
+    std::optional<std::string> format; // +FORMAT or -I
+    Digits digits = Digits::Latin;
+    int hijriShift = 0;
+};
+
+// Throws UsageError for anything the command line cannot mean.
+Options readOptions(int argc, char *argv[]);
+
+} // namespace taqwim_date
