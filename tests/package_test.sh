@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian source package with scripts/package, and checks it as Debian would:
+# Builds the Debian source package with scripts/package and checks it as Debian would:
 # lintian on the whole upload, the hardening of both programs, the same bytes from a second
 # build made another way, taqwim-date installed without Qt, and the autopkgtests run on
 # both packages installed in a fresh Debian 12 chroot.
@@ -12,14 +12,20 @@ trap 'rm -rf "$scratch"' EXIT
 scripts/package "$scratch/first"
 version=$(dpkg-parsechangelog -S Version)
 changes=$scratch/first/taqwim_${version}_$(dpkg --print-architecture).changes
-debs=("$scratch"/first/taqwim_*.deb "$scratch"/first/taqwim-date_*.deb)
+debs=("$scratch/first/taqwim_${version}_"*.deb "$scratch/first/taqwim-date_${version}_"*.deb)
 
 lintian --fail-on error,warning "$changes" || fail "lintian finds errors or warnings"
 echo "lintian finds no errors or warnings in the source, the binaries and the upload"
 
+# Every compile and link line got Debian's hardening flags; the programs show them, but
+# for two marks: Debian 12 builds nothing for control flow protection (its C library's
+# start files lack the marks too), and the window program's only fortifiable calls are
+# std::string's copies, whose sizes are known only at run time, so nothing shows fortify.
+blhc --bindnow "$scratch/first/build.log" || fail "a compile or link line lacks hardening flags"
 for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$scratch/root"; done
-hardening-check "$scratch/root/usr/bin/taqwim" "$scratch/root/usr/bin/taqwim-date" ||
-  fail "a program is built without part of the hardening"
+hardening-check --nocfprotection "$scratch/root/usr/bin/taqwim-date" &&
+  hardening-check --nocfprotection --nofortify "$scratch/root/usr/bin/taqwim" ||
+  fail "a program lacks part of the hardening"
 
 scripts/package --vary "$scratch/second" >/dev/null
 for deb in "$scratch"/first/*.deb; do
@@ -28,10 +34,10 @@ for deb in "$scratch"/first/*.deb; do
 done
 echo "a second build, elsewhere, later, in another time zone and without tests, is byte-identical"
 
-# The packages installed as a user installs them, into the base system and nothing more.
-mkdir -p "$scratch/installed/shared/source"
+# The packages installed as a user installs them, on the base system and nothing more.
+mkdir -p "$scratch/installed/shared"
 cp "${debs[@]}" "$scratch/installed/shared/"
-dpkg-source -q -x "$scratch/first/taqwim_$version.dsc" "$scratch/installed/shared/source"
+dpkg-source -q -x "$scratch/first/taqwim_$version.dsc" "$scratch/installed/shared/source" 2>/dev/null
 # shellcheck disable=SC2016 # expanded in the chroot
 run_in "$(base_system)" "$scratch/installed" sh -euc '
   export DEBIAN_FRONTEND=noninteractive
@@ -41,4 +47,7 @@ run_in "$(base_system)" "$scratch/installed" sh -euc '
   [ -z "$qt" ] || { echo "FAIL: taqwim-date brought in $qt"; exit 1; }
   echo "taqwim-date installs without any Qt library"
   apt-get install -qq -y autopkgtest >/dev/null
-  autopkgtest -q /shared/source /shared/*.deb -- null' 2>&1 || fail "the installed packages fail their tests"
+  autopkgtest /shared/source /shared/*.deb -- null' >"$scratch/installed.log" 2>&1 ||
+  { cat "$scratch/installed.log"; fail "the installed packages fail their tests"; }
+grep -x "taqwim-date installs without any Qt library" "$scratch/installed.log"
+sed -n '/@@@@ summary/,/^autopkgtest/p' "$scratch/installed.log"
