@@ -9,7 +9,8 @@
 # it calls one of them:   debian-chroot.sh FUNCTION ARGUMENT...
 
 suite=bookworm
-chroot_cache=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/.cache/debian
+chroot_script=$(realpath "${BASH_SOURCE[0]}")
+chroot_cache=$(dirname "$(dirname "$chroot_script")")/.cache/debian
 apt_archive=$chroot_cache/apt-archive
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -39,8 +40,10 @@ base_system() {
     unshare --mount --propagation private \
       debootstrap --variant=minbase --cache-dir="$apt_archive" "$suite" "$base" "$mirror" >/dev/null
     debian_sources >"$base/etc/apt/sources.list"
-    # Only what a package depends on, as Debian's build daemons install build dependencies.
-    echo 'APT::Install-Recommends "false";' >"$base/etc/apt/apt.conf.d/90no-recommends"
+    # Only what a package depends on, as Debian's build daemons install build dependencies;
+    # and no waiting for the disk, which a throw-away system does not need.
+    printf 'APT::Install-Recommends "false";\nDPkg::Options {"--force-unsafe-io";};\n' \
+      >"$base/etc/apt/apt.conf.d/90throw-away"
     chroot "$base" useradd --create-home builder
     install -d -o "$(chroot "$base" id -u builder)" -g "$(chroot "$base" id -g builder)" "$base/build"
     touch "$base/.complete"
@@ -76,7 +79,7 @@ build_system() {
 run_in() { # [--offline] [--user NAME] LAYERS CHANGES COMMAND...
   local namespaces=(--mount --propagation private)
   [ "$1" = --offline ] && namespaces+=(--net)
-  unshare "${namespaces[@]}" "${BASH_SOURCE[0]}" mount_and_run "$@"
+  unshare "${namespaces[@]}" "$chroot_script" mount_and_run "$@"
 }
 
 mount_and_run() {

@@ -10,6 +10,7 @@ scratch=$(mktemp -d "$chroot_cache/test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
 scripts/package "$scratch/first"
+echo "built in $SECONDS s"
 version=$(dpkg-parsechangelog -S Version)
 changes=$scratch/first/taqwim_${version}_$(dpkg --print-architecture).changes
 debs=("$scratch/first/taqwim_${version}_"*.deb "$scratch/first/taqwim-date_${version}_"*.deb)
@@ -27,7 +28,9 @@ hardening-check --nocfprotection "$scratch/root/usr/bin/taqwim-date" &&
   hardening-check --nocfprotection --nofortify "$scratch/root/usr/bin/taqwim" ||
   fail "a program lacks part of the hardening"
 
+started=$SECONDS
 scripts/package --vary "$scratch/second" >/dev/null
+echo "built again in $((SECONDS - started)) s"
 for deb in "$scratch"/first/*.deb; do
   other=$scratch/second/${deb##*/}
   cmp "$deb" "$other" || { diffoscope --text - "$deb" "$other" || true; fail "${deb##*/} differs"; }
@@ -35,6 +38,7 @@ done
 echo "a second build, elsewhere, later, in another time zone and without tests, is byte-identical"
 
 # The packages installed as a user installs them, on the base system and nothing more.
+started=$SECONDS
 mkdir -p "$scratch/installed/shared"
 cp "${debs[@]}" "$scratch/installed/shared/"
 dpkg-source -q -x "$scratch/first/taqwim_$version.dsc" "$scratch/installed/shared/source" 2>/dev/null
@@ -51,3 +55,4 @@ run_in "$(base_system)" "$scratch/installed" sh -euc '
   { cat "$scratch/installed.log"; fail "the installed packages fail their tests"; }
 grep -x "taqwim-date installs without any Qt library" "$scratch/installed.log"
 sed -n '/@@@@ summary/,/^autopkgtest/p' "$scratch/installed.log"
+echo "installed and tested in $((SECONDS - started)) s; $SECONDS s in all"
