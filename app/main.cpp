@@ -3,10 +3,13 @@
 #include "print_on_exit.h"
 #include "printing/cups_printer.h"
 #include "qt_translation.h"
+#include "session_end.h"
 #include "startup_messages.h"
 
 #include <QApplication>
 #include <QTranslator>
+
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
@@ -20,9 +23,14 @@ int main(int argc, char *argv[])
     installQtArabicTranslation(qtArabic);
 
     printing::CupsPrinter printer(design::fontFamilies());
+    const KeptIfTheDisplayGoes keptIfTheDisplayGoes(printer);
+    const EndingSignals endingSignals;
     Form1 window(printer);
     window.showCentred();
     const int status = QApplication::exec();
+    if (endingSignals.received()) // no one may be at the screen to read a message
+        return printPendingDocumentOnExit(printer, ExitReport::StandardError) ? EXIT_SUCCESS
+                                                                              : EXIT_FAILURE;
     printPendingDocumentOnExit(printer);
     return status;
 }

@@ -1,52 +1,80 @@
 #include "print_on_exit.h"
 
+#include "kept_document.h"
 #include "printing/default_printer.h"
-
 #include "warning_message.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QSaveFile>
-#include <QStandardPaths>
+#include <cstdio>
 
 namespace {
 
-// The path the document was written to, or an empty one when no folder would take it.
-QString keepAsPdf(const printing::DefaultPrinter &printer)
+// Isolated, so that a path or a service's English words keep their own order inside the
+// Arabic sentence, and the sentence's full stop stays outside them.
+QString isolated(const QString &text)
 {
-    QByteArray pdf;
+    return QChar(0x2066) + text + QChar(0x2069);
+}
+
+QString keptPath(const printing::DefaultPrinter &printer)
+{
     try {
-        pdf = printer.pendingDocumentPdf();
+        return keepAsPdf(printer.pendingDocumentPdf());
     } catch (const printing::PrintError &) {
         return {};
     }
-    const QString name = QDateTime::currentDateTime().toString(
-            QStringLiteral("'taqwim-'yyyy-MM-dd-HH-mm-ss'.pdf'"));
-    for (const QString &folder :
-         {QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath()}) {
-        QSaveFile file(QDir(folder).filePath(name));
-        if (!folder.isEmpty() && QDir().mkpath(folder) && file.open(QIODevice::WriteOnly)
-            && file.write(pdf) == pdf.size() && file.commit())
-            return file.fileName();
-    }
-    return {};
+}
+
+void tellOnStandardError(const QString &path)
+{
+    const QString line = path.isEmpty()
+            ? QStringLiteral("taqwim: تعذّر حفظ ما في ذاكرة الطابعة في ملف، فضاع. "
+                             "The pending print document could not be kept and is lost.")
+            : QStringLiteral("taqwim: حُفظ ما في ذاكرة الطابعة في الملف %1 — "
+                             "the pending print document was kept as %1")
+                      .arg(path);
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+void tellInMessageBox(const QString &cause, const QString &path)
+{
+    const QString fate = path.isEmpty()
+            ? QStringLiteral("تعذّر الاحتفاظ بالمستند، إذ لم يمكن حفظه في ملف.")
+            : QStringLiteral("حُفظ المستند بدلًا من ذلك في الملف: %1.").arg(isolated(path));
+    showWarning(nullptr, QStringLiteral("الطباعة"),
+                QStringLiteral("لم يُطبع ما في ذاكرة الطابعة عند إغلاق البرنامج. %1\n%2")
+                        .arg(cause, fate));
 }
 
 } // namespace
 
-void printPendingDocumentOnExit(printing::DefaultPrinter &printer)
+bool printPendingDocumentOnExit(printing::DefaultPrinter &printer, ExitReport report)
 {
     if (!printer.hasPendingDocument())
-        return;
+        return true;
     try {
         printer.endDocument();
+        if (report == ExitReport::StandardError)
+            std::fputs("taqwim: طُبع ما كان في ذاكرة الطابعة — "
+                       "the pending print document was printed\n",
+                       stderr);
+        return true;
     } catch (const printing::PrintError &error) {
-        const QString path = keepAsPdf(printer);
-        const QString fate = path.isEmpty()
-                ? QStringLiteral("تعذّر الاحتفاظ بالمستند، إذ لم يمكن حفظه في ملف.")
-                : QStringLiteral("حُفظ المستند بدلًا من ذلك في الملف: %1").arg(path);
-        showWarning(nullptr, QStringLiteral("الطباعة"),
-                    QStringLiteral("لم يُطبع ما في ذاكرة الطابعة عند إغلاق البرنامج. %1\n%2")
-                            .arg(QString::fromUtf8(error.what()), fate));
+        const QString path = keptPath(printer);
+        if (report == ExitReport::StandardError)
+            tellOnStandardError(path);
+        else
+            tellInMessageBox(QString::fromUtf8(error.what()), path);
+        return !path.isEmpty();
     }
+}
+
+bool keepPendingDocument(printing::DefaultPrinter &printer)
+{
+    if (!printer.hasPendingDocument())
+        return true;
+    const QString path = keptPath(printer);
+    tellOnStandardError(path);
+    if (!path.isEmpty())
+        printer.discardDocument(); // kept once is enough, whatever ends the program next
+    return !path.isEmpty();
 }

@@ -9,21 +9,39 @@
 
 #include <cups/cups.h>
 
+#include <sys/socket.h>
+
 #include <cerrno>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace printing {
 namespace {
 
-// A print action may hold the window this long; the service's last answer can add a
-// little, as the wait that notices the deadline is itself a short one.
+// A print action may hold the window this long, whatever the service does: the talk with it
+// runs on a thread of its own, and is abandoned when the time is up.
 constexpr int ActionBudgetMs = 4000;
 constexpr double WaitSeconds = 0.25;
 
 const char *const NotRunning = "خدمة الطباعة لا تعمل على هذا الجهاز.";
 const char *const NotAnswering = "خدمة الطباعة لا تستجيب، فتوقفت المحاولة بعد بضع ثوانٍ.";
 const char *const NoDefaultPrinter = "لا توجد طابعة افتراضية معدّة على هذا الجهاز.";
-const char *const Refused = "رفضت الطابعة المستند: ";
+
+// A name or the service's own words, in the order they are written whatever the sentence
+// around them, which keeps its punctuation outside.
+std::string isolated(const std::string &text)
+{
+    return "\u2066" + text + "\u2069";
+}
+
+std::string refusedBecause(const char *reason)
+{
+    return "رفضت الطابعة المستند: " + isolated(reason) + ".";
+}
 
 struct ConnectionCloser
 {
@@ -45,27 +63,57 @@ int whileTimeLeft(http_t *, void *deadline)
     return !static_cast<const QDeadlineTimer *>(deadline)->hasExpired();
 }
 
-// One print action's connection to the service. CUPS bounds each wait, not the action, so
-// every wait asks the one deadline whether to go on.
+// What the window's thread and a talk's thread share: whether the talk is over, and the
+// connection's socket, which the window's thread shuts when it gives up waiting so that
+// the talk ends soon after.
+struct TalkState
+{
+    std::mutex mutex;
+    std::condition_variable over;
+    bool done = false;
+    bool abandoned = false;
+    int socket = -1; // while the connection is open
+    std::exception_ptr failure;
+};
+
+// One talk's connection to the service. CUPS bounds each wait, not the talk, so every wait
+// asks the deadline whether to go on; a service that trickles its answer never lets a wait
+// run out, and is dealt with by abandoning the talk.
 class Session
 {
 public:
-    Session() : m_deadline(ActionBudgetMs)
+    Session(const QDeadlineTimer &deadline, TalkState &state) : m_deadline(deadline), m_state(state)
     {
         const char *server = cupsServer(); // before ippPort(): it reads the port from CUPS_SERVER
         m_http.reset(httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                   int(m_deadline.remainingTime()), nullptr));
         if (!m_http)
             throw PrintError(m_deadline.hasExpired() ? NotAnswering : NotRunning);
+        const std::lock_guard lock(m_state.mutex);
+        if (m_state.abandoned)
+            throw PrintError(NotAnswering);
+        m_state.socket = httpGetFd(m_http.get());
         httpSetTimeout(m_http.get(), WaitSeconds, whileTimeLeft, &m_deadline);
     }
+
+    ~Session()
+    {
+        const std::lock_guard lock(m_state.mutex);
+        m_state.socket = -1; // before it is closed, and its number perhaps reused
+    }
+
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
 
     Destination defaultDestination()
     {
         Destination destination(cupsGetNamedDest(m_http.get(), nullptr, nullptr));
-        if (!destination)
-            fail(NoDefaultPrinter);
-        return destination;
+        if (destination)
+            return destination;
+        // LPDEST or PRINTER may name a queue that is not there.
+        if (const char *named = cupsGetDefault2(m_http.get()))
+            fail("لا توجد على هذا الجهاز طابعة باسم " + isolated(named) + ".");
+        fail(NoDefaultPrinter);
     }
 
     DestinationInfo informationOn(cups_dest_t *destination)
@@ -108,7 +156,7 @@ public:
             const std::string reason = cupsLastErrorString();
             // A job without its document would only sit in the queue.
             cupsCancelDestJob(m_http.get(), destination, job);
-            fail(Refused + reason);
+            fail(refusedBecause(reason.c_str()));
         }
     }
 
@@ -122,11 +170,44 @@ private:
             throw PrintError(NotRunning);
         throw PrintError(cause);
     }
-    [[noreturn]] void refused() const { fail(Refused + std::string(cupsLastErrorString())); }
+    [[noreturn]] void refused() const { fail(refusedBecause(cupsLastErrorString())); }
 
     QDeadlineTimer m_deadline;
+    TalkState &m_state;
     std::unique_ptr<http_t, ConnectionCloser> m_http;
 };
+
+// Runs the talk on a thread of its own and waits for it until the deadline at most. A talk
+// still going then is abandoned: its socket is shut, so it ends soon, on its own, and
+// whatever it was doing is as if it had failed.
+template<typename Talk> auto talkWithin(const QDeadlineTimer &deadline, Talk talk)
+{
+    using Result = decltype(talk(std::declval<Session &>()));
+    const auto state = std::make_shared<TalkState>();
+    const auto result = std::make_shared<std::optional<Result>>();
+    std::thread([state, result, deadline, talk = std::move(talk)] {
+        try {
+            Session session(deadline, *state);
+            result->emplace(talk(session));
+        } catch (...) {
+            state->failure = std::current_exception();
+        }
+        const std::lock_guard lock(state->mutex);
+        state->done = true;
+        state->over.notify_all();
+    }).detach();
+    std::unique_lock lock(state->mutex);
+    if (!state->over.wait_until(lock, deadline.deadline<std::chrono::steady_clock>(),
+                                [&state] { return state->done; })) {
+        state->abandoned = true;
+        if (state->socket >= 0)
+            ::shutdown(state->socket, SHUT_RDWR);
+        throw PrintError(NotAnswering);
+    }
+    if (state->failure)
+        std::rethrow_exception(state->failure);
+    return std::move(**result);
+}
 
 constexpr int LineFlags = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -242,11 +323,19 @@ void CupsPrinter::endDocument()
 {
     if (m_pending.isEmpty())
         return; // nothing to send: an empty job would only waste paper
-    Session session;
-    const Destination destination = session.defaultDestination();
-    const DestinationInfo info = session.informationOn(destination.get());
-    m_paper = session.paperOf(destination.get(), info.get());
-    session.submit(destination.get(), info.get(), pendingDocumentPdf());
+    // Two talks, as the pages are drawn here, on the paper the first one finds.
+    const QDeadlineTimer deadline(ActionBudgetMs);
+    m_paper = talkWithin(deadline, [](Session &session) {
+        const Destination destination = session.defaultDestination();
+        const DestinationInfo info = session.informationOn(destination.get());
+        return session.paperOf(destination.get(), info.get());
+    });
+    talkWithin(deadline, [pdf = pendingDocumentPdf()](Session &session) {
+        const Destination destination = session.defaultDestination();
+        const DestinationInfo info = session.informationOn(destination.get());
+        session.submit(destination.get(), info.get(), pdf);
+        return true;
+    });
     m_pending.clear();
 }
 

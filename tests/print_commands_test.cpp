@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "kept_document.h"
 #include "message_catcher.h"
 #include "print_on_exit.h"
 #include "recording_printer.h"
@@ -7,11 +8,16 @@
 #endif
 
 #include <QDir>
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 using namespace calendar;
 
@@ -103,6 +109,41 @@ struct Window
     Form1 form{printer};
 };
 
+// A disk that takes only the first few bytes of any file, as a full one does: writes beyond
+// them fail, for as long as it lives.
+class FullDisk
+{
+public:
+    FullDisk() : m_sizeSignal(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_limit);
+        rlimit tiny = m_limit;
+        tiny.rlim_cur = 8;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~FullDisk()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_sizeSignal);
+    }
+    FullDisk(const FullDisk &) = delete;
+    FullDisk &operator=(const FullDisk &) = delete;
+
+private:
+    rlimit m_limit{};
+    void (*m_sizeSignal)(int);
+};
+
+// Every file under the folder, hidden ones included.
+QStringList filesUnder(const QString &folder)
+{
+    QStringList files;
+    QDirIterator each(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (each.hasNext())
+        files << each.next();
+    return files;
+}
+
 const QStringList Today = block("8 ديسمبر 2026 م", "28 جمادى الآخرة 1448 هـ", "الثلاثاء");
 
 } // namespace
@@ -123,6 +164,8 @@ private slots:
     void unexpectedFailureIsToldAndTheWindowGoesOn();
     void datesFollowTheirLabelsInBothDirections();
     void pendingDocumentIsPrintedOrKeptAtExit();
+    void aDocumentIsKeptWholeOrNotAtAll();
+    void aKeptDocumentNeverReplacesAFile();
 };
 
 void PrintCommandsTest::summaryIsTheSettingsThenEightLines()
@@ -309,6 +352,41 @@ void PrintCommandsTest::pendingDocumentIsPrintedOrKeptAtExit()
     printPendingDocumentOnExit(printer);
     QCOMPARE(messages.seen().size(), 3);
     QVERIFY(messages.seen().last().contains("تعذّر الاحتفاظ بالمستند"));
+}
+
+void PrintCommandsTest::aDocumentIsKeptWholeOrNotAtAll()
+{
+    QTemporaryDir home;
+    const TemporaryHome pinned(home.path());
+    MessageCatcher messages;
+    RecordingPrinter printer;
+    printer.pending = {{"first line"}, {"second"}};
+    printer.failToPrint = true;
+    {
+        const FullDisk full;
+        QVERIFY(!printPendingDocumentOnExit(printer));
+    }
+    QCOMPARE(filesUnder(home.path()), QStringList());
+    QCOMPARE(messages.seen().size(), 1);
+    QVERIFY(messages.seen().first().contains("تعذّر الاحتفاظ بالمستند"));
+    QVERIFY(!messages.seen().first().contains(".pdf"));
+}
+
+void PrintCommandsTest::aKeptDocumentNeverReplacesAFile()
+{
+    QTemporaryDir home;
+    const TemporaryHome pinned(home.path());
+    const QDateTime second(QDate(2031, 3, 4), QTime(5, 6, 7));
+    const QString first = keepAsPdf("first", second);
+    QCOMPARE(QFileInfo(first).fileName(), "taqwim-2031-03-04-05-06-07.pdf");
+    // A second copy of the program closing in the same second, and a third.
+    const QString again = keepAsPdf("second", second);
+    QCOMPARE(QFileInfo(again).fileName(), "taqwim-2031-03-04-05-06-07-2.pdf");
+    QCOMPARE(QFileInfo(keepAsPdf("third", second)).fileName(), "taqwim-2031-03-04-05-06-07-3.pdf");
+    QFile kept(first);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("first"));
+    QCOMPARE(filesUnder(home.path()).size(), 3);
 }
 
 QTEST_MAIN(PrintCommandsTest)

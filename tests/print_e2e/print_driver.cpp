@@ -197,9 +197,13 @@ void exitKeepsTheDocument(Run &run, const QString &cause)
     const QStringList atExit = run.newMessages();
     run.expect(atExit.size() == 1 && atExit.value(0).contains(cause),
                "closing the program did not say why the document was not printed");
-    const qsizetype at = atExit.value(0).indexOf(KeptAs);
-    run.expect(at >= 0, "closing the program did not say where the document was kept");
-    std::printf("kept at: %s\n", qPrintable(atExit.value(0).mid(at + KeptAs.size())));
+    // The path laid out left to right whatever the sentence, and its full stop outside it.
+    const QString message = atExit.value(0);
+    const qsizetype start = message.indexOf(KeptAs + QChar(0x2066)) + KeptAs.size() + 1;
+    const qsizetype end = message.indexOf(QChar(0x2069) + QStringLiteral("."), start);
+    run.expect(start > KeptAs.size() && end > start,
+               "closing the program did not name the file the document was kept in");
+    std::printf("kept at: %s\n", qPrintable(message.mid(start, end - start)));
 }
 
 void silentService(Run &run)
