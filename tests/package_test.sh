@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/debian-chroot.sh
+mkdir -p "$chroot_cache"
 scratch=$(mktemp -d "$chroot_cache/test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
