@@ -3,6 +3,7 @@
 #include "design/classic_desktop.h"
 #include "design/design_units.h"
 #include "design/pictures.h"
+#include "design/screen_reader.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -45,6 +46,7 @@ std::array<QString, 7> informationLines()
 
 Form2::Form2() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
+    design::letScreenReadersKnowTheWindows();
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("عن البرنامج"));
     QPixmap noIcon(16, 16);

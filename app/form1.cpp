@@ -4,6 +4,7 @@
 #include "date_results.h"
 #include "design/classic_desktop.h"
 #include "design/pictures.h"
+#include "design/screen_reader.h"
 #include "entry_validator.h"
 #include "form1_layout.h"
 
@@ -149,6 +150,14 @@ QWidget *createSurfaceItem(const form1::SurfaceDesign &item, QWidget *parent)
     Q_UNREACHABLE();
 }
 
+// One sentence, read right to left: "Monday, <the date as entered>, corresponding to <the
+// same day in the other calendar>".
+QString spoken(const DateResults &results)
+{
+    return text(results.weekday + "، " + results.sourceLongDate + " الموافق "
+                + results.targetLongDate);
+}
+
 QWidget *createControl(const form1::ControlDesign &item, QWidget *parent)
 {
     switch (item.kind) {
@@ -176,15 +185,18 @@ Form1::Form1(printing::DefaultPrinter &printer, QWidget *parent)
                       | Qt::MSWindowsFixedSizeDialogHint),
       m_printer(printer)
 {
+    design::letScreenReadersKnowTheWindows();
     setObjectName(QStringLiteral("Form1"));
     // Desktops fill an empty title bar with the Latin program name or "Unnamed Window".
+    // Screen readers name the window by its title too.
     setWindowTitle(QStringLiteral("تقويم"));
-    setAccessibleName(QStringLiteral("محوّل التاريخ الهجري والميلادي"));
+    setAccessibleDescription(QStringLiteral("محوّل التاريخ الهجري والميلادي"));
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(form1::pixels(form1::clientArea()).size());
 
     createSurface();
     keepControls(createControls());
+    m_spokenResult = new design::SpokenNotice(this);
     design::giveClassicLook(*this);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, form1::colour(form1::background()));
@@ -201,6 +213,8 @@ Form1::~Form1() = default;
 void Form1::showCentred()
 {
     design::showCentred(*this);
+    // As when the field is reached with Tab: what is typed first replaces today's day.
+    m_day->selectAll();
     m_day->setFocus(Qt::OtherFocusReason);
 }
 
@@ -333,6 +347,7 @@ void Form1::convert()
                         {Result::SourceMonth, Result::SourceDate, Result::TargetDate,
                          Result::Weekday, Result::TargetMonth});
         m_resultsSource = source;
+        m_spokenResult->say(spoken(results));
     });
 }
 
@@ -442,6 +457,12 @@ void Form1::printDocument()
 
 bool Form1::focusNextPrevChild(bool next)
 {
+    // Leaving the year field goes on to «تحويل» either way. Going there directly, not by way
+    // of the next field in the tab order, keeps screen readers from being told of that field.
+    if (focusWidget() == m_year) {
+        m_convert->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
     if (!QWidget::focusNextPrevChild(next))
         return false;
     // The keyboard enters the direction group at its selected option, as on the desktops

@@ -14,6 +14,9 @@ class QRadioButton;
 class Form2;
 struct DateResults;
 
+namespace design {
+class SpokenNotice;
+}
 namespace calendar {
 struct Date;
 }
@@ -84,6 +87,7 @@ private:
     QPushButton *m_discard = nullptr; // Command4
     QPushButton *m_print = nullptr; // Command5
     QPushButton *m_showAbout = nullptr; // Command6
+    design::SpokenNotice *m_spokenResult = nullptr; // what a conversion gave, for screen readers
 
     printing::DefaultPrinter &m_printer;
     // The calendar the result fields were last filled from: the options can be changed

@@ -1,11 +1,6 @@
 #include "cups_printer.h"
 
-#include <QBuffer>
 #include <QDeadlineTimer>
-#include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <cups/cups.h>
 
@@ -38,8 +33,10 @@ std::string isolated(const std::string &text)
     return "\u2066" + text + "\u2069";
 }
 
-std::string refusedBecause(const char *reason)
+std::string refusedBecause(std::string reason)
 {
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back(); // the sentence has a full stop of its own
     return "رفضت الطابعة المستند: " + isolated(reason) + ".";
 }
 
@@ -129,12 +126,7 @@ public:
     QPageSize paperOf(cups_dest_t *destination, cups_dinfo_t *info)
     {
         ipp_attribute_t *media = cupsFindDestDefault(m_http.get(), destination, info, "media");
-        const pwg_media_t *size = media ? pwgMediaForPWG(ippGetString(media, 0, nullptr)) : nullptr;
-        if (!size || size->width <= 0 || size->length <= 0)
-            return QPageSize(QPageSize::A4);
-        // Hundredths of a millimetre; matched to a named size where one is that close.
-        return QPageSize(QSizeF(size->width, size->length) / 100.0, QPageSize::Millimeter,
-                         QString(), QPageSize::FuzzyMatch);
+        return paperNamed(media ? ippGetString(media, 0, nullptr) : nullptr);
     }
 
     // cupsPrintFile2 would wait without bound on a connection of its own.
@@ -156,7 +148,7 @@ public:
             const std::string reason = cupsLastErrorString();
             // A job without its document would only sit in the queue.
             cupsCancelDestJob(m_http.get(), destination, job);
-            fail(refusedBecause(reason.c_str()));
+            fail(refusedBecause(reason));
         }
     }
 
@@ -209,85 +201,6 @@ template<typename Talk> auto talkWithin(const QDeadlineTimer &deadline, Talk tal
     return std::move(**result);
 }
 
-constexpr int LineFlags = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap;
-
-QFont fontOf(const CupsPrinter::Line &line, const QStringList &fontFamilies)
-{
-    QFont font;
-    font.setFamilies(fontFamilies);
-    font.setPointSizeF(line.points);
-    font.setBold(line.bold);
-    return font;
-}
-
-// A long line wraps, so it may take more than one line's height.
-qreal heightOf(const QString &text, const QFont &font, QPainter &painter, const QRectF &page)
-{
-    painter.setFont(font);
-    return std::max(QFontMetricsF(font, painter.device()).lineSpacing(),
-                    painter.boundingRect(page, LineFlags, text).height());
-}
-
-// The height the lines from `first` on need to stay on one page: the whole of its group,
-// or the line alone.
-qreal neededFrom(qsizetype first, const QList<CupsPrinter::Line> &lines,
-                 const QList<qreal> &heights)
-{
-    const int group = lines[first].group;
-    if (group == 0 || (first > 0 && lines[first - 1].group == group))
-        return heights[first];
-    qreal needed = 0;
-    for (qsizetype i = first; i < lines.size() && lines[i].group == group; ++i)
-        needed += heights[i];
-    return needed;
-}
-
-// Lays the lines out top to bottom, each right-aligned as Arabic is read. A new page starts
-// before a line, or a group of lines, that no longer fits; a group taller than a page breaks
-// where it must.
-void render(const QList<CupsPrinter::Line> &lines, const QStringList &fontFamilies, QPdfWriter &pdf)
-{
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        throw PrintError("تعذّر إعداد صفحات الطباعة.");
-    painter.setLayoutDirection(Qt::RightToLeft);
-    const QRectF page(QPointF(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
-    QList<QFont> fonts;
-    QList<qreal> heights;
-    for (const CupsPrinter::Line &line : lines) {
-        fonts << fontOf(line, fontFamilies);
-        heights << heightOf(line.text, fonts.last(), painter, page);
-    }
-    qreal top = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (top > 0 && top + neededFrom(i, lines, heights) > page.height()) {
-            pdf.newPage();
-            top = 0;
-        }
-        painter.setFont(fonts[i]);
-        painter.drawText(QRectF(0, top, page.width(), heights[i]), LineFlags, lines[i].text);
-        top += heights[i];
-    }
-    painter.end();
-}
-
-QByteArray pagesOf(const QList<CupsPrinter::Line> &lines, const QStringList &fontFamilies,
-                   const QPageSize &paper)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(1200);
-        pdf.setTitle(QStringLiteral("Taqwim"));
-        pdf.setCreator(QStringLiteral("taqwim"));
-        pdf.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
-                                      QPageLayout::Millimeter));
-        render(lines, fontFamilies, pdf);
-    }
-    return buffer.data();
-}
-
 } // namespace
 
 CupsPrinter::CupsPrinter(QStringList fontFamilies) : m_fontFamilies(std::move(fontFamilies)) { }
@@ -304,7 +217,7 @@ void CupsPrinter::setSetting(int setting, SettingValue value)
 
 void CupsPrinter::writeLine(const QStringList &items)
 {
-    Line line = m_style;
+    PrintedLine line = m_style;
     line.text = items.join(QString());
     m_pending.append(line);
 }
@@ -351,7 +264,7 @@ bool CupsPrinter::hasPendingDocument() const
 
 QByteArray CupsPrinter::pendingDocumentPdf() const
 {
-    return pagesOf(m_pending, m_fontFamilies, m_paper);
+    return pdfPages(m_pending, m_fontFamilies, m_paper);
 }
 
 } // namespace printing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "default_printer.h"
+#include "page_layout.h"
 
 #include <QList>
 #include <QPageSize>
@@ -25,19 +26,11 @@ public:
     bool hasPendingDocument() const override;
     QByteArray pendingDocumentPdf() const override;
 
-    struct Line
-    {
-        QString text;
-        bool bold = false;
-        float points = 10.0f;
-        int group = 0; // lines of one group share a number; 0 stands alone
-    };
-
 private:
     QStringList m_fontFamilies;
-    Line m_style; // what the next line is written with
+    PrintedLine m_style; // what the next line is written with
     int m_groups = 0;
-    QList<Line> m_pending;
+    QList<PrintedLine> m_pending;
     QPageSize m_paper{QPageSize::A4}; // the default printer's, as last heard from the service
 };
 

@@ -76,16 +76,22 @@ activate() { xdotool windowactivate --sync "$1"; }
 # Logical pixels in the screen's pixels, at the scale the program is shown in.
 scaled() { awk -v n="$1" -v s="${QT_SCALE_FACTOR:-1}" 'BEGIN {printf "%d", n * s + 0.5}'; }
 
-# Clicks at (x, y) inside a window, as the user's mouse would. Window-relative places stay
+# Clicks a control of the program's window, as the user's mouse would: the About strip, the
+# exit button or «إلى ذاكرة الطابعة» of the main window, the return button of About. Window-relative places stay
 # right under a window manager as long as the window is the program's own, not the frame.
-click() {
-  xdotool mousemove --sync --window "$1" "$(scaled "$2")" "$(scaled "$3")" click 1
-  sleep 0.5
+# The click is only sent: the caller waits for what it should bring about.
+click() { # WINDOW about|exit|summary|return
+  local place
+  case $2 in
+    about) place=(37 214) ;;
+    exit) place=(435 344) ;;
+    summary) place=(327 351) ;;
+    return) place=(202 232) ;;
+    *) fail "the program has no control called $2" ;;
+  esac
+  xdotool mousemove --sync --window "$1" "$(scaled "${place[0]}")" "$(scaled "${place[1]}")" \
+    click 1
 }
-
-# Where the program's controls are, in window pixels.
-# shellcheck disable=SC2034 # for the scripts that source this
-ABOUT_BUTTON=(37 214) EXIT_BUTTON=(435 344) RETURN_BUTTON=(202 232)
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   declare -F "${1:-}" >/dev/null || fail "usage: $0 FUNCTION ARGUMENT..."

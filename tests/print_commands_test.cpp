@@ -1,19 +1,28 @@
+#include "design/design_units.h"
 #include "form1.h"
 #include "kept_document.h"
 #include "message_catcher.h"
 #include "print_on_exit.h"
+#include "printing/cups_printer.h"
 #include "recording_printer.h"
 #ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
 #include "calendar/calendar_service.h"
 #endif
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
+#include <QFontMetricsF>
 #include <QLineEdit>
+#include <QPdfWriter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <sys/resource.h>
 
@@ -52,35 +61,41 @@ QStringList summaryCalls(int lines = 8)
 const QString NothingToPrint = "لم يكن في ذاكرة الطابعة شيء لطباعته.";
 const QString StillPending = "بقي المستند في ذاكرة الطابعة";
 
-// HOME and XDG_CONFIG_HOME pointed at a folder of the test's own for as long as it lives,
-// so that what the program keeps lands there and the user's own folders do not count.
-class TemporaryHome
+// An environment variable set for as long as this lives, then put back as it was, unset
+// included.
+class EnvironmentSetting
 {
 public:
-    explicit TemporaryHome(const QString &home)
-        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME"))
+    EnvironmentSetting(const char *name, const QByteArray &value)
+        : m_name(name), m_outer(qgetenv(name))
     {
-        qputenv("HOME", home.toUtf8());
-        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+        qputenv(name, value);
     }
-    ~TemporaryHome()
+    ~EnvironmentSetting()
     {
-        restore("HOME", m_home);
-        restore("XDG_CONFIG_HOME", m_config);
+        if (m_outer.isNull())
+            qunsetenv(m_name);
+        else
+            qputenv(m_name, m_outer);
     }
-    TemporaryHome(const TemporaryHome &) = delete;
-    TemporaryHome &operator=(const TemporaryHome &) = delete;
+    EnvironmentSetting(const EnvironmentSetting &) = delete;
+    EnvironmentSetting &operator=(const EnvironmentSetting &) = delete;
 
 private:
-    static void restore(const char *name, const QByteArray &value)
+    const char *m_name;
+    QByteArray m_outer;
+};
+
+// HOME and XDG_CONFIG_HOME pointed at a folder of the test's own for as long as it lives,
+// so that what the program keeps lands there and the user's own folders do not count.
+struct TemporaryHome
+{
+    explicit TemporaryHome(const QString &folder)
+        : home("HOME", folder.toUtf8()), config("XDG_CONFIG_HOME", (folder + "/.config").toUtf8())
     {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
     }
 
-    QByteArray m_home, m_config;
+    EnvironmentSetting home, config;
 };
 
 // The one file kept in the folder, and what it holds.
@@ -95,8 +110,14 @@ QString keptIn(const QString &folder, QByteArray *contents)
     return file.fileName();
 }
 
-// The main window on 8 December 2026, printing into a recording printer.
-struct Window
+// The printer the program prints with, apart from the print service it talks to.
+struct PdfPrinter : printing::CupsPrinter
+{
+    PdfPrinter() : CupsPrinter(design::fontFamilies()) { }
+};
+
+// The main window on 12 October 1999, printing into a recording printer, or the real one.
+template<typename Printer> struct WindowWith
 {
     void press(const char *name)
     {
@@ -104,10 +125,117 @@ struct Window
     }
     QLineEdit *field(const char *name) { return form.findChild<QLineEdit *>(name); }
 
-    FixedToday today{Date::fromDays(20795)};
-    RecordingPrinter printer;
+    FixedToday today{Date::fromDays(10876)};
+    Printer printer;
     Form1 form{printer};
 };
+using Window = WindowWith<RecordingPrinter>;
+
+const QStringList Today = block("12 أكتوبر 1999 م", "3 رجب 1420 هـ", "الثلاثاء");
+
+// Points, as PDF measures paper.
+const QSizeF A4Paper(595.28, 841.89), LetterPaper(612, 792), A5Paper(419.53, 595.28),
+        LabelPaper(255.12, 340.16);
+constexpr qreal Margin = 20 / 25.4 * 72; // 20 mm on every side
+constexpr qreal Indent = 10; // room for the two spaces the date lines start with, at 14 pt
+
+struct PrintedText
+{
+    QRectF box; // points from the page's top left
+    QString glyphs; // as pdftotext reads them, left to right
+};
+struct Page
+{
+    QSizeF size;
+    QList<PrintedText> lines; // top to bottom
+};
+
+// The pages of a PDF as poppler reads them back.
+QList<Page> pagesOf(const QByteArray &pdf)
+{
+    QTemporaryFile file;
+    if (!file.open() || file.write(pdf) != pdf.size() || !file.flush())
+        return {};
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-bbox-layout", file.fileName(), "-"});
+    if (!pdftotext.waitForFinished(10000) || pdftotext.exitCode() != 0)
+        return {};
+    QList<Page> pages;
+    QXmlStreamReader xml(pdftotext.readAllStandardOutput());
+    const auto number
+            = [&xml](const char *name) { return xml.attributes().value(name).toDouble(); };
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"page")
+            pages.append({QSizeF(number("width"), number("height")), {}});
+        else if (xml.name() == u"line")
+            pages.last().lines.append({QRectF(QPointF(number("xMin"), number("yMin")),
+                                              QPointF(number("xMax"), number("yMax"))),
+                                       {}});
+        else if (xml.name() == u"word")
+            pages.last().lines.last().glyphs += xml.readElementText();
+    }
+    return pages;
+}
+
+// Where a page breaks summaries apart: the number of star rules, whatever their length, on
+// each page.
+QList<int> rulesPerPage(const QList<Page> &pages)
+{
+    QList<int> rules;
+    for (const Page &page : pages)
+        rules << int(
+                std::count_if(page.lines.begin(), page.lines.end(), [](const PrintedText &line) {
+                    return !line.glyphs.isEmpty() && line.glyphs.count(u'*') == line.glyphs.size();
+                }));
+    return rules;
+}
+
+// Every line inside the margins, and ending at the right one, as Arabic is read.
+void expectWithinTheMargins(const Page &page)
+{
+    const QRectF printable = QRectF(QPointF(0, 0), page.size)
+                                     .marginsRemoved(QMarginsF(Margin, Margin, Margin, Margin)
+                                                     - QMarginsF(0.5, 0.5, 0.5, 0.5));
+    for (const PrintedText &line : page.lines) {
+        QVERIFY2(printable.contains(line.box), qPrintable(line.glyphs));
+        QVERIFY2(line.box.right() > printable.right() - Indent, qPrintable(line.glyphs));
+    }
+}
+
+// How wide a text comes out in the summary's 14 pt bold, in points.
+qreal widthIn14PointBold(const QString &text)
+{
+    QBuffer nowhere;
+    nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&nowhere);
+    pdf.setResolution(1200);
+    QFont font;
+    font.setFamilies(design::fontFamilies());
+    font.setPointSizeF(14);
+    font.setBold(true);
+    return QFontMetricsF(font, &pdf).horizontalAdvance(text) * 72 / pdf.resolution();
+}
+
+// Summaries as the window writes them: eight lines of 14 pt bold, kept together, with the
+// longest of the Hijri months.
+QList<printing::PrintedLine> summaries(int count)
+{
+    QList<printing::PrintedLine> lines;
+    for (int group = 1; group <= count; ++group)
+        for (const QString &text : block("16 ديسمبر 2026 م", "28 جمادى الآخرة 1448 هـ", "الأربعاء"))
+            lines.append({text, true, 14.0f, group});
+    return lines;
+}
+
+// The address of a port on this machine that no print service listens on.
+QByteArray noPrintService()
+{
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    return "127.0.0.1:" + QByteArray::number(closed.serverPort());
+}
 
 // A disk that takes only the first few bytes of any file, as a full one does: writes beyond
 // them fail, for as long as it lives.
@@ -144,8 +272,6 @@ QStringList filesUnder(const QString &folder)
     return files;
 }
 
-const QStringList Today = block("8 ديسمبر 2026 م", "28 جمادى الآخرة 1448 هـ", "الثلاثاء");
-
 } // namespace
 
 class PrintCommandsTest : public QObject
@@ -166,6 +292,12 @@ private slots:
     void pendingDocumentIsPrintedOrKeptAtExit();
     void aDocumentIsKeptWholeOrNotAtAll();
     void aKeptDocumentNeverReplacesAFile();
+    void summariesArePrintedRightAlignedIn14PointBold();
+    void pagesHoldWholeSummariesOnTheQueuesPaper_data();
+    void pagesHoldWholeSummariesOnTheQueuesPaper();
+    void aGroupTallerThanAPageBreaksWhereItMust();
+    void aWordWiderThanThePaperWrapsWhole();
+    void aDiscardedDocumentNeverReachesTheService();
 };
 
 void PrintCommandsTest::summaryIsTheSettingsThenEightLines()
@@ -176,7 +308,7 @@ void PrintCommandsTest::summaryIsTheSettingsThenEightLines()
     QCOMPARE(joined(window.printer.pending), Today);
     // Items stand one after another: the indent, the label, the field.
     QCOMPARE(window.printer.pending[3],
-             QStringList({"  ", "التاريخ الميلادي:", "8 ديسمبر 2026 م"}));
+             QStringList({"  ", "التاريخ الميلادي:", "12 أكتوبر 1999 م"}));
     QCOMPARE(window.printer.pending[1], QStringList());
     QCOMPARE(window.printer.pending[2].join(QString()).size(), 21);
     QVERIFY(window.printer.printed.isEmpty());
@@ -387,6 +519,117 @@ void PrintCommandsTest::aKeptDocumentNeverReplacesAFile()
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("first"));
     QCOMPARE(filesUnder(home.path()).size(), 3);
+}
+
+void PrintCommandsTest::summariesArePrintedRightAlignedIn14PointBold()
+{
+    WindowWith<PdfPrinter> window;
+    window.press("Command3");
+    window.press("Command3");
+    // Until a print service names its paper, the pages are A4.
+    const QList<Page> pages = pagesOf(window.printer.pendingDocumentPdf());
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(qAbs(pages[0].size.width() - A4Paper.width()) < 1);
+    QVERIFY(qAbs(pages[0].size.height() - A4Paper.height()) < 1);
+    // The two empty lines of each summary leave no text behind.
+    QCOMPARE(pages[0].lines.size(), 12);
+    QCOMPARE(rulesPerPage(pages), QList<int>{4});
+    expectWithinTheMargins(pages[0]);
+    const qreal weekdayWidth = widthIn14PointBold("اسم اليوم:الثلاثاء");
+    for (const int weekdayLine : {4, 10}) {
+        const qreal width = pages[0].lines[weekdayLine].box.width();
+        QVERIFY2(qAbs(width - weekdayWidth) < 0.02 * weekdayWidth,
+                 qPrintable(QStringLiteral("%1 pt, not %2").arg(width).arg(weekdayWidth)));
+    }
+}
+
+void PrintCommandsTest::pagesHoldWholeSummariesOnTheQueuesPaper_data()
+{
+    QTest::addColumn<QByteArray>("media");
+    QTest::addColumn<QSizeF>("paper");
+    QTest::addColumn<QList<int>>("rules");
+    // Letter takes two summaries a page, A4 three; a summary split across pages would leave
+    // an odd number of rules on both. The star rule is wider than A5 and the label paper, and
+    // every line wider than the label.
+    QTest::newRow("Letter") << QByteArray("na_letter_8.5x11in") << LetterPaper << QList<int>{4, 4};
+    QTest::newRow("A5") << QByteArray("iso_a5_148x210mm") << A5Paper << QList<int>{4, 4};
+    QTest::newRow("90 x 120 mm") << QByteArray("om_label_90x120mm") << LabelPaper
+                                 << QList<int>{4, 4};
+    QTest::newRow("A4") << QByteArray("iso_a4_210x297mm") << A4Paper << QList<int>{6, 2};
+    QTest::newRow("none") << QByteArray() << A4Paper << QList<int>{6, 2};
+    QTest::newRow("unknown") << QByteArray("unknown") << A4Paper << QList<int>{6, 2};
+}
+
+void PrintCommandsTest::pagesHoldWholeSummariesOnTheQueuesPaper()
+{
+    QFETCH(QByteArray, media);
+    QFETCH(QSizeF, paper);
+    QFETCH(QList<int>, rules);
+    const QPageSize queuesPaper
+            = printing::paperNamed(media.isNull() ? nullptr : media.constData());
+    const QList<Page> pages
+            = pagesOf(printing::pdfPages(summaries(4), design::fontFamilies(), queuesPaper));
+    QCOMPARE(rulesPerPage(pages), rules);
+    for (const Page &page : pages) {
+        QVERIFY(qAbs(page.size.width() - paper.width()) < 1);
+        QVERIFY(qAbs(page.size.height() - paper.height()) < 1);
+        expectWithinTheMargins(page);
+        // Six lines of text a summary, none wrapped.
+        QCOMPARE(page.lines.size(), 3 * rulesPerPage({page}).value(0));
+    }
+}
+
+void PrintCommandsTest::aGroupTallerThanAPageBreaksWhereItMust()
+{
+    QList<printing::PrintedLine> lines;
+    for (int i = 1; i <= 80; ++i)
+        lines.append({QString::number(i), false, 14.0f, 1});
+    const QList<Page> pages
+            = pagesOf(printing::pdfPages(lines, design::fontFamilies(), QPageSize(QPageSize::A4)));
+    QVERIFY(pages.size() > 1);
+    int next = 1;
+    for (const Page &page : pages) {
+        expectWithinTheMargins(page);
+        // Each page goes on where the last one stopped, and every page but the last is full.
+        QCOMPARE(page.lines.value(0).glyphs, QString::number(next));
+        next += int(page.lines.size());
+        if (&page != &pages.last())
+            QVERIFY(page.lines.last().box.bottom()
+                    > page.size.height() - Margin - 2 * page.lines.last().box.height());
+    }
+    QCOMPARE(next, 81);
+}
+
+void PrintCommandsTest::aWordWiderThanThePaperWrapsWhole()
+{
+    // Anything may be typed into a result field: a word too long for a line even at the
+    // smallest size goes on on the next line, never past the margin.
+    const QList<Page> pages = pagesOf(printing::pdfPages(
+            {{QString(300, u'ت'), true, 14.0f}}, design::fontFamilies(), QPageSize(QPageSize::A4)));
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].lines.size() > 1);
+    expectWithinTheMargins(pages[0]);
+    qsizetype letters = 0;
+    for (const PrintedText &line : pages[0].lines)
+        letters += line.glyphs.size();
+    QCOMPARE(letters, 300);
+}
+
+void PrintCommandsTest::aDiscardedDocumentNeverReachesTheService()
+{
+    const EnvironmentSetting nowhere("CUPS_SERVER", noPrintService());
+    WindowWith<PdfPrinter> window;
+    MessageCatcher messages;
+    window.press("Command3");
+    window.press("Command4");
+    window.press("Command5");
+    QCOMPARE(messages.seen(), QStringList{NothingToPrint});
+    // Sending anything would have met the missing service, and said so.
+    window.press("Command3");
+    window.press("Command5");
+    QCOMPARE(messages.seen().size(), 2);
+    QVERIFY(messages.seen().last().contains("خدمة الطباعة لا تعمل"));
+    QVERIFY(window.printer.hasPendingDocument());
 }
 
 QTEST_MAIN(PrintCommandsTest)

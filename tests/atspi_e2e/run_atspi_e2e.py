@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Drives the real program through AT-SPI, the way a screen reader and its user do.
+"""Drives the real program through AT-SPI, the way a screen reader and its user do, and at
+the end with the mouse.
 
     [X_SESSION_WM=openbox] run_atspi_e2e.py PATH/TO/taqwim
 
@@ -7,12 +8,15 @@ Everything the program is asked to do goes through the accessibility tree: contr
 found by their accessible name and role, texts are read with the Text interface and
 written with EditableText, buttons are pressed with their Action. A control that a
 screen reader cannot find, read or operate therefore fails the test even when the
-mouse would still work.
+mouse would still work. Last, the mouse opens About and the main window is closed first:
+the program must go on, as an answer through the accessibility bus shows, and end with
+status 0 once About is closed too. Without a window manager, the program is also started
+with no display at all, and must say so in one line and fail.
 
 With X_SESSION_WM set, that window manager runs in the X server too, and what only a
 window manager shows is checked as well: the title it puts on the main window, an About
 window minimised with it, and the keyboard's Return key. Windows are found and handled
-through scripts/x-session.sh, as the shell tests do.
+through scripts/x-session.sh, as the scripts that show the program do.
 
 The X server, the session bus, the accessibility bus and the program all run privately
 and are stopped on every way out. Exit status: 0 passed, 1 failed, 77 the accessibility
@@ -47,6 +51,7 @@ SOURCE_DATE, SOURCE_MONTH = "التاريخ المدخل", "رقم الشهر ف
 TARGET_DATE, TARGET_MONTH = "التاريخ المقابل", "رقم الشهر في التاريخ المقابل"
 WEEKDAY = "اسم اليوم"
 RESULT_FIELDS = [SOURCE_DATE, SOURCE_MONTH, TARGET_DATE, TARGET_MONTH, WEEKDAY]
+MAIN_WINDOW = "تقويم"
 CONVERT, EXIT, ABOUT = "تحويل", "خروج", "عن البرنامج"
 GREGORIAN_TO_HIJRI, HIJRI_TO_GREGORIAN = "الميلادي إلى الهجري", "الهجري إلى الميلادي"
 ABOUT_TITLE, ABOUT_LIST, ABOUT_RETURN = "عن البرنامج", "معلومات عن البرنامج", "عــودة إلى البرنامج"
@@ -274,6 +279,8 @@ class Program:
         self.process = process
         self.application = None
         self.window = None  # the main window's X id, where there is a window manager
+        self.controls = {}  # the main window's, by role and name, as found
+        self.told = []  # (event, role, name) of what a screen reader was told, once listening
 
     def find_application(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
@@ -290,6 +297,27 @@ class Program:
         expect(self.application.name == "taqwim",
                f"the application calls itself {self.application.name!r}, not 'taqwim'")
 
+    def listen(self):
+        """From now on, keeps what a screen reader is told of the program as it happens: each
+        control that takes the focus and each notification that appears, with its name then."""
+        self.pyatspi.Registry.registerEventListener(self._told, "object:state-changed:focused",
+                                                    "object:state-changed:showing")
+
+    def _told(self, event):
+        try:
+            if event.detail1 and event.source.get_process_id() == self.process.pid:
+                self.told.append((event.type, event.source.getRole(), event.source.name))
+        except GLib.GError:
+            pass  # gone before it could be asked
+
+    def told_since(self, mark):
+        """What a screen reader was told after told_since(...) was as long as mark; events wait
+        in the main loop until it runs."""
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+        return self.told[mark:]
+
     def windows(self):
         """The showing top-level windows of the program."""
         self.application.clearCache()
@@ -303,7 +331,15 @@ class Program:
         return windows
 
     def find(self, role, name, within=None):
-        """The showing element with this role and accessible name, waiting for it."""
+        """The showing element with this role and accessible name, waiting for it. A control
+        of the main window is looked for once, and asked afterwards whether it still shows:
+        walking the whole tree took a third of a second for each reading of the results."""
+        known = self.controls.get((role, name)) if within is None else None
+        try:
+            if known is not None and in_state(known, self.pyatspi.STATE_SHOWING):
+                return known
+        except GLib.GError:
+            pass  # its window has closed
         def probe():
             scopes = [within] if within is not None else self.windows()
             for scope in scopes:
@@ -316,6 +352,8 @@ class Program:
         if found is None:
             self.dump()
             raise Failure(f"no {role_name(self.pyatspi, role)}named {name!r} through AT-SPI")
+        if within is None:
+            self.controls[(role, name)] = found
         return found
 
     def field(self, name):
@@ -461,6 +499,9 @@ def gregorian_long_date(day):
 
 
 def check_today(program, started_on):
+    windows = [(window.getRoleName(), window.name) for window in program.windows()]
+    expect(windows == [("frame", MAIN_WINDOW)],
+           f"the program shows {windows!r}, not one frame named {MAIN_WINDOW!r}")
     shown = {name: program.read(name) for name in (DAY, MONTH, YEAR, SOURCE_DATE, WEEKDAY)}
     # Midnight may fall between the program's start and this reading.
     today = datetime.date.today()
@@ -485,14 +526,34 @@ def check_today(program, started_on):
          f"{hijri}, {shown[WEEKDAY]}")
 
 
+def focus_moves(told):
+    return [name for event, _, name in told if event.endswith(":focused")]
+
+
+def expect_result_spoken(program, mark, results):
+    """One notification, with the weekday, the date as entered and the converted date, is
+    what makes a screen reader speak a result while the focus stays where it was."""
+    notification = program.pyatspi.ROLE_NOTIFICATION
+    notices = lambda: [name for _, role, name in program.told_since(mark) if role == notification]
+    wait_until(notices, 5)
+    sentence = f"{results[WEEKDAY]}، {results[SOURCE_DATE]} الموافق {results[TARGET_DATE]}"
+    expect(notices() == [sentence],
+           f"a screen reader was given {notices()!r} to speak, not [{sentence!r}]")
+    moves = focus_moves(program.told_since(mark))
+    expect(not moves, f"the conversion moved the focus to {moves!r}")
+    step(f"a screen reader is given one notification to speak: {sentence}")
+
+
 def check_gregorian_to_hijri(program):
     program.choose(GREGORIAN_TO_HIJRI)
     program.enter_date(11, 3, 2024)
+    mark = len(program.told_since(0))
     program.press(CONVERT)
     expected = {SOURCE_DATE: "11 مارس 2024 م", SOURCE_MONTH: "3",
                 TARGET_DATE: "1 رمضان 1445 هـ", TARGET_MONTH: "9", WEEKDAY: "الاثنين"}
     program.wait_for_results(expected)
     step(f"11/3/2024 Gregorian converts to {expected[TARGET_DATE]}, {expected[WEEKDAY]}")
+    expect_result_spoken(program, mark, expected)
     return expected
 
 
@@ -504,12 +565,14 @@ def check_hijri_to_gregorian(program, first):
     month = first[TARGET_MONTH]
     program.choose(HIJRI_TO_GREGORIAN)
     program.enter_date(day, month, year)
+    mark = len(program.told_since(0))
     program.press(CONVERT)
     swapped = {SOURCE_DATE: first[TARGET_DATE], SOURCE_MONTH: first[TARGET_MONTH],
                TARGET_DATE: first[SOURCE_DATE], TARGET_MONTH: first[SOURCE_MONTH],
                WEEKDAY: first[WEEKDAY]}
     program.wait_for_results(swapped)
     step(f"{day}/{month}/{year} Hijri converts back to {swapped[TARGET_DATE]}")
+    expect_result_spoken(program, mark, swapped)
     return swapped
 
 
@@ -527,6 +590,7 @@ def check_impossible_date(program, before):
     program.choose(GREGORIAN_TO_HIJRI)
     program.enter_date(31, 2, 2021)
     expect(not message_boxes(program), "a message box is showing before the conversion")
+    mark = len(program.told_since(0))
     program.press(CONVERT)
     boxes = wait_until(lambda: message_boxes(program), 10)
     if not boxes:
@@ -544,7 +608,10 @@ def check_impossible_date(program, before):
     for name in RESULT_FIELDS:
         expect(after[name] == before[name],
                f"the refused date changed {name!r} from {before[name]!r} to {after[name]!r}")
-    step("the message box is dismissed and the results are unchanged")
+    notices = [name for _, role, name in program.told_since(mark)
+               if role == program.pyatspi.ROLE_NOTIFICATION]
+    expect(not notices, f"a refused date was spoken as a result: {notices!r}")
+    step("the message box is dismissed, and the results are unchanged and not spoken")
 
 
 def about_windows(program):
@@ -559,6 +626,8 @@ def check_about(program):
         program.dump()
         raise Failure(f"pressing {ABOUT!r} showed no window named {ABOUT_TITLE!r}")
     window = windows[0]
+    expect(window.getRole() == program.pyatspi.ROLE_DIALOG,
+           f"the About window is a {window.getRoleName()}, not a dialog")
     extents = window.queryComponent().getExtents(program.pyatspi.DESKTOP_COORDS)
     expect((extents.width, extents.height) == (403, 247),
            f"the About window is {extents.width}x{extents.height}, not 403x247")
@@ -615,25 +684,68 @@ def check_return_key(program):
     expect(after == before, f"Return in {DAY!r} changed the results to {after!r}")
     step(f"Return in {DAY!r} converts nothing")
     program.focus(YEAR)
+    mark = len(program.told_since(0))
     keys("Tab")
     program.wait_for_focus(program.find(program.pyatspi.ROLE_PUSH_BUTTON, CONVERT), CONVERT)
+    moves = focus_moves(program.told_since(mark))
+    expect(moves == [CONVERT], f"Tab out of {YEAR!r} told a screen reader the focus went to "
+                               f"{moves!r}, not to {CONVERT!r} alone")
+    step(f"Tab out of {YEAR!r} goes straight to {CONVERT!r}, as a screen reader is told")
+    mark = len(program.told_since(0))
     keys("Return")
-    program.wait_for_results({SOURCE_DATE: "1 يناير 2025 م", SOURCE_MONTH: "1",
-                              TARGET_DATE: "1 رجب 1446 هـ", TARGET_MONTH: "7",
-                              WEEKDAY: "الأربعاء"})
+    expected = {SOURCE_DATE: "1 يناير 2025 م", SOURCE_MONTH: "1", TARGET_DATE: "1 رجب 1446 هـ",
+                TARGET_MONTH: "7", WEEKDAY: "الأربعاء"}
+    program.wait_for_results(expected)
     step(f"Return on the focused {CONVERT!r} converts 1/1/2025 to 1 رجب 1446 هـ")
+    expect_result_spoken(program, mark, expected)
 
 
-def check_exit(program):
+def main_windows(program):
+    return [window for window in program.windows() if window.name == MAIN_WINDOW]
+
+
+def check_closing_main_first(program):
+    """The program goes on while About is open after the main window is closed, and ends
+    with status 0 once About is closed too; the About strip and About's return button are
+    clicked with the mouse."""
+    expect(program.process.poll() is None, "the program ended while its main window was open")
+    pid = str(program.process.pid)
+    main = program.window or x_session("wait_for_window", pid, "main")
+    x_session("click", main, "about")
+    about = x_session("wait_for_window", pid, "about")
     program.press(EXIT)
+    expect(wait_until(lambda: not main_windows(program), 5),
+           f"the main window is still showing after pressing {EXIT!r}")
+    # An answer through the accessibility bus after the close: the program's loop goes on.
+    expect(about_windows(program) and program.process.poll() is None,
+           "closing the main window ended the program while About was open")
+    step("with About open, closing the main window leaves the program running")
+    x_session("click", about, "return")
     try:
         status = program.process.wait(timeout=10)
     except subprocess.TimeoutExpired:
-        raise Failure(f"the program is still running 10 s after pressing {EXIT!r}") from None
+        raise Failure("the program is still running 10 s after both windows were closed") from None
     if status < 0:
         raise Failure(f"the program was ended by {signal.Signals(-status).name}")
     expect(status == 0, f"the program ended with status {status}")
-    step(f"pressing {EXIT!r} ended the program with status 0")
+    step("closing About with the mouse then ended the program with status 0")
+
+
+def check_no_display(program_path, environment):
+    """Started without a display, the program says so once, in Arabic and English, and fails."""
+    bare = {key: value for key, value in environment.items()
+            if key not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    done = subprocess.run([program_path], env=dict(bare, QT_QPA_PLATFORM="xcb"),
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                          timeout=10)
+    lines = done.stderr.splitlines()
+    expect(done.returncode == 1,
+           f"with no display the program ended with status {done.returncode}, not 1")
+    expect(len(lines) == 1, f"with no display the program wrote {len(lines)} lines, not one: "
+                            f"{lines!r}")
+    expect(ARABIC_LETTER.search(lines[0]), f"no Arabic in: {lines[0]}")
+    expect(re.search("[A-Za-z]{3}", lines[0]), f"no English in: {lines[0]}")
+    step(f"with no display: status 1 and one line: {lines[0]}")
 
 
 def start_window_manager(processes, environment, manager):
@@ -673,11 +785,12 @@ def run(program_path, processes, folder):
     program = Program(pyatspi, process)
     try:
         program.attach()
+        program.listen()
         step(f"found the program (process {process.pid}) in the AT-SPI desktop")
+        check_today(program, started_on)
         if manager:
             program.window = x_session("wait_for_window", str(process.pid), "main")
             check_title(program)
-        check_today(program, started_on)
         first = check_gregorian_to_hijri(program)
         back = check_hijri_to_gregorian(program, first)
         check_impossible_date(program, back)
@@ -685,10 +798,13 @@ def run(program_path, processes, folder):
         if manager:
             check_minimised_about(program)
             check_return_key(program)
-        check_exit(program)
+        check_closing_main_first(program)
     except BaseException:
         show_output(errors_path)
         raise
+    # It needs no X session, so one of the two runs is enough.
+    if not manager:
+        check_no_display(program_path, environment)
 
 
 def show_output(path):
