@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "design/bidi_text.h"
 #include "design/classic_desktop.h"
 #include "design/design_units.h"
 #include "design/pictures.h"
@@ -21,23 +22,19 @@ constexpr TwipsRect ListBox{24, 1536, 4776, 840};
 constexpr TwipsRect ReturnBox{24, 2616, 4800, 336};
 constexpr design::Font Regular{10.2, false};
 
-// A Latin run kept apart from the right-to-left line around it: without the isolate, the
-// neutral "++" of "C++" joins the Arabic and is drawn as "++C".
-QString latin(const QString &run)
-{
-    return u'\u2066' + run + u'\u2069';
-}
-
 // Slot 0 stays empty, as in the table the lines were first kept in.
 std::array<QString, 7> informationLines()
 {
     return {QString(),
             QStringLiteral("بسم الله الرحمن الرحيم"),
             QStringLiteral("برنامج تحويل التاريخ الهجري والميلادي"),
-            QStringLiteral("إعداد فريق تقويم (%1)").arg(latin(QStringLiteral("Taqwim"))),
+            QStringLiteral("إعداد فريق تقويم (%1)")
+                    .arg(design::leftToRight(QStringLiteral("Taqwim"))),
             QStringLiteral("طُوّر بلغة %1 ومكتبة %2 (يعمل الآن على %3)")
-                    .arg(latin(QStringLiteral("C++")), latin(QStringLiteral("Qt 6")),
-                         latin(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()))),
+                    .arg(design::leftToRight(QStringLiteral("C++")),
+                         design::leftToRight(QStringLiteral("Qt 6")),
+                         design::leftToRight(QStringLiteral("Qt ")
+                                             + QString::fromLatin1(qVersion()))),
             QStringLiteral(" هذا البرنامج مجاني"),
             QStringLiteral("البحرين 2000")};
 }

@@ -1,5 +1,6 @@
 #include "print_on_exit.h"
 
+#include "design/bidi_text.h"
 #include "kept_document.h"
 #include "printing/default_printer.h"
 #include "warning_message.h"
@@ -7,13 +8,6 @@
 #include <cstdio>
 
 namespace {
-
-// Isolated, so that a path or a service's English words keep their own order inside the
-// Arabic sentence, and the sentence's full stop stays outside them.
-QString isolated(const QString &text)
-{
-    return QChar(0x2066) + text + QChar(0x2069);
-}
 
 QString keptPath(const printing::DefaultPrinter &printer)
 {
@@ -39,7 +33,8 @@ void tellInMessageBox(const QString &cause, const QString &path)
 {
     const QString fate = path.isEmpty()
             ? QStringLiteral("تعذّر الاحتفاظ بالمستند، إذ لم يمكن حفظه في ملف.")
-            : QStringLiteral("حُفظ المستند بدلًا من ذلك في الملف: %1.").arg(isolated(path));
+            : QStringLiteral("حُفظ المستند بدلًا من ذلك في الملف: %1.")
+                      .arg(design::leftToRight(path));
     showWarning(nullptr, QStringLiteral("الطباعة"),
                 QStringLiteral("لم يُطبع ما في ذاكرة الطابعة عند إغلاق البرنامج. %1\n%2")
                         .arg(cause, fate));

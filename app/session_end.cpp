@@ -67,8 +67,8 @@ EndingSignals::EndingSignals()
 {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return; // no pipe, no handlers: the signals keep their usual effect
-    m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &EndingSignals::endTheSession);
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &EndingSignals::endTheSession);
     for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
         if (ignoredAtStart(number))
             continue;

@@ -5,7 +5,6 @@
 #include <csignal>
 #include <vector>
 
-class QSocketNotifier;
 namespace printing {
 class DefaultPrinter;
 }
@@ -33,7 +32,6 @@ private:
     void restoreDefaults();
 
     std::vector<int> m_handled;
-    QSocketNotifier *m_notifier = nullptr;
     bool m_received = false;
 };
 
