@@ -1,5 +1,8 @@
 #include "date_names.h"
 
+#include "era_name.h"
+
+#include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/smpdtfmt.h>
 
@@ -45,21 +48,38 @@ Names namesOf(const char *locale, std::string eraBefore)
                                                           icu::DateFormatSymbols::WIDE);
     for (int32_t i = 0; i < count && i < 12; ++i)
         names.months[std::size_t(i)] = utf8(months[i]);
-    const icu::UnicodeString *eras = symbols->getEras(count);
-    names.era = utf8(eras[count - 1]);
+    names.era = detail::eraOfOurTime(*format);
     return names;
 }
 
 const Names &namesOf(Calendar calendar)
 {
-    // ICU names no era before the Hijra, and its Gregorian one before Christ is not the
-    // short form the window uses.
+    // The eras before are the window's own short forms on every ICU version: ICU before 78
+    // names no era before the Hijra, and its Gregorian one before Christ is a longer form.
     static const Names gregorian = namesOf("ar@calendar=gregorian", "ق.م");
     static const Names hijri = namesOf("ar@calendar=islamic-umalqura", "ق.هـ");
     return calendar == Calendar::Hijri ? hijri : gregorian;
 }
 
 } // namespace
+
+namespace detail {
+
+std::string eraOfOurTime(const icu::SimpleDateFormat &format)
+{
+    constexpr UDate FirstOf2000 = 946684800000.0; // after both the Hijra and Christ
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::Calendar> day(format.getCalendar()->clone());
+    day->setTime(FirstOf2000, status);
+    const int32_t era = day->get(UCAL_ERA, status);
+    int32_t count = 0;
+    const icu::UnicodeString *eras = format.getDateFormatSymbols()->getEras(count);
+    if (U_FAILURE(status) || era < 0 || era >= count)
+        throw std::runtime_error("ICU: no name for the era of our time");
+    return utf8(eras[era]);
+}
+
+} // namespace detail
 
 const std::string &monthName(Calendar calendar, int month)
 {

@@ -20,11 +20,11 @@ constexpr qreal SmallestPoints = 6;
 
 // Right-aligned, as Arabic is read. A word wider than the paper breaks between two characters
 // instead of being cut off at the margin.
-QTextOption lineOption()
+QTextOption lineOption(QTextOption::WrapMode wrap = QTextOption::WrapAtWordBoundaryOrAnywhere)
 {
     QTextOption option(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop);
     option.setTextDirection(Qt::RightToLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(wrap);
     return option;
 }
 
@@ -37,6 +37,16 @@ QFont fontOf(const PrintedLine &line, const QStringList &fontFamilies, qreal sca
     return font;
 }
 
+// The width drawText gives the line, unwrapped: laid out by the same code, with the same
+// font and options, as it is drawn. A font's advance widths alone come out a few pixels
+// narrower, which on narrow paper wrapped a line that had been made small enough to fit.
+qreal drawnWidth(QPainter &painter, const QFont &font, const QString &text)
+{
+    painter.setFont(font);
+    const QRectF unbounded(0, 0, 1e9, 1e9);
+    return painter.boundingRect(unbounded, text, lineOption(QTextOption::NoWrap)).width();
+}
+
 // One symbol over and over, such as the summary's row of stars: a rule is drawn as far as the
 // paper allows, in whole characters, instead of making its block smaller.
 bool isRule(const QString &text)
@@ -45,10 +55,10 @@ bool isRule(const QString &text)
             && text.count(text.front()) == text.size();
 }
 
-QString ruleToFit(const QString &rule, const QFontMetricsF &metrics, qreal width)
+QString ruleToFit(const QString &rule, QPainter &painter, const QFont &font, qreal width)
 {
     qsizetype length = rule.size();
-    while (length > 1 && metrics.horizontalAdvance(rule.left(length)) > width)
+    while (length > 1 && drawnWidth(painter, font, rule.left(length)) > width)
         --length;
     return rule.left(length);
 }
@@ -66,25 +76,25 @@ qsizetype endOfGroup(const QList<PrintedLine> &lines, qsizetype first)
 
 // A block's text is made smaller, all of it alike, until its widest line fits the paper.
 qreal scaleToFit(const QList<PrintedLine> &block, const QStringList &fontFamilies,
-                 QPaintDevice &device, qreal width)
+                 QPainter &painter, qreal width)
 {
     const auto widestAt = [&](qreal scale) {
         qreal widest = 0;
         for (const PrintedLine &line : block)
             if (!isRule(line.text))
-                widest = std::max(widest,
-                                  QFontMetricsF(fontOf(line, fontFamilies, scale), &device)
-                                          .horizontalAdvance(line.text));
+                widest = std::max(
+                        widest, drawnWidth(painter, fontOf(line, fontFamilies, scale), line.text));
         return widest;
     };
-    // Text does not narrow quite in step with its size, so each guess is measured again. A
-    // few settle it; below the smallest size nothing narrows any more.
+    // Text does not narrow quite in step with its size, so each guess is measured again, and
+    // after the first two aims a little lower; below the smallest size nothing narrows any
+    // more, and the guesses end.
     qreal scale = 1;
-    for (int guess = 0; guess < 4; ++guess) {
+    for (int guess = 0; guess < 12; ++guess) {
         const qreal widest = widestAt(scale);
         if (widest <= width)
             break;
-        scale *= width / widest;
+        scale *= width / widest * (guess < 2 ? 1.0 : 0.99);
     }
     return scale;
 }
@@ -103,12 +113,13 @@ QList<LaidLine> laidOut(const QList<PrintedLine> &lines, const QStringList &font
     for (qsizetype first = 0; first < lines.size();) {
         const qsizetype end = endOfGroup(lines, first);
         const QList<PrintedLine> block = lines.mid(first, end - first);
-        const qreal scale = scaleToFit(block, fontFamilies, *painter.device(), page.width());
+        const qreal scale = scaleToFit(block, fontFamilies, painter, page.width());
         for (const PrintedLine &line : block) {
             const QFont font = fontOf(line, fontFamilies, scale);
             const QFontMetricsF metrics(font, painter.device());
-            const QString text
-                    = isRule(line.text) ? ruleToFit(line.text, metrics, page.width()) : line.text;
+            const QString text = isRule(line.text)
+                    ? ruleToFit(line.text, painter, font, page.width())
+                    : line.text;
             painter.setFont(font);
             // A long line wraps, so it may take more than one line's height.
             laid.append({text, font,

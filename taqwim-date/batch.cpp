@@ -40,7 +40,7 @@ std::string_view withoutLineEnd(std::string_view line)
 
 std::string fileName(const std::string &file)
 {
-    return file == "-" ? std::string(_("standard input")) : quoted(file);
+    return file == "-" ? std::string(_("standard input")) : quotedText(file);
 }
 
 } // namespace

@@ -37,7 +37,7 @@ std::string printed(const char *format, ...)
     return text;
 }
 
-std::string quoted(std::string_view userText)
+std::string quotedText(std::string_view userText)
 {
     constexpr std::size_t MostCharacters = 60;
     std::string out = "'";
@@ -113,7 +113,7 @@ std::string why(const calendar::DateError &error)
 
 std::string dateProblem(std::string_view dateText, const calendar::DateError &error)
 {
-    return printed(_("invalid date %s: %s"), quoted(dateText).c_str(), why(error).c_str());
+    return printed(_("invalid date %s: %s"), quotedText(dateText).c_str(), why(error).c_str());
 }
 
 void complain(const std::string &message)

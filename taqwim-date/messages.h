@@ -28,7 +28,7 @@ void useUsersLanguage();
 
 // Text a user gave, made safe to echo: control characters, broken UTF-8 and the marks
 // that reorder a line come out as escapes, and a long text is cut short.
-std::string quoted(std::string_view userText);
+std::string quotedText(std::string_view userText);
 
 // Why the text names no day, in the user's language.
 std::string dateProblem(std::string_view dateText, const calendar::DateError &error);

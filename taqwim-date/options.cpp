@@ -32,7 +32,7 @@ calendar::Calendar calendarNamed(std::string_view name)
         return calendar::Calendar::Hijri;
     if (name == "gregorian")
         return calendar::Calendar::Gregorian;
-    throw UsageError(printed(_("--to takes hijri or gregorian, not %s"), quoted(name).c_str()));
+    throw UsageError(printed(_("--to takes hijri or gregorian, not %s"), quotedText(name).c_str()));
 }
 
 Digits digitsNamed(std::string_view name)
@@ -41,7 +41,7 @@ Digits digitsNamed(std::string_view name)
         return Digits::Latin;
     if (name == "arabic")
         return Digits::Arabic;
-    throw UsageError(printed(_("--digits takes latin or arabic, not %s"), quoted(name).c_str()));
+    throw UsageError(printed(_("--digits takes latin or arabic, not %s"), quotedText(name).c_str()));
 }
 
 int shiftNamed(std::string_view text)
@@ -53,7 +53,7 @@ int shiftNamed(std::string_view text)
             && error == std::errc() && end == number.data() + number.size();
     if (!whole || shift < -2 || shift > 2)
         throw UsageError(printed(_("--adjust takes a whole number of days from -2 to 2, not %s"),
-                                 quoted(text).c_str()));
+                                 quotedText(text).c_str()));
     return shift;
 }
 
@@ -78,14 +78,14 @@ std::string longNameOf(int value)
 [[noreturn]] void refuse(int result, std::string_view given)
 {
     if (result == ':')
-        throw UsageError(printed(_("option %s needs a value"), quoted(longNameOf(optopt)).c_str()));
+        throw UsageError(printed(_("option %s needs a value"), quotedText(longNameOf(optopt)).c_str()));
     if (optopt == 0)
         throw UsageError(
-                printed(_("unknown option %s"), quoted(given.substr(0, given.find('='))).c_str()));
+                printed(_("unknown option %s"), quotedText(given.substr(0, given.find('='))).c_str()));
     if (const std::string name = longNameOf(optopt); !name.empty())
-        throw UsageError(printed(_("option %s takes no value"), quoted(name).c_str()));
+        throw UsageError(printed(_("option %s takes no value"), quotedText(name).c_str()));
     throw UsageError(
-            printed(_("unknown option %s"), quoted(std::string{'-', char(optopt)}).c_str()));
+            printed(_("unknown option %s"), quotedText(std::string{'-', char(optopt)}).c_str()));
 }
 
 } // namespace
@@ -130,7 +130,7 @@ Options readOptions(int argc, char *argv[])
     }
     for (int i = optind; i < argc; ++i) {
         if (argv[i][0] != '+')
-            throw UsageError(printed(_("extra operand %s"), quoted(argv[i]).c_str()));
+            throw UsageError(printed(_("extra operand %s"), quotedText(argv[i]).c_str()));
         setFormat(options, argv[i] + 1);
     }
     if (options.date && options.file)

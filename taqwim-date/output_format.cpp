@@ -104,7 +104,7 @@ OutputFormat::OutputFormat(std::string_view format)
             ++next;
         if (next >= format.size())
             throw UsageError(printed(_("the format ends in an unfinished conversion %s"),
-                                     quoted(format.substr(percent)).c_str()));
+                                     quotedText(format.substr(percent)).c_str()));
         addConversion(format[next], padding);
         at = next + 1;
     }
@@ -141,7 +141,7 @@ void OutputFormat::addConversion(char conversion, Padding padding)
         return;
     }
     throw UsageError(printed(_("unknown conversion %s in the format"),
-                             quoted(std::string{'%', conversion}).c_str()));
+                             quotedText(std::string{'%', conversion}).c_str()));
 }
 
 void OutputFormat::appendTo(std::string &out, const CivilDate &shown, std::chrono::weekday weekday,

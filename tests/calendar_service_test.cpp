@@ -1,9 +1,13 @@
 #include "calendar/calendar_service.h"
+#include "calendar/era_name.h"
 #include "calendar/numerals.h"
 
 #include <gtest/gtest.h>
 
+#include <unicode/dtfmtsym.h>
+
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace calendar;
@@ -177,6 +181,26 @@ TEST(CalendarService, YearsBeyondTheEntryRangeAreShownAsTheyAre)
     EXPECT_EQ(longDate(Hijri, parse(Gregorian, "15/7/622")), "29 ذو الحجة 1 ق.هـ");
     EXPECT_EQ(longDate(Hijri, parse(Gregorian, "1/1/622")), "11 جمادى الآخرة 1 ق.هـ");
     EXPECT_EQ(longDate(Hijri, parse(Gregorian, "1/1/1")), "16 جمادى الأولى 641 ق.هـ");
+}
+
+// ICU 78 lists an era before the Hijra after the Hijri one, ICU 72 the Hijri era alone: the
+// name must follow the era ICU gives our days, wherever the list puts it.
+TEST(CalendarService, TheEraIsTheOneOfOurDaysWhereverIcuListsIt)
+{
+    for (const auto &[locale, ours, listed] :
+         {std::tuple("ar@calendar=islamic-umalqura", "هـ",
+                     std::vector<icu::UnicodeString>{u"هـ", u"BH"}),
+          std::tuple("ar@calendar=gregorian", "م",
+                     std::vector<icu::UnicodeString>{u"ق.م", u"م", u"X"})}) {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::SimpleDateFormat format(icu::UnicodeString(u"G"), icu::Locale(locale), status);
+        ASSERT_TRUE(U_SUCCESS(status)) << locale;
+        EXPECT_EQ(detail::eraOfOurTime(format), ours) << locale << ", as ICU lists it";
+        auto *symbols = new icu::DateFormatSymbols(*format.getDateFormatSymbols());
+        symbols->setEras(listed.data(), int32_t(listed.size()));
+        format.adoptDateFormatSymbols(symbols);
+        EXPECT_EQ(detail::eraOfOurTime(format), ours) << locale << ", with an era after it";
+    }
 }
 
 TEST(CalendarService, JulianDaysBeforeTheReform)

@@ -297,6 +297,7 @@ private slots:
     void pagesHoldWholeSummariesOnTheQueuesPaper();
     void aGroupTallerThanAPageBreaksWhereItMust();
     void aWordWiderThanThePaperWrapsWhole();
+    void summariesFitUnwrappedOnPaperOfAnyWidth();
     void aDiscardedDocumentNeverReachesTheService();
 };
 
@@ -613,6 +614,24 @@ void PrintCommandsTest::aWordWiderThanThePaperWrapsWhole()
     for (const PrintedText &line : pages[0].lines)
         letters += line.glyphs.size();
     QCOMPARE(letters, 300);
+}
+
+void PrintCommandsTest::summariesFitUnwrappedOnPaperOfAnyWidth()
+{
+    // A line is made small enough to fit by measuring it as it is drawn: measured any other
+    // way it comes out a little narrower or wider, and on some width of paper its last word
+    // then wraps onto a line of its own. Past 140 mm the summary fits at its own 14 pt.
+    for (int millimetres = 90; millimetres <= 140; ++millimetres) {
+        const QPageSize paper(QSizeF(millimetres, 297), QPageSize::Millimeter);
+        const QList<Page> pages
+                = pagesOf(printing::pdfPages(summaries(1), design::fontFamilies(), paper));
+        QVERIFY(!pages.isEmpty());
+        QVERIFY2(pages[0].lines.size() == 6,
+                 qPrintable(QStringLiteral("%1 lines on %2 mm")
+                                    .arg(pages[0].lines.size())
+                                    .arg(millimetres)));
+        expectWithinTheMargins(pages[0]);
+    }
 }
 
 void PrintCommandsTest::aDiscardedDocumentNeverReachesTheService()
