@@ -50,10 +50,18 @@ SpokenNotice::SpokenNotice(QWidget *parent) : QWidget(parent)
 
 void SpokenNotice::say(const QString &words)
 {
-    // Appearing is what is spoken, so each notice appears afresh, even with the same words.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Screen readers speak an announcement whatever has the focus; it comes from the window,
+    // which they know, as this notice is never shown.
+    QAccessibleAnnouncementEvent announcement(window(), words);
+    QAccessible::updateAccessibility(&announcement);
+#else
+    // Qt before 6.8 has no announcements. Appearing is what is spoken, so each notice appears
+    // afresh, even with the same words.
     hide();
     setAccessibleName(words);
     show();
+#endif
 }
 
 } // namespace design

@@ -11,9 +11,10 @@ namespace design {
 // made: Qt keeps what it first told a screen reader of a widget.
 void letScreenReadersKnowTheWindows();
 
-// Words for a screen reader to speak while the focus stays where it is. Screen readers speak
-// a notification when it appears, as a desktop's notice of a finished task is spoken; this
-// one is never seen on the screen.
+// Words for a screen reader to speak while the focus stays where it is: an announcement
+// where Qt has them (6.8 on), and before that a notification, which screen readers speak when
+// it appears, as a desktop's notice of a finished task is spoken; this one is never seen on
+// the screen.
 class SpokenNotice : public QWidget
 {
     Q_OBJECT

@@ -1,74 +1,164 @@
 #!/usr/bin/env bash
-# The clean Debian 12 systems that the source package is built and tested in, kept in
-# .cache/debian between runs: a minimal base made by debootstrap, and over it one layer
-# with the build dependencies of debian/control for each set of them. Every build and every
-# test runs in a throw-away overlay over these, so a kept system never changes; downloaded
-# packages are kept once, in one archive all of them share.
+# The clean Debian systems that the source package is built and tested in, one set for each
+# suite (bookworm, trixie, forky, ...), kept in .cache/debian/SUITE between runs: a minimal
+# base made by debootstrap, and over it one layer with the build dependencies of
+# debian/control for each set of them, and one with the tools that check a package.
+# Every build and every test runs in a throw-away overlay over these, so a kept system never
+# changes; downloaded packages are kept once for each suite, in one archive its systems share.
 #
-# Sourced, it defines the functions below (root is needed to use them). Run as a command,
-# it calls one of them:   debian-chroot.sh FUNCTION ARGUMENT...
+# A system is made in a folder of its own and takes its name only when every step has
+# worked, so a failed step never leaves a half-made system to be taken for a whole one.
+#
+# Sourced, it defines the functions below (root is needed to use them); set `suite` first
+# (use_suite). Run as a command, it calls one of them:
+#   debian-chroot.sh SUITE FUNCTION ARGUMENT...
 
-suite=bookworm
+# Command substitutions, $(base_system) among them, stop at a failed step too.
+shopt -s inherit_errexit
+
 chroot_script=$(realpath "${BASH_SOURCE[0]}")
-chroot_cache=$(dirname "$(dirname "$chroot_script")")/.cache/debian
-apt_archive=$chroot_cache/apt-archive
+chroot_caches=$(dirname "$(dirname "$chroot_script")")/.cache/debian
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# The Debian mirrors this machine's apt uses for the suite and its updates, as apt source
-# lines; Debian's own when it uses none.
-debian_sources() {
-  local sources
+# The release this machine runs, for building where no suite is named.
+machine_suite() {
+  local codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$codename" ] || fail "cannot tell which Debian release this machine runs"
+  echo "$codename"
+}
+
+use_suite() { # SUITE
+  suite=$1
+  case $suite in
+    *[!a-z]* | '') fail "not a Debian suite's name: '$suite'" ;;
+  esac
+  chroot_cache=$chroot_caches/$suite
+  apt_archive=$chroot_cache/apt-archive
+}
+
+# The number of a Debian release the suite is; nothing for testing and unstable.
+release_number() {
+  case $suite in
+    bookworm) echo 12 ;;
+    trixie) echo 13 ;;
+  esac
+}
+
+# Debian's releases get their updates and security fixes; testing and unstable have the
+# suite alone.
+is_release() { [ -n "$(release_number)" ]; }
+
+# The Debian mirror this machine's apt uses, or Debian's own when it uses none.
+debian_mirror() {
+  local mirror
   # shellcheck disable=SC2016 # apt fills in the $(...) fields
-  sources=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' \
-              'Created-By: Packages' 'Target-Of: deb' |
-            awk -v suite="$suite" '$2 ~ "^" suite "(-updates|-security)?$" {print "deb", $1, $2, "main"}' |
-            sort -u)
-  echo "${sources:-deb http://deb.debian.org/debian/ $suite main}"
+  mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' \
+             'Created-By: Packages' 'Target-Of: deb' 2>/dev/null |
+           awk '$1 ~ "/debian/$" && $2 !~ "-security$" {print $1; exit}')
+  echo "${mirror:-http://deb.debian.org/debian/}"
+}
+
+# The suite's apt source lines.
+debian_sources() {
+  local mirror
+  mirror=$(debian_mirror)
+  echo "deb $mirror $suite main"
+  if is_release; then
+    echo "deb $mirror $suite-updates main"
+    echo "deb ${mirror%/debian/}/debian-security/ $suite-security main"
+  fi
+}
+
+# debootstrap knows the suites that were out when it was made; a newer one is made as sid is.
+debootstrap_script() {
+  local scripts=/usr/share/debootstrap/scripts
+  if [ -e "$scripts/$suite" ]; then echo "$scripts/$suite"; else echo "$scripts/sid"; fi
+}
+
+# Testing's index is valid for a week only; a copy of the mirror older than that still makes
+# a sound throw-away system, so apt is told to take it, and says so.
+accept_expired_index() { # ROOT
+  local root=$1 release valid_until
+  is_release && return 0
+  echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/90expired-index"
+  release=$(find "$root/var/lib/apt/lists" -name '*_InRelease' -o -name '*_Release' | head -n 1)
+  valid_until=$(sed -n 's/^Valid-Until: //p' "${release:-/dev/null}" | head -n 1)
+  if [ -n "$valid_until" ] && [ "$(date -d "$valid_until" +%s)" -lt "$(date +%s)" ]; then
+    echo "debian-chroot: $suite's index was valid until $valid_until; taken all the same" \
+         "for a throw-away system" >&2
+  fi
 }
 
 # The minimal base system, made the first time it is asked for.
 base_system() {
   local base=$chroot_cache/base
   if [ ! -e "$base/.complete" ]; then
-    local mirror
-    mirror=$(debian_sources | awk -v suite="$suite" '$3 == suite {print $2; exit}')
-    rm -rf "$base"
+    local new=$chroot_cache/base.new mirror log
+    mirror=$(debian_mirror)
+    rm -rf "$base" "$new"
     mkdir -p "$apt_archive/partial"
+    log=$chroot_cache/debootstrap.log
     echo "debian-chroot: making a $suite base system from $mirror" >&2
     # In a mount namespace of its own, so that a failure leaves nothing mounted in the folder.
     unshare --mount --propagation private \
-      debootstrap --variant=minbase --cache-dir="$apt_archive" "$suite" "$base" "$mirror" >/dev/null
-    debian_sources >"$base/etc/apt/sources.list"
+      debootstrap --variant=minbase --cache-dir="$apt_archive" "$suite" "$new" "$mirror" \
+      "$(debootstrap_script)" >"$log" 2>&1 ||
+      { tail -n 30 "$log" >&2; fail "debootstrap could not make a $suite system (see $log)"; }
+    debian_sources >"$new/etc/apt/sources.list"
+    accept_expired_index "$new"
     # Only what a package depends on, as Debian's build daemons install build dependencies;
     # and no waiting for the disk, which a throw-away system does not need.
     printf 'APT::Install-Recommends "false";\nDPkg::Options {"--force-unsafe-io";};\n' \
-      >"$base/etc/apt/apt.conf.d/90throw-away"
-    chroot "$base" useradd --create-home builder
-    install -d -o "$(chroot "$base" id -u builder)" -g "$(chroot "$base" id -g builder)" "$base/build"
+      >"$new/etc/apt/apt.conf.d/90throw-away"
+    chroot "$new" useradd --create-home builder || fail "no builder user in the $suite system"
+    install -d -o "$(chroot "$new" id -u builder)" -g "$(chroot "$new" id -g builder)" "$new/build"
+    mv "$new" "$base"
     touch "$base/.complete"
   fi
   echo "$base"
 }
 
-# The layers of a system with the build dependencies that debian/control names, made when
-# that set is first asked for; a layer made for another set is dropped then.
-build_system() {
-  local control=$1 base key layer
+# A layer over the base with the packages that COMMAND (run as root in it) installs, made
+# when it is first asked for under the NAME: a layer that shares the name's first word and
+# was made for other packages is dropped then.
+installed_layer() { # NAME COMMAND...
+  local name=$1 base layer new
+  shift
   base=$(base_system)
-  key=$(awk '/^$/ {exit} /^[^ \t]/ {keep = /^Build-/} keep' "$control" | sha256sum | cut -c1-16)
-  layer=$chroot_cache/build-$key
+  layer=$chroot_cache/$name
   if [ ! -e "$layer/.complete" ]; then
-    echo "debian-chroot: installing the build dependencies of $control" >&2
-    rm -rf "$chroot_cache"/build-*
-    mkdir -p "$layer/shared/debian"
-    cp "$control" "$layer/shared/debian/control"
-    run_in "$base" "$layer" sh -c 'apt-get update -qq &&
-      DEBIAN_FRONTEND=noninteractive apt-get build-dep -qq -y /shared >/dev/null'
-    rm -rf "$layer/shared" "$layer/work" "$layer/root"
+    new=$chroot_cache/new-$name
+    rm -rf "$chroot_cache/${name%%-*}"-* "$new"
+    mkdir -p "$new/shared"
+    [ -z "${layer_files:-}" ] || cp -r "$layer_files"/. "$new/shared/"
+    run_in "$base" "$new" "$@" || fail "could not install the packages of $name in the $suite system"
+    rm -rf "$new/shared" "$new/work" "$new/root"
+    mv "$new" "$layer"
     touch "$layer/.complete"
   fi
   echo "$layer/upper:$base"
+}
+
+# The system with the build dependencies that debian/control names.
+build_system() { # CONTROL
+  local control=$1 key files
+  key=$(awk '/^$/ {exit} /^[^ \t]/ {keep = /^Build-/} keep' "$control" | sha256sum | cut -c1-16)
+  files=$(mktemp -d)
+  mkdir "$files/debian"
+  cp "$control" "$files/debian/control"
+  echo "debian-chroot: the build dependencies of $control in the $suite system" >&2
+  layer_files=$files installed_layer "build-$key" sh -c 'apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive apt-get build-dep -qq -y /shared >/dev/null'
+  rm -rf "$files"
+}
+
+# The system with the suite's own tools that check a package: lintian, blhc for the build
+# log, and hardening-check (devscripts) for the programs.
+checking_system() {
+  installed_layer "check-lintian-blhc-devscripts" sh -c 'apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive apt-get install -qq -y lintian blhc devscripts >/dev/null'
 }
 
 # Runs COMMAND as root in the system made of LAYERS (colon-separated, uppermost first),
@@ -79,7 +169,7 @@ build_system() {
 run_in() { # [--offline] [--user NAME] LAYERS CHANGES COMMAND...
   local namespaces=(--mount --propagation private)
   [ "$1" = --offline ] && namespaces+=(--net)
-  unshare "${namespaces[@]}" "$chroot_script" mount_and_run "$@"
+  unshare "${namespaces[@]}" "$chroot_script" "$suite" mount_and_run "$@"
 }
 
 mount_and_run() {
@@ -106,6 +196,8 @@ mount_and_run() {
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -euo pipefail
-  declare -F "${1:-}" >/dev/null || fail "usage: $0 FUNCTION ARGUMENT..."
+  [ $# -ge 2 ] && declare -F "$2" >/dev/null || fail "usage: $0 SUITE FUNCTION ARGUMENT..."
+  use_suite "$1"
+  shift
   "$@"
 fi
