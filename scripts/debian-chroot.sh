@@ -24,6 +24,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # The release this machine runs, for building where no suite is named.
 machine_suite() {
   local codename
+  # shellcheck disable=SC1091 # the machine's own
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
   [ -n "$codename" ] || fail "cannot tell which Debian release this machine runs"
   echo "$codename"
@@ -196,7 +197,9 @@ mount_and_run() {
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -euo pipefail
-  [ $# -ge 2 ] && declare -F "$2" >/dev/null || fail "usage: $0 SUITE FUNCTION ARGUMENT..."
+  if [ $# -lt 2 ] || ! declare -F "$2" >/dev/null; then
+    fail "usage: $0 SUITE FUNCTION ARGUMENT..."
+  fi
   use_suite "$1"
   shift
   "$@"
