@@ -8,6 +8,7 @@ namespace {
 using namespace std::chrono;
 
 constexpr std::size_t MostOctetsOnALine = 75;
+constexpr std::string_view UidDomain = "@taqwim.invalid";
 
 year_month_day gregorian(calendar::Date day)
 {
@@ -81,6 +82,16 @@ void addEvent(std::string &out, const AllDayEvent &event, const std::string &sta
 }
 
 } // namespace
+
+std::string dayUid(calendar::Date day)
+{
+    return "day-" + dateValue(day) + std::string(UidDomain);
+}
+
+std::string occasionUid(std::string_view key, int hijriYear)
+{
+    return std::string(key) + "-" + std::to_string(hijriYear) + std::string(UidDomain);
+}
 
 bool fitsICalendar(calendar::Date day)
 {

@@ -20,6 +20,12 @@ struct AllDayEvent
     std::string description; // may be empty
 };
 
+// The UIDs of a day's own event ("day-20240311@taqwim.invalid") and of an occasion's, which
+// is the same whatever day --adjust puts it on, so that importing an adjusted file again
+// moves the occasion instead of adding it twice ("eid-al-fitr-1445@taqwim.invalid").
+std::string dayUid(calendar::Date day);
+std::string occasionUid(std::string_view key, int hijriYear);
+
 // iCalendar dates are proleptic Gregorian years 1 to 9999, whatever calendar the days were
 // named in.
 bool fitsICalendar(calendar::Date day);

@@ -24,7 +24,7 @@ echo "lintian finds no errors or warnings in the source, the binaries and the up
 # start files lack the marks too).
 blhc --bindnow "$scratch/first/build.log" || fail "a compile or link line lacks hardening flags"
 for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$scratch/root"; done
-hardening-check --nocfprotection "$scratch"/root/usr/bin/{taqwim,taqwim-date} ||
+hardening-check --nocfprotection "$scratch"/root/usr/bin/{taqwim,taqwim-date,taqwim-cal} ||
   fail "a program lacks part of the hardening"
 
 started=$SECONDS
