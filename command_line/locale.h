@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The language dates are named in, as date(1) takes it: LC_ALL, then LC_TIME, then LANG, the
+// first that is set. Only the variable is read, not the C library's locale, so that a locale
+// glibc has not generated on this machine still names the dates in its language (through
+// ICU, calendar/locale_names.h).
+namespace command_line {
+
+// An ICU locale id for calendar::LocaleNames: "tr_TR.UTF-8" gives "tr_TR"; C, POSIX, C.UTF-8
+// or nothing set gives "" (English).
+std::string timeLocale();
+
+// The same for one POSIX locale name: the language and the region, without the character
+// set or a modifier ("sr_RS@latin" gives "sr_RS").
+std::string icuLocaleOf(std::string_view posixLocale);
+
+} // namespace command_line
