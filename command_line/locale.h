@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,12 @@ std::string timeLocale();
 // The same for one POSIX locale name: the language and the region, without the character
 // set or a modifier ("sr_RS@latin" gives "sr_RS").
 std::string icuLocaleOf(std::string_view posixLocale);
+
+// The day weeks start on in the locale's country, by ICU's week data (Saturday in Egypt,
+// Sunday in Saudi Arabia and the United States, Monday in Turkey and Malaysia).
+std::chrono::weekday firstDayOfWeek(std::string_view icuLocale);
+
+// Whether the locale's language is written right to left.
+bool readsRightToLeft(std::string_view icuLocale);
 
 } // namespace command_line

@@ -32,8 +32,10 @@ Heading mainHeading(const CalendarMonth &month, const PageWords &words)
              {" ", words.yearText(month.calendar, month.year)}}};
 }
 
-// "مارس–أبريل 2024 م", and across a new year "ديسمبر 2026 م–يناير 2027 م".
-Heading otherHeading(const std::vector<CalendarMonth> &months, const PageWords &words)
+using MonthNames = std::function<std::string(calendar::Calendar, int)>;
+
+Heading otherHeading(const std::vector<CalendarMonth> &months, const MonthNames &monthName,
+                     const PageWords &words)
 {
     Heading heading;
     for (auto first = months.begin(); first != months.end();) {
@@ -43,11 +45,27 @@ Heading otherHeading(const std::vector<CalendarMonth> &months, const PageWords &
         if (!heading.empty())
             heading.back().back().text += "–";
         if (last != *first)
-            heading.push_back({{"", words.monthName(first->calendar, first->month) + "–"}});
-        heading.push_back({{"", words.monthName(last.calendar, last.month)},
-                           {" ", words.yearText(last.calendar, last.year)}});
+            heading.push_back({{"", monthName(first->calendar, first->month) + "–"}});
+        // One era at the end where both years are of it: "ديسمبر 2026–يناير 2027 م".
+        const bool eraAfter = end != months.end() && last.year > 0;
+        heading.push_back(
+                {{"", monthName(last.calendar, last.month)},
+                 {" ",
+                  eraAfter ? words.number(last.year) : words.yearText(last.calendar, last.year)}});
         first = end;
     }
+    return heading;
+}
+
+int headingWidth(const Heading &heading);
+
+// "مارس–أبريل 2024 م", and across a new year "ديسمبر 2026–يناير 2027 م"; with the months'
+// short names where the full ones would not fit on one line ("Nov–Dec 2026 AD").
+Heading otherHeading(const std::vector<CalendarMonth> &months, const PageWords &words)
+{
+    Heading heading = otherHeading(months, words.monthName, words);
+    if (headingWidth(heading) > GridCells)
+        heading = otherHeading(months, words.shortMonthName, words);
     return heading;
 }
 
@@ -57,6 +75,14 @@ std::string joined(const Unit &unit)
     for (const Piece &piece : unit | std::views::drop(1))
         text += piece.glue + piece.text;
     return text;
+}
+
+int headingWidth(const Heading &heading)
+{
+    std::string line;
+    for (const Unit &unit : heading)
+        line += (line.empty() ? "" : unit.front().glue) + joined(unit);
+    return cellWidth(line);
 }
 
 // Line by line, as many units to a line as it holds; a unit wider than a line is broken

@@ -15,6 +15,8 @@ namespace taqwim_cal {
 struct PageWords
 {
     std::function<std::string(calendar::Calendar calendar, int month)> monthName;
+    // "Nov": for the other calendar's months where their full names take more than a line.
+    std::function<std::string(calendar::Calendar calendar, int month)> shortMonthName;
     // The year with its era: "1445 هـ".
     std::function<std::string(calendar::Calendar calendar, int year)> yearText;
     std::function<std::string(int number)> number;

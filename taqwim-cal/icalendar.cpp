@@ -90,7 +90,8 @@ std::string dayUid(calendar::Date day)
 
 std::string occasionUid(std::string_view key, int hijriYear)
 {
-    return std::string(key) + "-" + std::to_string(hijriYear) + std::string(UidDomain);
+    return "occasion-" + std::string(key) + "-" + std::to_string(hijriYear)
+            + std::string(UidDomain);
 }
 
 bool fitsICalendar(calendar::Date day)

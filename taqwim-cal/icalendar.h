@@ -22,7 +22,7 @@ struct AllDayEvent
 
 // The UIDs of a day's own event ("day-20240311@taqwim.invalid") and of an occasion's, which
 // is the same whatever day --adjust puts it on, so that importing an adjusted file again
-// moves the occasion instead of adding it twice ("eid-al-fitr-1445@taqwim.invalid").
+// moves the occasion instead of adding it twice ("occasion-eid-al-fitr-1445@taqwim.invalid").
 std::string dayUid(calendar::Date day);
 std::string occasionUid(std::string_view key, int hijriYear);
 

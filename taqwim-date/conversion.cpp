@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include "command_line/era.h"
 #include "command_line/program.h"
 
 #include "calendar/date_names.h"
@@ -39,12 +40,8 @@ CivilDate Conversion::civilDate(Date date, Calendar calendar) const
 // "1 Ramadan 1445 AH", with the era's words from the catalogue.
 std::string Conversion::longDate(const CivilDate &civil) const
 {
-    const bool hijri = civil.calendar == Calendar::Hijri;
-    const std::string year = civil.year > 0
-            ? printed(hijri ? _("%d AH") : _("%d AD"), civil.year)
-            : printed(hijri ? _("%d BH") : _("%d BC"), 1 - civil.year);
     return std::to_string(civil.day) + " " + m_names.month(civil.calendar, civil.month) + " "
-            + year;
+            + command_line::yearWithEra(m_names, civil.calendar, civil.year);
 }
 
 void Conversion::write(std::string &out, const command_line::Moment &moment) const

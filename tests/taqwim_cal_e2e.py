@@ -13,7 +13,6 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 import unicodedata
 
 import icalendar
@@ -79,8 +78,9 @@ def terminals():
 
 def ics_file(name, *args):
     path = os.path.join(scratch.name, name)
-    with open(path, "w", newline="") as out:
-        out.write(run("--ics", *args, env={"LC_TIME": "C.UTF-8"}))
+    with open(path, "wb") as out:
+        subprocess.run([PROGRAM, "--ics", *args], stdout=out, check=True, timeout=10,
+                       env={**ENV, "LC_TIME": "C.UTF-8"})
     return path
 
 
@@ -115,23 +115,22 @@ def khal():
                   "[locale]\ndateformat = %Y-%m-%d\nlongdateformat = %Y-%m-%d\n"
                   "timeformat = %H:%M\ndatetimeformat = %Y-%m-%d %H:%M\n"
                   "longdatetimeformat = %Y-%m-%d %H:%M\n")
-    env = {**ENV, "XDG_DATA_HOME": scratch.name, "XDG_CONFIG_HOME": scratch.name}
+    env = {**os.environ, "LANG": "C.UTF-8", "LC_ALL": "", "LC_TIME": "",
+           "XDG_DATA_HOME": scratch.name, "XDG_CONFIG_HOME": scratch.name}
     khal = ["khal", "-c", config]
     path = ics_file("ramadan.ics", "--days", "9", "1445")
     listing = []
     for _ in range(2):  # a second import updates the events
         subprocess.run([*khal, "import", "--batch", path], check=True, env=env, timeout=60,
                        capture_output=True)
-        listing.append(subprocess.run([*khal, "list", "--format", "{title}", "2024-03-11",
-                                       "2024-03-12"], capture_output=True, text=True, check=True,
-                                      env=env, timeout=60).stdout.splitlines())
-    check("khal's 11 March 2024", sorted(t for t in listing[0] if not t.startswith("2024")),
-          ["1 Ramadan 1445", "First of Ramadan"])
+        listing.append(subprocess.run([*khal, "list", "--format", "{title}", "--day-format", "",
+                                       "2024-03-11", "1d"], capture_output=True, text=True,
+                                      check=True, env=env, timeout=60).stdout.splitlines())
+    check("khal's 11 March 2024", sorted(listing[0]), ["1 Ramadan 1445", "First of Ramadan"])
     check("khal after the second import", listing[1], listing[0])
     check("khal's files", len(os.listdir(store)), 32)
 
 
-started = time.monotonic()
 for group in [terminals, strict_parser, khal]:
     group()
 for failure in failures:

@@ -159,6 +159,7 @@ std::vector<std::string> writtenLines(const std::vector<TerminalLine> &page)
 PageWords arabicWords()
 {
     return {calendar::monthName,
+            calendar::monthName,
             calendar::yearText,
             [](int n) { return std::to_string(n); },
             {"ح", "ن", "ث", "ر", "خ", "ج", "س"}};
@@ -167,6 +168,9 @@ PageWords arabicWords()
 PageWords englishWords()
 {
     return {[](Calendar c, int m) {
+                return (c == Calendar::Hijri ? "Hmonth" : "Gmonth") + std::to_string(m);
+            },
+            [](Calendar c, int m) {
                 return (c == Calendar::Hijri ? "H" : "G") + std::to_string(m);
             },
             [](Calendar c, int y) {
@@ -380,14 +384,19 @@ TEST(CalendarPage, HeadingsNameBothCalendarsAndBreakBetweenMonths)
         CalendarMonth month;
         std::vector<std::string> heading;
     } cases[] = {
-            {{Calendar::Hijri, 1445, 9}, {"H9 1445 AH", "G3–G4 2024 AD"}},
-            {{Calendar::Gregorian, 2024, 3}, {"G3 2024 AD", "H8–H9 1445 AH"}},
+            // The short names where the full ones would take more than a line.
+            {{Calendar::Hijri, 1445, 9}, {"Hmonth9 1445 AH", "G3–G4 2024 AD"}},
+            {{Calendar::Gregorian, 2024, 3}, {"Gmonth3 2024 AD", "H8–H9 1445 AH"}},
             // Days in three Hijri months: the first and the last are named.
-            {{Calendar::Gregorian, 2022, 5}, {"G5 2022 AD", "H9–H11 1443 AH"}},
+            {{Calendar::Gregorian, 2022, 5}, {"Gmonth5 2022 AD", "H9–H11 1443 AH"}},
+            // Across a new year, the era once.
+            {{Calendar::Hijri, 1448, 7}, {"Hmonth7 1448 AH", "G12 2026–G1 2027 AD"}},
             // Too wide for one line, broken after a year rather than between a month and
             // its year.
-            {{Calendar::Hijri, 1448, 7}, {"H7 1448 AH", "G12 2026 AD–", "G1 2027 AD"}},
-            {{Calendar::Gregorian, 2019, 8}, {"G8 2019 AD", "H11–H12 1440 AH–", "H1 1441 AH"}},
+            {{Calendar::Gregorian, 2019, 8}, {"Gmonth8 2019 AD", "H11–H12 1440–", "H1 1441 AH"}},
+            // Years of two eras each have theirs.
+            {{Calendar::Hijri, 1, 1}, {"Hmonth1 1 AH", "G7–G8 622 AD"}},
+            {{Calendar::Gregorian, 622, 7}, {"Gmonth7 622 AD", "H12 0 AH–H1 1 AH"}},
     };
     for (const auto &c : cases) {
         const auto page = calendarPage({monthGrid(c.month, std::chrono::Sunday, reckoning)},
