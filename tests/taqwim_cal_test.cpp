@@ -5,8 +5,13 @@
 #include "month_grid.h"
 #include "occasions.h"
 #include "terminal_text.h"
+#include "words.h"
+
+#include "command_line/era.h"
+#include "command_line/locale.h"
 
 #include "calendar/date_names.h"
+#include "calendar/locale_names.h"
 
 #include <gtest/gtest.h>
 #include <unicode/ubidi.h>
@@ -14,6 +19,7 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <set>
 #include <sstream>
 
 using namespace taqwim_cal;
@@ -546,6 +552,62 @@ TEST(ICalendar, DaysAreProlepticGregorianYearsOneTo9999)
     EXPECT_FALSE(fitsICalendar(dayOf(Calendar::Gregorian, 9999, 12, 31)));
     EXPECT_TRUE(fitsICalendar(dayOf(Calendar::Gregorian, 1, 1, 3))); // 1 January 1 proleptic
     EXPECT_FALSE(fitsICalendar(dayOf(Calendar::Gregorian, 1, 1, 2)));
+}
+
+TEST(SharedLocale, TheWeekStartsAsInTheLocalesCountry)
+{
+    const struct
+    {
+        const char *locale;
+        weekday first;
+        bool rightToLeft;
+    } cases[] = {
+            {"ar_EG", std::chrono::Saturday, true}, {"ar_SA", std::chrono::Sunday, true},
+            {"en_US", std::chrono::Sunday, false},  {"tr_TR", std::chrono::Monday, false},
+            {"", std::chrono::Sunday, false},       {"fa_IR", std::chrono::Saturday, true},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(command_line::firstDayOfWeek(c.locale), c.first) << c.locale;
+        EXPECT_EQ(command_line::readsRightToLeft(c.locale), c.rightToLeft) << c.locale;
+    }
+}
+
+TEST(Words, WeekdayHeadsFitTheirColumnsInEveryLanguage)
+{
+    for (const char *locale : {"", "ar_SA", "tr_TR", "ms_MY", "id_ID", "de_DE", "fr_FR", "ur_PK",
+                               "fa_IR", "ru_RU", "zh_CN", "ja_JP", "he_IL"}) {
+        const calendar::LocaleNames names(locale);
+        const PageWords words = Words(names, command_line::Digits::Latin).page();
+        std::set<std::string> heads(words.weekdayHeads.begin(), words.weekdayHeads.end());
+        for (const std::string &head : words.weekdayHeads)
+            EXPECT_LE(cellWidth(head), 2) << locale << " " << head;
+        // The short names where they all fit, the narrow ones otherwise.
+        bool shortFit = true;
+        for (unsigned day = 0; day < 7; ++day)
+            shortFit = shortFit
+                    && cellWidth(names.weekday(weekday{day}, calendar::NameWidth::Short)) <= 2;
+        const auto width = shortFit ? calendar::NameWidth::Short : calendar::NameWidth::Narrow;
+        for (unsigned day = 0; day < 7; ++day)
+            EXPECT_EQ(words.weekdayHeads[day], names.weekday(weekday{day}, width)) << locale;
+        if (shortFit) {
+            EXPECT_EQ(heads.size(), 7u) << locale;
+        }
+    }
+    const calendar::LocaleNames arabic("ar_SA");
+    EXPECT_EQ(Words(arabic, command_line::Digits::Latin).page().weekdayHeads[6], "س");
+}
+
+TEST(SharedLocale, YearsWithTheirEras)
+{
+    const calendar::LocaleNames arabic("ar_SA");
+    const calendar::LocaleNames english("");
+    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Hijri, 1445), "1445 هـ");
+    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Hijri, 0), "1 ق.هـ");
+    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Gregorian, 2024), "2024 م");
+    // Without a catalogue, the messages' own English.
+    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Hijri, 1445), "1445 AH");
+    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Hijri, -640), "641 BH");
+    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Gregorian, 0), "1 BC");
 }
 
 } // namespace

@@ -138,6 +138,7 @@ def occasions():
     code, out, _ = run("--occasions", "1445")
     check("the first of Ramadan 1445", "2024-03-11  1445-09-01  First of Ramadan" in out, True)
     check("ten occasions a year", (code, len(out.splitlines())), (0, 10))
+    check("this year's occasions", len(run("--occasions")[1].splitlines()), 10)
     adjusted = run("--occasions", "--adjust=1", "1445")[1]
     check("a day earlier by sighting", "2024-03-10  1445-09-01  First of Ramadan" in adjusted, True)
     check("a month's occasions", len(run("--occasions", "9", "1445")[1].splitlines()), 2)
