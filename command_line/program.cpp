@@ -113,4 +113,14 @@ int refuseUsage(const UsageError &error)
     return 2;
 }
 
+void showVersion(const char *version)
+{
+    std::printf("%s (Taqwim) %s\n", programName, version);
+    std::fputs(_("Copyright (C) 2026 The Taqwim team.\n"
+                 "License MIT: <https://opensource.org/licenses/MIT>.\n"
+                 "This is free software: you are free to change and redistribute it.\n"
+                 "There is NO WARRANTY, to the extent permitted by law.\n"),
+               stdout);
+}
+
 } // namespace command_line

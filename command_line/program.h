@@ -56,4 +56,7 @@ void complain(const std::string &message);
 // The usage error's message and the line pointing to --help; returns the exit status, 2.
 int refuseUsage(const UsageError &error);
 
+// What --version shows: "PROGRAM (Taqwim) VERSION", the copyright and the licence.
+void showVersion(const char *version);
+
 } // namespace command_line

@@ -7,6 +7,7 @@
 #include <unicode/utf8.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace taqwim_cal {
 namespace {
@@ -71,26 +72,14 @@ int cellsOf(UChar32 c)
     return width == U_EA_WIDE || width == U_EA_FULLWIDTH ? 2 : 1;
 }
 
-std::string_view opening(Style style)
+// The escape sequences that turn a style on and off again.
+std::pair<std::string_view, std::string_view> escapesOf(Style style)
 {
     switch (style) {
     case Style::Faint:
-        return "\x1b[2m";
+        return {"\x1b[2m", "\x1b[22m"};
     case Style::Reverse:
-        return "\x1b[7m";
-    case Style::Plain:
-        break;
-    }
-    return {};
-}
-
-std::string_view closing(Style style)
-{
-    switch (style) {
-    case Style::Faint:
-        return "\x1b[22m";
-    case Style::Reverse:
-        return "\x1b[27m";
+        return {"\x1b[7m", "\x1b[27m"};
     case Style::Plain:
         break;
     }
@@ -165,12 +154,8 @@ std::string TerminalLine::written(bool styled) const
             break; // only blanks were left
         const std::string_view text = std::string_view(run.text).substr(0, left);
         left -= text.size();
-        const bool withStyle = styled && run.style != Style::Plain;
-        if (withStyle)
-            out += opening(run.style);
-        out += text;
-        if (withStyle)
-            out += closing(run.style);
+        const auto [on, off] = styled ? escapesOf(run.style) : escapesOf(Style::Plain);
+        out.append(on).append(text).append(off);
     }
     return out;
 }

@@ -82,16 +82,6 @@ void showHelp()
                stdout);
 }
 
-void showVersion()
-{
-    std::printf("taqwim-date (Taqwim) %s\n", TAQWIM_VERSION);
-    std::fputs(_("Copyright (C) 2026 The Taqwim team.\n"
-                 "License MIT: <https://opensource.org/licenses/MIT>.\n"
-                 "This is free software: you are free to change and redistribute it.\n"
-                 "There is NO WARRANTY, to the extent permitted by law.\n"),
-               stdout);
-}
-
 Conversion conversionFor(const Options &options, const calendar::LocaleNames &names)
 {
     using calendar::Calendar;
@@ -176,7 +166,7 @@ int main(int argc, char *argv[])
             showHelp();
             break;
         case Options::Action::Version:
-            showVersion();
+            command_line::showVersion(TAQWIM_VERSION);
             break;
         case Options::Action::Show:
             return show(options);
