@@ -101,7 +101,8 @@ void readIcuTable(NameTable &table, const std::string &locale, Calendar calendar
         copyNames(table.weekdays[w], days, count, 1); // ICU counts from Sunday, 1
     }
     int32_t count = 0;
-    copyNames(table.dayPeriods, symbols->getAmPmStrings(count), count, 0);
+    const icu::UnicodeString *periods = symbols->getAmPmStrings(count);
+    copyNames(table.dayPeriods, periods, count, 0);
 }
 
 void readArabicTable(NameTable &table, Calendar calendar)
