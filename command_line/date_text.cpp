@@ -208,9 +208,8 @@ std::array<Field, 3> fieldsOf(Text text, Calendar calendar)
     const bool negativeFirst = text.size() > 1 && text[0] == U'-' && isDigit(text[1]);
     if (negativeFirst)
         text.remove_prefix(1);
-    const std::size_t separatorAt
-            = firstWhere(text, [](char32_t c) { return !isDigit(c) && c != U' '; });
-    if (separatorAt == Text::npos || !isSeparator(text[separatorAt]))
+    const std::size_t separatorAt = firstWhere(text, isSeparator);
+    if (separatorAt == Text::npos)
         fail(DateTextFault::Shape, calendar);
     const char32_t separator = text[separatorAt];
     // Another separator is a mistake; a '-' before a number is a sign (16/5/-640), which
@@ -373,8 +372,8 @@ void readTimeOfDay(Text text, Moment &moment, Calendar calendar)
     moment.timeOfDay = hours{*hour} + minutes{*minute} + seconds{*second};
 }
 
-// Where a time of day begins: after a 'T', or at the number before the first ':' once a blank
-// parts it from the date.
+// Where a time of day begins: after a 'T' right after the date's last digit, or at the number
+// before the first ':' once a blank parts it from the date.
 struct Parts
 {
     Text date;
@@ -384,8 +383,14 @@ struct Parts
 Parts partsOf(Text text, Calendar calendar)
 {
     Parts parts{text, std::nullopt};
-    if (const std::size_t t = firstWhere(text, [](char32_t c) { return c == U'T' || c == U't'; });
-        t != Text::npos) {
+    const auto startsTime = [&](std::size_t at) {
+        return (text[at] == U'T' || text[at] == U't')
+                && (at > 0 ? isDigit(text[at - 1]) : text.size() > 1 && isDigit(text[1]));
+    };
+    std::size_t t = 0;
+    while (t < text.size() && !startsTime(t))
+        ++t;
+    if (t < text.size()) {
         parts = {text.substr(0, t), text.substr(t + 1)};
     } else if (const std::size_t colon = text.find(U':'); colon != Text::npos) {
         std::size_t hour = colon;
