@@ -181,10 +181,11 @@ bool isNumber(const Field &field)
     return !field.text.empty() && std::all_of(field.text.begin(), field.text.end(), isDigit);
 }
 
-// The year in four digits, or after its '-' in three, as %Y prints it.
+// A year before the era in three digits at least, as %Y prints it (-640); the others have
+// four by the time the order is known.
 void checkYearWritten(const Field &year, Calendar calendar)
 {
-    if (isNumber(year) && year.text.size() < (year.negative ? 3u : 4u))
+    if (year.negative && isNumber(year) && year.text.size() < 3)
         fail(DateTextFault::ShortYear, calendar);
 }
 

@@ -214,7 +214,7 @@ TEST(Options, RefusesAsGnuProgramsDoInTheUsersTerms)
             {{"--frobnicate"}, "unrecognized option '--frobnicate'"},
             {{"--frob=3"}, "unrecognized option '--frob=3'"},
             {{"-x"}, "invalid option -- 'x'"},
-            {{"--hijri", "-Hx"}, "invalid option -- 'x'"},
+            {{"--hijri", "-xH"}, "invalid option -- 'x'"},
             {{"--d=x"}, "option '--d=x' is ambiguous; possibilities: '--date' '--digits'"},
             {{"-d"}, "option requires an argument -- 'd'"},
             {{"-H", "-d"}, "option requires an argument -- 'd'"},
