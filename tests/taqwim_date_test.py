@@ -100,15 +100,15 @@ def languages():
 def dialogue():
     """A program talking to -f through pipes gets each answer before it writes the next line,
     and a message in its place among the answers."""
+    # Unbuffered, so that a line read leaves the next in the pipe for select() to see.
     talk = subprocess.Popen([PROGRAM, "-f", "-", "-I"], stdin=subprocess.PIPE,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                            env={**os.environ, **PLAIN})
+                            env={**os.environ, **PLAIN}, bufsize=0)
     for line, answers in [("2024-03-11", ["1445-09-01"]),
                           ("11/03/24", ["taqwim-date: line 2: invalid date '11/03/24': "
                                         "write the year with four digits, as in 2024", ""]),
                           ("2024-06-16", ["1445-12-10"])]:
         talk.stdin.write(line.encode() + b"\n")
-        talk.stdin.flush()
         for answer in answers:
             if not select.select([talk.stdout], [], [], 5)[0]:
                 failures.append(f"no answer to {line!r} within 5 s")
