@@ -1,6 +1,7 @@
 #include "locale_names.h"
 
 #include "date_names.h"
+#include "icu_text.h"
 
 #include <unicode/dtfmtsym.h>
 #include <unicode/smpdtfmt.h>
@@ -23,6 +24,8 @@ struct NameTable
 
 namespace {
 
+using detail::utf8;
+
 using detail::NameTable;
 
 // CLDR's short and narrow Arabic weekdays (ICU 72), kept here so that a grid's head does
@@ -32,13 +35,6 @@ constexpr std::array<const char *, 7> ArabicShortWeekdays
 constexpr std::array<const char *, 7> ArabicNarrowWeekdays = {"ح", "ن", "ث", "ر", "خ", "ج", "س"};
 // The window shows no time; these are what CLDR and glibc's ar_SA give.
 constexpr std::array<const char *, 2> ArabicDayPeriods = {"ص", "م"};
-
-std::string utf8(const icu::UnicodeString &text)
-{
-    std::string out;
-    text.toUTF8String(out);
-    return out;
-}
 
 icu::DateFormatSymbols::DtWidthType icuWidth(NameWidth width)
 {
@@ -101,7 +97,8 @@ void readIcuTable(NameTable &table, const std::string &locale, Calendar calendar
         copyNames(table.weekdays[w], days, count, 1); // ICU counts from Sunday, 1
     }
     int32_t count = 0;
-    copyNames(table.dayPeriods, symbols->getAmPmStrings(count), count, 0);
+    const icu::UnicodeString *periods = symbols->getAmPmStrings(count);
+    copyNames(table.dayPeriods, periods, count, 0);
 }
 
 void readArabicTable(NameTable &table, Calendar calendar)

@@ -37,6 +37,22 @@ bool isBlank(char32_t c)
     return c == U' ' || c == U'\t' || c == U'\u00A0';
 }
 
+bool isSeparator(char32_t c)
+{
+    return c == U'-' || c == U'/' || c == U'.';
+}
+
+// The first character from `from` on that the test holds for. (std::u32string_view's
+// find_first_of compares each character with every one of the set, a loop too slow for a
+// column of a million dates.)
+template<typename Test> std::size_t firstWhere(Text text, Test test, std::size_t from = 0)
+{
+    for (std::size_t at = from; at < text.size(); ++at)
+        if (test(text[at]))
+            return at;
+    return Text::npos;
+}
+
 Text trimmed(Text text)
 {
     while (!text.empty() && text.front() == U' ')
@@ -67,7 +83,7 @@ public:
     Text view() const { return trimmed(Text(m_text.data(), m_length)); }
 
 private:
-    std::array<char32_t, 120> m_text{};
+    std::array<char32_t, 120> m_text; // only the first m_length are read
     std::size_t m_length = 0;
 };
 
@@ -130,8 +146,7 @@ bool takeChar(Text &text, char32_t c)
 // Exactly two digits.
 std::optional<int> takeTwoDigits(Text &text)
 {
-    if (text.size() < 2 || !isDigit(text[0]) || !isDigit(text[1])
-        || (text.size() > 2 && isDigit(text[2])))
+    if (text.size() < 2 || !isDigit(text[0]) || !isDigit(text[1]))
         return std::nullopt;
     const int value = int(text[0] - U'0') * 10 + int(text[1] - U'0');
     text.remove_prefix(2);
@@ -166,10 +181,11 @@ bool isNumber(const Field &field)
     return !field.text.empty() && std::all_of(field.text.begin(), field.text.end(), isDigit);
 }
 
-// The year in four digits, or after its '-' in three, as %Y prints it.
+// A year before the era in three digits at least, as %Y prints it (-640); the others have
+// four by the time the order is known.
 void checkYearWritten(const Field &year, Calendar calendar)
 {
-    if (isNumber(year) && year.text.size() < (year.negative ? 3u : 4u))
+    if (year.negative && isNumber(year) && year.text.size() < 3)
         fail(DateTextFault::ShortYear, calendar);
 }
 
@@ -187,18 +203,27 @@ bool yearFirstIn(const std::array<Field, 3> &fields, Calendar calendar)
     fail(DateTextFault::Shape, calendar);
 }
 
-constexpr Text Separators = U"-/.";
-
 // "2024-03-11", "11/3/2024", "-640-05-16", "16/5/-640": three fields and one separator.
 std::array<Field, 3> fieldsOf(Text text, Calendar calendar)
 {
     const bool negativeFirst = text.size() > 1 && text[0] == U'-' && isDigit(text[1]);
     if (negativeFirst)
         text.remove_prefix(1);
-    const std::size_t separatorAt = text.find_first_not_of(U"0123456789 ");
-    if (separatorAt == Text::npos || Separators.find(text[separatorAt]) == Text::npos)
+    const std::size_t separatorAt = firstWhere(text, isSeparator);
+    if (separatorAt == Text::npos)
         fail(DateTextFault::Shape, calendar);
     const char32_t separator = text[separatorAt];
+    // Another separator is a mistake; a '-' before a number is a sign (16/5/-640), which
+    // only the year at the end may have.
+    for (std::size_t at = firstWhere(text, isSeparator); at != Text::npos;
+         at = firstWhere(text, isSeparator, at + 1)) {
+        const std::size_t before = at > 0 ? text.find_last_not_of(U' ', at - 1) : Text::npos;
+        const bool sign = text[at] == U'-' && at + 1 < text.size() && isDigit(text[at + 1])
+                && before != Text::npos && text[before] == separator
+                && text.find(separator, at) == Text::npos;
+        if (text[at] != separator && !sign)
+            fail(DateTextFault::MixedSeparators, calendar);
+    }
     std::array<Field, 3> fields;
     std::size_t count = 0;
     for (bool more = true; more; ++count) {
@@ -218,9 +243,6 @@ std::array<Field, 3> fieldsOf(Text text, Calendar calendar)
         last.negative = true;
         last.text.remove_prefix(1);
     }
-    for (const Field &field : fields)
-        if (field.text.find_first_of(Separators) != Text::npos)
-            fail(DateTextFault::MixedSeparators, calendar);
     return fields;
 }
 
@@ -267,6 +289,25 @@ void checkReadable(Date day, const CivilDate &typed)
         failOutOfRange(typed);
 }
 
+// Whether the year is one that may hold a readable day: a day or two past either end is
+// still looked at, since --adjust can print those dates.
+bool withinReadableYears(const CivilDate &civil)
+{
+    struct Years
+    {
+        int first, last;
+    };
+    static const std::array<Years, 2> years = [] {
+        std::array<Years, 2> bounds{};
+        for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri})
+            bounds[std::size_t(calendar)] = {civilOfReadable(firstReadableDay(), calendar, -2).year,
+                                             civilOfReadable(lastReadableDay(), calendar, 2).year};
+        return bounds;
+    }();
+    const Years &kept = years[std::size_t(civil.calendar)];
+    return civil.year >= kept.first && civil.year <= kept.last;
+}
+
 // The day the date names, or what is wrong with it in the user's terms.
 Date dayOf(const CivilDate &civil, bool yearFirst, int hijriShift)
 {
@@ -278,10 +319,7 @@ Date dayOf(const CivilDate &civil, bool yearFirst, int hijriShift)
     }
     if (civil.day < 1)
         fault(DateTextFault::DayBelowOne);
-    // Years a day or two past either end, which --adjust can print, are still looked at.
-    const CivilDate first = civilOfReadable(firstReadableDay(), civil.calendar, -2);
-    const CivilDate last = civilOfReadable(lastReadableDay(), civil.calendar, 2);
-    if (civil.year < first.year || civil.year > last.year)
+    if (!withinReadableYears(civil))
         failOutOfRange(civil);
     if (civil.day > calendar::lastDayOfMonth(civil.calendar, civil.year, civil.month))
         fault(DateTextFault::PastMonthEnd);
@@ -335,8 +373,8 @@ void readTimeOfDay(Text text, Moment &moment, Calendar calendar)
     moment.timeOfDay = hours{*hour} + minutes{*minute} + seconds{*second};
 }
 
-// Where a time of day begins: after a 'T', or at the number before the first ':' once a blank
-// parts it from the date.
+// Where a time of day begins: after a 'T' right after the date's last digit, or at the number
+// before the first ':' once a blank parts it from the date.
 struct Parts
 {
     Text date;
@@ -346,7 +384,14 @@ struct Parts
 Parts partsOf(Text text, Calendar calendar)
 {
     Parts parts{text, std::nullopt};
-    if (const std::size_t t = text.find_first_of(U"Tt"); t != Text::npos) {
+    const auto startsTime = [&](std::size_t at) {
+        return (text[at] == U'T' || text[at] == U't')
+                && (at > 0 ? isDigit(text[at - 1]) : text.size() > 1 && isDigit(text[1]));
+    };
+    std::size_t t = 0;
+    while (t < text.size() && !startsTime(t))
+        ++t;
+    if (t < text.size()) {
         parts = {text.substr(0, t), text.substr(t + 1)};
     } else if (const std::size_t colon = text.find(U':'); colon != Text::npos) {
         std::size_t hour = colon;

@@ -32,12 +32,14 @@ ZonedMoment fromLocalTime(std::int64_t unixSeconds, const std::tm &local)
     return {unixSeconds, seconds{local.tm_gmtoff}, local.tm_zone ? local.tm_zone : ""};
 }
 
-} // namespace
-
+// The day a date of the C library's calendar names: the proleptic Gregorian one, which
+// std::chrono and Date count in too.
 calendar::Date dayOfSystemDate(year_month_day date)
 {
     return calendar::Date::fromDays(sys_days{date}.time_since_epoch().count());
 }
+
+} // namespace
 
 ZonedMoment zoned(const Moment &moment)
 {

@@ -40,8 +40,4 @@ Moment momentAt(std::int64_t unixSeconds, std::chrono::nanoseconds fraction = {}
 // Now, by the system clock.
 Moment currentMoment();
 
-// The day a local calendar date names, and back: the proleptic Gregorian calendar of the C
-// library and std::chrono, which Date counts in too.
-calendar::Date dayOfSystemDate(std::chrono::year_month_day date);
-
 } // namespace command_line
