@@ -1,7 +1,6 @@
 #include "calendar_page.h"
 
 #include <algorithm>
-#include <ranges>
 #include <utility>
 
 namespace taqwim_cal {
@@ -71,9 +70,9 @@ Heading otherHeading(const std::vector<CalendarMonth> &months, const PageWords &
 
 std::string joined(const Unit &unit)
 {
-    std::string text = unit.front().text;
-    for (const Piece &piece : unit | std::views::drop(1))
-        text += piece.glue + piece.text;
+    std::string text;
+    for (const Piece &piece : unit)
+        text += (text.empty() ? "" : piece.glue) + piece.text;
     return text;
 }
 
