@@ -33,8 +33,9 @@ def run(*args, env=None):
                           env={**ENV, **(env or {})}, timeout=10).stdout
 
 
-def in_tmux(args):
-    """The lines a terminal that does no bidirectional layout shows, as tmux keeps them."""
+def in_tmux(args, attributes=False):
+    """The lines a terminal that does no bidirectional layout shows, as tmux keeps them; with
+    attributes, their escape sequences too."""
     server = ["tmux", "-L", f"taqwim-cal-{os.getpid()}", "-f", "/dev/null"]
     command = " ".join([PROGRAM, *args]) + "; tmux wait-for -S shown; sleep 60"
     environment = [f"{name}={ENV[name]}" for name in ("LC_TIME", "COLUMNS")]
@@ -42,8 +43,8 @@ def in_tmux(args):
                     "env", *environment, "sh", "-c", command], check=True, env=ENV)
     try:
         subprocess.run([*server, "wait-for", "shown"], check=True, timeout=10)
-        pane = subprocess.run([*server, "capture-pane", "-p"], capture_output=True, text=True,
-                              check=True).stdout
+        pane = subprocess.run([*server, "capture-pane", "-p", *(["-e"] if attributes else [])],
+                              capture_output=True, text=True, check=True).stdout
     finally:
         subprocess.run([*server, "kill-server"], env=ENV)
     return without_marks(pane).rstrip("\n").splitlines()
@@ -74,6 +75,10 @@ def terminals():
             check("the first month at the right", order, sorted(order))
         saturday = read_right_to_left(shown[len(shown) // 2])
         check(f"{args}: numbers in the grid", any(c.isdigit() for c in saturday), True)
+    # On a terminal today is in reverse video, and the other calendar's numbers faint.
+    this_month = "\n".join(in_tmux([], attributes=True))
+    check("today's mark on a terminal", ("\x1b[7m" in this_month, "\x1b[2m" in this_month),
+          (True, True))
 
 
 def ics_file(name, *args):
