@@ -107,14 +107,15 @@ std::optional<int> dayOffsetOfWord(Text text)
     return std::nullopt;
 }
 
-// A run of ASCII digits at the front, taken off; nothing when there is none.
-std::optional<std::int64_t> takeNumber(Text &text, std::size_t mostDigits = 18)
+// A run of ASCII digits at the front, taken off; nothing when there is none. A number too
+// large for any field stays too large, however long it is.
+std::optional<std::int64_t> takeNumber(Text &text)
 {
+    constexpr std::int64_t TooLarge = 1'000'000'000'000'000;
     std::size_t length = 0;
     std::int64_t value = 0;
     for (; length < text.size() && isDigit(text[length]); ++length)
-        if (length < mostDigits)
-            value = value * 10 + (text[length] - U'0');
+        value = std::min(value * 10 + (text[length] - U'0'), TooLarge);
     if (length == 0)
         return std::nullopt;
     text.remove_prefix(length);
@@ -163,11 +164,11 @@ int numberIn(const Field &field, DateField which, Calendar calendar)
 {
     if (field.text.empty())
         fail(DateTextFault::FieldMissing, calendar, which);
-    if (!std::all_of(field.text.begin(), field.text.end(), isDigit))
+    Text digits = field.text;
+    const std::optional<std::int64_t> number = takeNumber(digits);
+    if (!number || !digits.empty())
         fail(DateTextFault::FieldNotANumber, calendar, which);
-    int value = 0;
-    for (const char32_t digit : field.text)
-        value = std::min(value * 10 + int(digit - U'0'), Saturated);
+    const int value = int(std::min<std::int64_t>(*number, Saturated));
     return field.negative ? -value : value;
 }
 
@@ -335,8 +336,9 @@ Date dayOf(const CivilDate &civil, bool yearFirst, int hijriShift)
 void readTimeOfDay(Text text, Moment &moment, Calendar calendar)
 {
     const auto shape = [&] { fail(DateTextFault::TimeShape, calendar); };
-    const std::optional<std::int64_t> hour = takeNumber(text, 2);
-    if (!hour || !takeChar(text, U':'))
+    const std::size_t before = text.size();
+    const std::optional<std::int64_t> hour = takeNumber(text);
+    if (!hour || before - text.size() > 2 || !takeChar(text, U':'))
         shape();
     const std::optional<int> minute = takeTwoDigits(text);
     std::optional<int> second = 0;
@@ -413,7 +415,7 @@ Moment instantIn(Text text, Calendar calendar)
     const bool negative = takeChar(text, U'-');
     if (!negative)
         takeChar(text, U'+');
-    const std::optional<std::int64_t> whole = takeNumber(text, 15);
+    const std::optional<std::int64_t> whole = takeNumber(text);
     std::optional<std::int64_t> fraction = 0;
     if (whole && (takeChar(text, U'.') || takeChar(text, U',')))
         fraction = takeFraction(text);
@@ -424,13 +426,7 @@ Moment instantIn(Text text, Calendar calendar)
         --seconds;
         fraction = 1'000'000'000 - *fraction;
     }
-    // A day to spare on either side for the local zone; the exact day is checked below.
-    if (seconds < (firstReadableDay().days() - 1) * SecondsPerDay
-        || seconds > (lastReadableDay().days() + 1) * SecondsPerDay)
-        failOutOfRange({.calendar = calendar});
-    const Moment moment = momentAt(seconds, nanoseconds{*fraction});
-    checkReadable(moment.day, {.calendar = calendar});
-    return moment;
+    return readableMomentAt(seconds, nanoseconds{*fraction}, calendar);
 }
 
 Moment movedBy(Moment moment, int days)
@@ -460,6 +456,17 @@ Date lastReadableDay()
     static const Date last = *calendar::dateOf(
             {Calendar::Hijri, 9999, 12, calendar::lastDayOfMonth(Calendar::Hijri, 9999, 12)});
     return last;
+}
+
+Moment readableMomentAt(std::int64_t unixSeconds, nanoseconds fraction, Calendar calendar)
+{
+    // A day to spare on either side for the local zone; the exact day is checked below.
+    if (unixSeconds < (firstReadableDay().days() - 1) * SecondsPerDay
+        || unixSeconds > (lastReadableDay().days() + 1) * SecondsPerDay)
+        failOutOfRange({.calendar = calendar});
+    const Moment moment = momentAt(unixSeconds, fraction);
+    checkReadable(moment.day, {.calendar = calendar});
+    return moment;
 }
 
 Moment readDate(std::string_view text, const DateReading &reading)

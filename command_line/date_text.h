@@ -74,6 +74,11 @@ struct DateReading
 // Throws DateTextError for a text that names no day.
 Moment readDate(std::string_view text, const DateReading &reading);
 
+// The moment of an instant on the local clock, as @SECONDS reads it. Throws DateTextError
+// (OutOfRange) for an instant whose day no DATE may name.
+Moment readableMomentAt(std::int64_t unixSeconds, std::chrono::nanoseconds fraction,
+                        calendar::Calendar calendar);
+
 // The first and the last day a DATE may name: 1 January 1 (Julian) and the last day of
 // 9999 AH, so that every date the programs print can be read back.
 calendar::Date firstReadableDay();

@@ -1,24 +1,6 @@
 #include "digits.h"
 
 namespace command_line {
-namespace {
-
-// "٠" is U+0660; the ten Arabic-Indic digits follow it in order.
-constexpr char ArabicZeroLead = '\xD9';
-constexpr unsigned char ArabicZeroTrail = 0xA0;
-
-} // namespace
-
-void appendDigit(std::string &out, int digit, Digits digits)
-{
-    if (digits == Digits::Latin) {
-        out += char('0' + digit);
-        return;
-    }
-    out += ArabicZeroLead;
-    out += char(ArabicZeroTrail + digit);
-}
-
 std::string withDigits(std::string text, Digits digits)
 {
     if (digits == Digits::Latin)

@@ -101,24 +101,29 @@ Conversion conversionFor(const Options &options, const calendar::LocaleNames &na
 }
 
 // When the file was last changed, or nothing, with the reason told.
-std::optional<command_line::Moment> lastChangeOf(const std::string &file)
+std::optional<command_line::Moment> lastChangeOf(const std::string &file,
+                                                 const Conversion &conversion)
 {
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::stat(file.c_str(), &status) != 0) {
         complain(printed(_("cannot read the time of %s: %s"),
                          command_line::quotedText(file).c_str(), std::strerror(errno)));
         return std::nullopt;
     }
-    return command_line::momentAt(status.st_mtim.tv_sec,
-                                  std::chrono::nanoseconds{status.st_mtim.tv_nsec});
+    try {
+        return command_line::readableMomentAt(status.st_mtim.tv_sec,
+                                              std::chrono::nanoseconds{status.st_mtim.tv_nsec},
+                                              calendar::Calendar::Gregorian);
+    } catch (const command_line::DateTextError &error) {
+        complain(conversion.problem("@" + std::to_string(status.st_mtim.tv_sec), error));
+        return std::nullopt;
+    }
 }
 
 std::optional<command_line::Moment> momentOf(const Options &options, const Conversion &conversion)
 {
     if (options.reference)
-        return lastChangeOf(*options.reference);
+        return lastChangeOf(*options.reference, conversion);
     if (!options.date)
         return command_line::currentMoment();
     try {

@@ -68,11 +68,9 @@ std::size_t characters(std::string_view text)
     return count;
 }
 
-std::string twoDigits(long long value, Digits digits)
+void appendTwoDigits(std::string &out, long long value, Digits digits)
 {
-    std::string out;
     appendNumber(out, value, 2, '0', digits);
-    return out;
 }
 
 enum class OtherCase { Upper, Lower };
@@ -112,10 +110,14 @@ void appendZone(std::string &out, const Conversion &piece, std::chrono::seconds 
     }
     const int parts = piece.colons < 3 ? piece.colons : seconds ? 2 : minutes ? 1 : 0;
     std::string rest;
-    if (parts >= 1)
-        rest += ":" + twoDigits(minutes, digits);
-    if (parts == 2)
-        rest += ":" + twoDigits(seconds, digits);
+    if (parts >= 1) {
+        rest += ':';
+        appendTwoDigits(rest, minutes, digits);
+    }
+    if (parts == 2) {
+        rest += ':';
+        appendTwoDigits(rest, seconds, digits);
+    }
     Conversion hoursOnly = piece;
     if (piece.width >= 0)
         hoursOnly.width = std::max(0, piece.width - int(characters(rest)));
@@ -130,7 +132,10 @@ void appendIsoDate(std::string &out, const Conversion &piece, const CivilDate &c
     const bool usual = piece.padding == Padding::Usual || piece.padding == Padding::Zeros;
     year.width = piece.width >= 0 ? std::max(0, piece.width - 6) : usual ? 4 : 0;
     appendField(out, year, civil.year, 4, '0', digits);
-    out += "-" + twoDigits(civil.month, digits) + "-" + twoDigits(civil.day, digits);
+    out += '-';
+    appendTwoDigits(out, civil.month, digits);
+    out += '-';
+    appendTwoDigits(out, civil.day, digits);
 }
 
 // %N: the nanoseconds; a width below nine keeps that many of the first digits.
@@ -284,12 +289,18 @@ void OutputFormat::appendTo(std::string &out, const ShownDay &shown,
         case 'T':
         case 'R':
         case 'r': {
-            std::string time = twoDigits(piece.letter == 'r' ? hour12 : hour, digits) + ":"
-                    + twoDigits(minute, digits);
-            if (piece.letter != 'R')
-                time += ":" + twoDigits(second, digits);
-            if (piece.letter == 'r')
-                time += " " + dayPeriod();
+            std::string time;
+            appendTwoDigits(time, piece.letter == 'r' ? hour12 : hour, digits);
+            time += ':';
+            appendTwoDigits(time, minute, digits);
+            if (piece.letter != 'R') {
+                time += ':';
+                appendTwoDigits(time, second, digits);
+            }
+            if (piece.letter == 'r') {
+                time += ' ';
+                time += dayPeriod();
+            }
             appendText(out, piece, time, names);
             break;
         }

@@ -154,6 +154,7 @@ TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
             {"2024-03-11T10:00:00.", F::TimeShape},
             {"2024-03-11T10:00 UTC", F::TimeShape},
             {"2024-03-11T24:00", F::NoSuchTime},
+            {"2024-03-11T010:00", F::TimeShape},
             {"2024-03-11T10:60", F::NoSuchTime},
             {"2024-03-11T10:00:60", F::NoSuchTime},
             {"2024-03-11T10:00+24:00", F::NoSuchTime},

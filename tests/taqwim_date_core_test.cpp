@@ -9,13 +9,11 @@
 
 #include "scoped_environment.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -327,64 +325,58 @@ TEST(Conversion, MovesTheHijriCalendarBothWays)
     EXPECT_EQ(lineOf(toGregorian, "10000-01-01"), "10323-10-21"); // what -I prints, read back
 }
 
-// A file descriptor, closed when it goes.
-struct Descriptor
+// A temporary file, or one opened for writing, that goes when the test ends.
+class File
 {
-    explicit Descriptor(int fd) : fd(fd) { }
-    ~Descriptor() { ::close(fd); }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int fd;
+public:
+    File() : m_file(std::tmpfile()) { }
+    explicit File(const char *path) : m_file(std::fopen(path, "w")) { }
+    ~File() { std::fclose(m_file); }
+    File(const File &) = delete;
+    File &operator=(const File &) = delete;
+
+    int fd() const { return fileno(m_file); }
+    std::string path() const { return "/proc/self/fd/" + std::to_string(fd()); }
+    void write(const std::string &text) const
+    {
+        std::fputs(text.c_str(), m_file);
+        std::fflush(m_file);
+    }
+    std::string text() const
+    {
+        std::string out;
+        std::array<char, 4096> block;
+        for (ssize_t length;
+             (length = ::pread(fd(), block.data(), block.size(), off_t(out.size()))) > 0;)
+            out.append(block.data(), std::size_t(length));
+        return out;
+    }
+
+private:
+    std::FILE *m_file;
 };
 
 // Standard error into a file while it lives.
-class CapturedStandardError
+class CapturedStandardError : public File
 {
 public:
-    CapturedStandardError() : m_saved(::dup(STDERR_FILENO))
-    {
-        std::fflush(stderr);
-        ::dup2(m_file.fd, STDERR_FILENO);
-    }
+    CapturedStandardError() : m_saved(::dup(STDERR_FILENO)) { ::dup2(fd(), STDERR_FILENO); }
     ~CapturedStandardError()
     {
-        std::fflush(stderr);
         ::dup2(m_saved, STDERR_FILENO);
         ::close(m_saved);
     }
-    std::string text() const { return m_file.text(); }
-
-    struct TemporaryFile
-    {
-        TemporaryFile() : fd(::mkstemp(path.data())) { }
-        ~TemporaryFile()
-        {
-            ::close(fd);
-            ::unlink(path.c_str());
-        }
-        std::string text() const
-        {
-            std::ifstream in(path);
-            return std::string(std::istreambuf_iterator<char>(in), {});
-        }
-        std::string path = ::testing::TempDir() + "taqwim-date-XXXXXX";
-        int fd;
-    };
 
 private:
-    TemporaryFile m_file;
     int m_saved;
 };
-using TemporaryFile = CapturedStandardError::TemporaryFile;
 
-TemporaryFile fileOfLines(const std::string &line, int count, const std::string &last = {})
+void writeLines(const File &file, const std::string &line, int count, const std::string &last)
 {
-    TemporaryFile file;
-    std::ofstream out(file.path);
+    std::string text;
     for (int i = 0; i < count; ++i)
-        out << line << '\n';
-    out << last;
-    return file;
+        text += line + '\n';
+    file.write(text + last);
 }
 
 std::vector<std::string> linesOf(const std::string &text)
@@ -406,10 +398,10 @@ const Conversion &isoToHijri()
 
 TEST(Batch, GivesOneLineOutForEachLineInThroughManyBlocks)
 {
-    const TemporaryFile input = fileOfLines("2024-03-11", 10'000, "2024-06-16"); // no line end
-    const TemporaryFile answers;
-    Output output(answers.fd);
-    EXPECT_EQ(convertLines(input.path, isoToHijri(), output), EXIT_SUCCESS);
+    const File input, answers;
+    writeLines(input, "2024-03-11", 10'000, "2024-06-16"); // no line end at the end
+    Output output(answers.fd());
+    EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_SUCCESS);
     EXPECT_TRUE(output.finish());
     std::vector<std::string> expected(10'000, "1445-09-01");
     expected.push_back("1445-12-10");
@@ -418,12 +410,11 @@ TEST(Batch, GivesOneLineOutForEachLineInThroughManyBlocks)
 
 TEST(Batch, TellsEachBadLineAfterTheAnswersBeforeIt)
 {
-    const TemporaryFile input = fileOfLines("2024-03-11", 1, "\n11/03/24\r\n2024-06-16\n");
-    CapturedStandardError messages;
-    // Answers and messages into one file, as 2>&1 puts them.
-    const Descriptor both(::dup(STDERR_FILENO));
-    Output output(both.fd);
-    EXPECT_EQ(convertLines(input.path, isoToHijri(), output), EXIT_FAILURE);
+    const File input;
+    writeLines(input, "2024-03-11", 1, "\n11/03/24\r\n2024-06-16\n");
+    const CapturedStandardError messages;
+    Output output(messages.fd()); // answers and messages in one file, as 2>&1 puts them
+    EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_FAILURE);
     output.finish();
     const std::vector<std::string> lines = linesOf(messages.text());
     ASSERT_EQ(lines.size(), 6u) << messages.text();
@@ -440,9 +431,9 @@ TEST(Batch, TellsEachBadLineAfterTheAnswersBeforeIt)
 TEST(Batch, AFileThatCannotBeReadFailsTheRun)
 {
     for (const char *file : {"/", "/nonexistent/dates.txt"}) {
-        CapturedStandardError messages;
-        const Descriptor nowhere(::open("/dev/null", O_WRONLY | O_CLOEXEC));
-        Output output(nowhere.fd);
+        const CapturedStandardError messages;
+        const File nowhere("/dev/null");
+        Output output(nowhere.fd());
         EXPECT_EQ(convertLines(file, isoToHijri(), output), EXIT_FAILURE) << file;
         EXPECT_EQ(linesOf(messages.text()).size(), 1u) << messages.text();
         EXPECT_NE(messages.text().find(": cannot read '" + std::string(file) + "': "),
@@ -453,11 +444,11 @@ TEST(Batch, AFileThatCannotBeReadFailsTheRun)
 
 TEST(Batch, EndsAtTheFirstFailedWrite)
 {
-    const TemporaryFile input = fileOfLines("2024-03-11", 100'000, "not a date\n");
-    CapturedStandardError messages;
-    const Descriptor full(::open("/dev/full", O_WRONLY | O_CLOEXEC));
-    Output output(full.fd);
-    EXPECT_EQ(convertLines(input.path, isoToHijri(), output), EXIT_FAILURE);
+    const File input, full("/dev/full");
+    writeLines(input, "2024-03-11", 100'000, "not a date\n");
+    const CapturedStandardError messages;
+    Output output(full.fd());
+    EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_FAILURE);
     EXPECT_FALSE(output.finish());
     // One message, and none for the last line, which is never read.
     EXPECT_EQ(linesOf(messages.text()),
