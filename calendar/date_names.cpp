@@ -1,6 +1,7 @@
 #include "date_names.h"
 
 #include "era_name.h"
+#include "icu_text.h"
 
 #include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>
@@ -13,12 +14,7 @@
 namespace calendar {
 namespace {
 
-std::string utf8(const icu::UnicodeString &text)
-{
-    std::string out;
-    text.toUTF8String(out);
-    return out;
-}
+using detail::utf8;
 
 // The calendar's own symbol table; a formatter is the public way to reach the Hijri one.
 std::unique_ptr<icu::SimpleDateFormat> formatterFor(const char *locale)

@@ -1,32 +1,106 @@
 #include "batch.h"
 
-#include "messages.h"
+#include "command_line/program.h"
+
+#include <fcntl.h>
+#include <poll.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <optional>
+#include <string_view>
+#include <system_error>
 
 namespace taqwim_date {
 namespace {
 
+using command_line::complain;
+using command_line::printed;
+
 constexpr std::size_t BlockSize = 1 << 16;
 
-struct FileCloser
+class InputFile
 {
-    void operator()(std::FILE *file) const
+public:
+    explicit InputFile(const std::string &name)
+        : m_fd(name == "-" ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC))
     {
-        if (file != stdin)
-            std::fclose(file);
     }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+    ~InputFile()
+    {
+        if (m_fd > STDIN_FILENO)
+            ::close(m_fd);
+    }
+    InputFile(const InputFile &) = delete;
+    InputFile &operator=(const InputFile &) = delete;
 
-struct LineBuffer
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool hasInputWaiting(int fd)
 {
-    ~LineBuffer() { std::free(text); }
-    char *text = nullptr;
-    std::size_t capacity = 0;
+    pollfd input{.fd = fd, .events = POLLIN, .revents = 0};
+    return ::poll(&input, 1, 0) != 0; // a file is always ready; an error is told by read()
+}
+
+// Lines read a block at a time. Before a read that would wait for the input (a terminal,
+// a pipe whose writer has nothing more yet), beforeWaiting() runs.
+class LineReader
+{
+public:
+    explicit LineReader(int fd) : m_fd(fd) { }
+
+    // The next line with its line end, or nothing at the end of the input. Throws
+    // std::system_error when the input cannot be read.
+    template<typename BeforeWaiting>
+    std::optional<std::string_view> next(BeforeWaiting beforeWaiting)
+    {
+        for (;;) {
+            const std::size_t end = m_buffer.find('\n', m_start);
+            if (end != std::string::npos) {
+                const std::string_view line(m_buffer.data() + m_start, end + 1 - m_start);
+                m_start = end + 1;
+                return line;
+            }
+            if (m_ended) {
+                if (m_start == m_buffer.size())
+                    return std::nullopt;
+                const std::string_view last(m_buffer.data() + m_start, m_buffer.size() - m_start);
+                m_start = m_buffer.size();
+                return last; // without a line end
+            }
+            if (!hasInputWaiting(m_fd))
+                beforeWaiting();
+            readMore();
+        }
+    }
+
+private:
+    void readMore()
+    {
+        m_buffer.erase(0, m_start);
+        m_start = 0;
+        const std::size_t kept = m_buffer.size();
+        m_buffer.resize(kept + BlockSize);
+        ssize_t length;
+        do
+            length = ::read(m_fd, m_buffer.data() + kept, BlockSize);
+        while (length < 0 && errno == EINTR);
+        m_buffer.resize(kept + std::size_t(std::max<ssize_t>(length, 0)));
+        if (length < 0)
+            throw std::system_error(errno, std::generic_category());
+        m_ended = length == 0;
+    }
+
+    int m_fd;
+    std::string m_buffer;
+    std::size_t m_start = 0;
+    bool m_ended = false;
 };
 
 std::string_view withoutLineEnd(std::string_view line)
@@ -40,58 +114,78 @@ std::string_view withoutLineEnd(std::string_view line)
 
 std::string fileName(const std::string &file)
 {
-    return file == "-" ? std::string(_("standard input")) : quotedText(file);
+    return file == "-" ? std::string(_("standard input")) : command_line::quotedText(file);
+}
+
+int cannotRead(const std::string &file, int error)
+{
+    complain(printed(_("cannot read %s: %s"), fileName(file).c_str(), std::strerror(error)));
+    return EXIT_FAILURE;
 }
 
 } // namespace
 
-void Output::flushIfFull()
+bool Output::flushIfFull()
 {
-    if (m_text.size() >= BlockSize) {
-        std::fwrite(m_text.data(), 1, m_text.size(), stdout);
-        m_text.clear();
+    return m_text.size() < BlockSize || flush();
+}
+
+bool Output::flush()
+{
+    std::string_view pending = m_text;
+    while (!pending.empty() && !m_failed) {
+        const ssize_t written = ::write(m_fd, pending.data(), pending.size());
+        if (written >= 0) {
+            pending.remove_prefix(std::size_t(written));
+        } else if (errno != EINTR) {
+            complain(printed(_("cannot write the output: %s"), std::strerror(errno)));
+            m_failed = true;
+        }
     }
+    m_text.clear();
+    return !m_failed;
 }
 
 bool Output::finish()
 {
-    std::fwrite(m_text.data(), 1, m_text.size(), stdout);
-    m_text.clear();
+    if (!flush())
+        return false;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout))
         return true;
     complain(printed(_("cannot write the output: %s"), std::strerror(errno)));
+    m_failed = true;
     return false;
 }
 
 int convertLines(const std::string &file, const Conversion &conversion, Output &output)
 {
-    const File input(file == "-" ? stdin : std::fopen(file.c_str(), "r"));
-    if (!input) {
-        complain(printed(_("cannot read %s: %s"), fileName(file).c_str(), std::strerror(errno)));
-        return EXIT_FAILURE;
-    }
+    const InputFile input(file);
+    if (input.fd() < 0)
+        return cannotRead(file, errno);
     bool allRead = true;
-    LineBuffer line;
+    LineReader lines(input.fd());
     unsigned long number = 0;
-    for (ssize_t length; (length = getline(&line.text, &line.capacity, input.get())) >= 0;) {
-        ++number;
-        const std::string_view dateText = withoutLineEnd({line.text, std::size_t(length)});
-        const std::size_t lineStart = output.text().size();
-        try {
-            conversion.write(output.text(), conversion.read(dateText));
-        } catch (const calendar::DateError &error) {
-            output.text().resize(lineStart);
-            complain(printed(_("line %lu: %s"), number, dateProblem(dateText, error).c_str()));
-            allRead = false;
+    try {
+        for (std::optional<std::string_view> line;
+             !output.failed() && (line = lines.next([&] { output.flush(); }));) {
+            ++number;
+            const std::string_view dateText = withoutLineEnd(*line);
+            try {
+                conversion.write(output.text(), conversion.read(dateText));
+            } catch (const command_line::DateTextError &error) {
+                output.flush(); // the answers before it come first
+                complain(printed(_("line %lu: %s"), number,
+                                 conversion.problem(dateText, error).c_str()));
+                allRead = false;
+            }
+            output.text() += '\n';
+            output.flushIfFull();
         }
-        output.text() += '\n';
-        output.flushIfFull();
+    } catch (const std::system_error &error) {
+        output.flush();
+        return cannotRead(file, error.code().value());
     }
-    if (std::ferror(input.get())) {
-        complain(printed(_("cannot read %s: %s"), fileName(file).c_str(), std::strerror(errno)));
-        return EXIT_FAILURE;
-    }
-    return allRead ? EXIT_SUCCESS : EXIT_FAILURE;
+    return allRead && !output.failed() ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 } // namespace taqwim_date

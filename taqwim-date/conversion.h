@@ -2,7 +2,10 @@
 
 #include "output_format.h"
 
+#include "command_line/date_text.h"
+
 #include "calendar/civil_date.h"
+#include "calendar/locale_names.h"
 
 #include <optional>
 #include <string>
@@ -27,18 +30,25 @@ public:
         Digits digits = Digits::Latin;
     };
 
-    explicit Conversion(Settings settings) : m_settings(std::move(settings)) { }
+    // The names are those of the language the user reads dates in.
+    Conversion(Settings settings, const calendar::LocaleNames &names,
+               std::function<command_line::Moment()> now = command_line::currentMoment);
 
-    // "2026-12-08" (ISO 8601) or "8/12/2026", as the window reads its fields. Throws
-    // calendar::DateError for a text that names no day.
-    calendar::Date read(std::string_view dateText) const;
-    // The date's line, without its line break.
-    void write(std::string &out, calendar::Date date) const;
+    // A DATE as people write it (command_line/date_text.h). Throws
+    // command_line::DateTextError for a text that names no day.
+    command_line::Moment read(std::string_view dateText) const;
+    // What is wrong with a text read() refused, in the user's language.
+    std::string problem(std::string_view dateText, const command_line::DateTextError &error) const;
+    // The moment's line, without its line break.
+    void write(std::string &out, const command_line::Moment &moment) const;
 
 private:
     calendar::CivilDate civilDate(calendar::Date date, calendar::Calendar calendar) const;
+    std::string longDate(const calendar::CivilDate &civil) const;
 
     Settings m_settings;
+    const calendar::LocaleNames &m_names;
+    command_line::DateReading m_reading;
 };
 
 } // namespace taqwim_date

@@ -1,19 +1,24 @@
 // taqwim-date: date(1) for the Hijri calendar of Umm al-Qura.
 #include "batch.h"
 #include "conversion.h"
-#include "messages.h"
 #include "options.h"
 
-#include "calendar/date.h"
+#include "command_line/locale.h"
+#include "command_line/program.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 
 using namespace taqwim_date;
+using command_line::complain;
+using command_line::printed;
 
 namespace {
-
-constexpr int UsageStatus = 2;
 
 void showHelp()
 {
@@ -22,19 +27,30 @@ void showHelp()
                  "Gregorian calendars.\n"
                  "\n"),
                stdout);
-    // xgettext:no-c-format
-    std::fputs(_("  -d, --date=DATE      show DATE instead of today: YYYY-MM-DD or D/M/YYYY\n"
-                 "  -H, --hijri          DATE is a Hijri date (without it, Gregorian: Julian\n"
-                 "                       before 15 October 1582)\n"
-                 "  -f, --file=FILE      show the date on each line of FILE, one line out for\n"
-                 "                       each line in; - reads standard input\n"
-                 "      --to=CALENDAR    the calendar FORMAT prints: hijri or gregorian\n"
-                 "                       (by default the other one than DATE's; for today, hijri)\n"
-                 "  -I, --iso            the same as +%F\n"
-                 "      --digits=DIGITS  latin (the default) or arabic digits\n"
-                 "      --adjust=N       move the Hijri calendar by N days, -2 to 2\n"
-                 "      --help           show this help and exit\n"
-                 "      --version        show the version and exit\n"
+    std::fputs(_("  -d, --date=DATE       show DATE instead of today (see DATE below)\n"
+                 "  -H, --hijri           DATE is a Hijri date (without it, Gregorian: Julian\n"
+                 "                        before 15 October 1582)\n"
+                 "  -f, --file=FILE       show the date on each line of FILE, one line out for\n"
+                 "                        each line in; - reads standard input\n"
+                 "  -r, --reference=FILE  show the day FILE was last changed\n"
+                 "  -u, --utc, --universal  today, now, @SECONDS and -r in UTC\n"
+                 "      --to=CALENDAR     the calendar FORMAT prints: hijri or gregorian\n"
+                 "                        (by default the other one than DATE's; else hijri)\n"
+                 "  -I[FMT], --iso-8601[=FMT]  the date as ISO 8601 writes it; FMT 'hours',\n"
+                 "                        'minutes', 'seconds' or 'ns' adds the time, 'date'\n"
+                 "                        (the default) does not\n"
+                 "      --digits=DIGITS   latin (the default) or arabic digits\n"
+                 "      --adjust=N        move the Hijri calendar by N days, -2 to 2\n"
+                 "      --help            show this help and exit\n"
+                 "      --version         show the version and exit\n"
+                 "\n"),
+               stdout);
+    std::fputs(_("DATE is written in numbers, with the year in four digits:\n"
+                 "  2024-03-11  2024/03/11  2024.03.11  20240311   the year first: Y M D\n"
+                 "  11/3/2024   11-3-2024   11.3.2024              the year last: D M Y\n"
+                 "so 03/11/2024 is 3 November. A time may follow (2024-03-11T10:00,\n"
+                 "2024-03-11 10:00:30+03:00). DATE may also be today, yesterday, tomorrow,\n"
+                 "now or @SECONDS since 1970. Digits may be 0-9, ٠-٩ or ۰-۹.\n"
                  "\n"),
                stdout);
     // xgettext:no-c-format
@@ -42,61 +58,100 @@ void showHelp()
                  "FORMAT takes these conversions of date(1):\n"
                  "  %d  day of the month (01..31)     %e  the same, padded with a blank\n"
                  "  %m  month (01..12)                %Y  year\n"
-                 "  %F  the same as %Y-%m-%d          %B  name of the month, in Arabic\n"
-                 "  %A  name of the weekday, in Arabic\n"
-                 "  %u  day of the week (1..7), 1 is Monday\n"
-                 "  %j  day of the year (001..366)\n"
+                 "  %y  the year's last two digits    %C  the year's hundreds\n"
+                 "  %F  the same as %Y-%m-%d          %j  day of the year (001..366)\n"
+                 "  %A  name of the weekday           %a  the same, abbreviated\n"
+                 "  %B  name of the month             %b, %h  the same, abbreviated\n"
+                 "  %u  day of the week (1..7), 1 is Monday; %w (0..6), 0 is Sunday\n"
+                 "  %H  hour (00..23)  %I  hour (01..12)  %k, %l  the same, blank-padded\n"
+                 "  %M  minute  %S  second  %N  nanoseconds  %p  AM or PM  %P  am or pm\n"
+                 "  %T  the same as %H:%M:%S  %R  %H:%M  %r  %I:%M:%S %p\n"
+                 "  %s  seconds since 1970-01-01 00:00 UTC\n"
+                 "  %z  +hhmm  %:z  +hh:mm  %::z  +hh:mm:ss  %:::z  +hh  %Z  the zone's name\n"
                  "  %n  a line break   %t  a tab   %%  a %\n"
-                 "After %, - leaves a number unpadded, _ pads it with blanks, 0 with zeros.\n"
+                 "The time is the one written with DATE (or midnight), the time now for\n"
+                 "today and now, and the instant of @SECONDS and of -r.\n"
+                 "After %, - leaves a number unpadded, _ pads it with blanks, 0 with zeros,\n"
+                 "^ writes capitals and # changes the case; a width may follow, as in %10B.\n"
+                 "Names are in the language of LC_ALL, LC_TIME or LANG.\n"
                  "\n"),
                stdout);
-    std::fputs(_("Exit status: 0 if all went well, 1 if a date does not exist or a line of FILE\n"
-                 "names none, 2 for a mistake in the command line.\n"),
+    std::fputs(_("Exit status: 0 if all went well, 1 if a date does not exist, a line of FILE\n"
+                 "names none or a file cannot be read or written, 2 for a mistake in the\n"
+                 "command line.\n"),
                stdout);
 }
 
-void showVersion()
-{
-    std::printf("taqwim-date (Taqwim) %s\n", TAQWIM_VERSION);
-    std::fputs(_("Copyright (C) 2026 The Taqwim team.\n"
-                 "License MIT: <https://opensource.org/licenses/MIT>.\n"
-                 "This is free software: you are free to change and redistribute it.\n"
-                 "There is NO WARRANTY, to the extent permitted by law.\n"),
-               stdout);
-}
-
-Conversion conversionFor(const Options &options)
+Conversion conversionFor(const Options &options, const calendar::LocaleNames &names)
 {
     using calendar::Calendar;
     const Calendar input = options.hijri ? Calendar::Hijri : Calendar::Gregorian;
     const bool given = options.date || options.file;
     const Calendar other = input == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
-    return Conversion({
-            .input = input,
-            .printed = options.to.value_or(given ? other : Calendar::Hijri),
-            .hijriShift = options.hijriShift,
-            .format = options.format ? std::optional(OutputFormat(*options.format)) : std::nullopt,
-            .digits = options.digits,
-    });
+    return Conversion(
+            {
+                    .input = input,
+                    .printed = options.to.value_or(given ? other : Calendar::Hijri),
+                    .hijriShift = options.hijriShift,
+                    .format
+                    = options.format ? std::optional(OutputFormat(*options.format)) : std::nullopt,
+                    .digits = options.digits,
+            },
+            names);
+}
+
+// When the file was last changed, or nothing, with the reason told.
+std::optional<command_line::Moment> lastChangeOf(const std::string &file,
+                                                 const Conversion &conversion)
+{
+    struct stat status = {};
+    if (::stat(file.c_str(), &status) != 0) {
+        complain(printed(_("cannot read the time of %s: %s"),
+                         command_line::quotedText(file).c_str(), std::strerror(errno)));
+        return std::nullopt;
+    }
+    try {
+        return command_line::readableMomentAt(status.st_mtim.tv_sec,
+                                              std::chrono::nanoseconds{status.st_mtim.tv_nsec},
+                                              calendar::Calendar::Gregorian);
+    } catch (const command_line::DateTextError &error) {
+        complain(conversion.problem("@" + std::to_string(status.st_mtim.tv_sec), error));
+        return std::nullopt;
+    }
+}
+
+std::optional<command_line::Moment> momentOf(const Options &options, const Conversion &conversion)
+{
+    if (options.reference)
+        return lastChangeOf(*options.reference, conversion);
+    if (!options.date)
+        return command_line::currentMoment();
+    try {
+        return conversion.read(*options.date);
+    } catch (const command_line::DateTextError &error) {
+        complain(conversion.problem(*options.date, error));
+        return std::nullopt;
+    }
 }
 
 int showOneDate(const Options &options, const Conversion &conversion, Output &output)
 {
-    try {
-        const calendar::Date date
-                = options.date ? conversion.read(*options.date) : calendar::localToday();
-        conversion.write(output.text(), date);
-    } catch (const calendar::DateError &error) {
-        complain(dateProblem(options.date.value_or(std::string()), error));
+    const std::optional<command_line::Moment> moment = momentOf(options, conversion);
+    if (!moment)
         return EXIT_FAILURE;
-    }
+    conversion.write(output.text(), *moment);
     output.text() += '\n';
     return EXIT_SUCCESS;
 }
 
 int show(const Options &options)
 {
-    const Conversion conversion = conversionFor(options);
+    if (options.utc) { // as date(1) does, for every zone's question alike
+        ::setenv("TZ", "UTC0", 1);
+        ::tzset();
+    }
+    const calendar::LocaleNames names(command_line::timeLocale());
+    const Conversion conversion = conversionFor(options, names);
     Output output;
     const int status = options.file ? convertLines(*options.file, conversion, output)
                                     : showOneDate(options, conversion, output);
@@ -107,7 +162,8 @@ int show(const Options &options)
 
 int main(int argc, char *argv[])
 {
-    useUsersLanguage();
+    command_line::startProgram({"taqwim-date", "taqwim-date", TAQWIM_DATE_LOCALEDIR,
+                                TAQWIM_DATE_LOCALEDIR_FROM_BINDIR});
     try {
         const Options options = readOptions(argc, argv);
         switch (options.action) {
@@ -115,15 +171,13 @@ int main(int argc, char *argv[])
             showHelp();
             break;
         case Options::Action::Version:
-            showVersion();
+            command_line::showVersion(TAQWIM_VERSION);
             break;
         case Options::Action::Show:
             return show(options);
         }
         return Output().finish() ? EXIT_SUCCESS : EXIT_FAILURE;
-    } catch (const UsageError &error) {
-        complain(error.what());
-        std::fputs(_("Try 'taqwim-date --help' for more information.\n"), stderr);
-        return UsageStatus;
+    } catch (const command_line::UsageError &error) {
+        return command_line::refuseUsage(error);
     }
 }

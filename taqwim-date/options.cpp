@@ -1,23 +1,29 @@
 #include "options.h"
 
-#include "messages.h"
-
-#include <getopt.h>
+#include "command_line/options.h"
+#include "command_line/program.h"
 
 #include <array>
-#include <charconv>
 #include <string_view>
 
 namespace taqwim_date {
 namespace {
 
+using command_line::printed;
+using command_line::quotedText;
+using command_line::UsageError;
+
 enum LongOnly { To = 256, DigitsOption, Adjust, Help, Version };
 
-constexpr std::array<option, 10> longOptions{{
+constexpr std::array<option, 14> longOptions{{
         {"date", required_argument, nullptr, 'd'},
         {"file", required_argument, nullptr, 'f'},
+        {"reference", required_argument, nullptr, 'r'},
         {"hijri", no_argument, nullptr, 'H'},
-        {"iso", no_argument, nullptr, 'I'},
+        {"iso-8601", optional_argument, nullptr, 'I'},
+        {"iso", optional_argument, nullptr, 'I'},
+        {"utc", no_argument, nullptr, 'u'},
+        {"universal", no_argument, nullptr, 'u'},
         {"to", required_argument, nullptr, To},
         {"digits", required_argument, nullptr, DigitsOption},
         {"adjust", required_argument, nullptr, Adjust},
@@ -35,57 +41,88 @@ calendar::Calendar calendarNamed(std::string_view name)
     throw UsageError(printed(_("--to takes hijri or gregorian, not %s"), quotedText(name).c_str()));
 }
 
-Digits digitsNamed(std::string_view name)
+// -I's precisions, as GNU date has them; like GNU date, any unambiguous start of one will do.
+struct IsoPrecision
 {
-    if (name == "latin")
-        return Digits::Latin;
-    if (name == "arabic")
-        return Digits::Arabic;
-    throw UsageError(printed(_("--digits takes latin or arabic, not %s"), quotedText(name).c_str()));
+    std::string_view name;
+    const char *format;
+};
+constexpr std::array<IsoPrecision, 5> IsoPrecisions{{
+        {"date", "%F"},
+        {"hours", "%FT%H%:z"},
+        {"minutes", "%FT%H:%M%:z"},
+        {"seconds", "%FT%H:%M:%S%:z"},
+        {"ns", "%FT%H:%M:%S,%N%:z"},
+}};
+
+const char *isoFormat(const char *precision)
+{
+    if (!precision)
+        return IsoPrecisions.front().format;
+    const std::string_view written = precision;
+    const IsoPrecision *found = nullptr;
+    int starting = 0;
+    for (const IsoPrecision &known : IsoPrecisions) {
+        if (known.name == written)
+            return known.format;
+        if (!written.empty() && known.name.starts_with(written)) {
+            found = &known;
+            ++starting;
+        }
+    }
+    if (starting == 1)
+        return found->format;
+    std::array<std::string_view, IsoPrecisions.size()> names;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = IsoPrecisions[i].name;
+    command_line::refuseArgument(written, "--iso-8601", names);
 }
 
-int shiftNamed(std::string_view text)
+void setOnce(std::optional<std::string> &setting, std::string value, const char *refusal)
 {
-    const std::string_view number = text.starts_with('+') ? text.substr(1) : text;
-    int shift = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), shift);
-    const bool whole = !number.empty() && number.front() != (text.starts_with('+') ? '-' : '+')
-            && error == std::errc() && end == number.data() + number.size();
-    if (!whole || shift < -2 || shift > 2)
-        throw UsageError(printed(_("--adjust takes a whole number of days from -2 to 2, not %s"),
-                                 quotedText(text).c_str()));
-    return shift;
+    if (setting)
+        throw UsageError(refusal);
+    setting = std::move(value);
 }
 
-void setFormat(Options &options, std::string format)
+bool take(Options &options, int option, const char *argument)
 {
-    if (options.format)
-        throw UsageError(_("only one output format may be given"));
-    options.format = std::move(format);
-}
-
-std::string longNameOf(int value)
-{
-    for (const option &known : longOptions)
-        if (known.name && known.val == value)
-            return std::string("--") + known.name;
-    return {};
-}
-
-// getopt_long leaves what went wrong in optopt: 0 for a long option it does not know, the
-// option's value for a long option given a value it takes none of, and the letter itself
-// for an unknown short one.
-[[noreturn]] void refuse(int result, std::string_view given)
-{
-    if (result == ':')
-        throw UsageError(printed(_("option %s needs a value"), quotedText(longNameOf(optopt)).c_str()));
-    if (optopt == 0)
-        throw UsageError(
-                printed(_("unknown option %s"), quotedText(given.substr(0, given.find('='))).c_str()));
-    if (const std::string name = longNameOf(optopt); !name.empty())
-        throw UsageError(printed(_("option %s takes no value"), quotedText(name).c_str()));
-    throw UsageError(
-            printed(_("unknown option %s"), quotedText(std::string{'-', char(optopt)}).c_str()));
+    switch (option) {
+    case 'd':
+        options.date = argument;
+        break;
+    case 'f':
+        options.file = argument;
+        break;
+    case 'r':
+        options.reference = argument;
+        break;
+    case 'H':
+        options.hijri = true;
+        break;
+    case 'I':
+        setOnce(options.format, isoFormat(argument), _("multiple output formats specified"));
+        break;
+    case 'u':
+        options.utc = true;
+        break;
+    case To:
+        options.to = calendarNamed(argument);
+        break;
+    case DigitsOption:
+        options.digits = command_line::digitsNamed(argument);
+        break;
+    case Adjust:
+        options.hijriShift = command_line::hijriShiftNamed(argument);
+        break;
+    case Help:
+        options.action = Options::Action::Help;
+        return false;
+    case Version:
+        options.action = Options::Action::Version;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -93,48 +130,18 @@ std::string longNameOf(int value)
 Options readOptions(int argc, char *argv[])
 {
     Options options;
-    opterr = 0; // its own messages are neither one line each nor in the user's language
-    for (int option;
-         (option = getopt_long(argc, argv, ":d:f:HI", longOptions.data(), nullptr)) != -1;) {
-        switch (option) {
-        case 'd':
-            options.date = optarg;
-            break;
-        case 'f':
-            options.file = optarg;
-            break;
-        case 'H':
-            options.hijri = true;
-            break;
-        case 'I':
-            setFormat(options, "%F");
-            break;
-        case To:
-            options.to = calendarNamed(optarg);
-            break;
-        case DigitsOption:
-            options.digits = digitsNamed(optarg);
-            break;
-        case Adjust:
-            options.hijriShift = shiftNamed(optarg);
-            break;
-        case Help:
-            options.action = Options::Action::Help;
-            return options;
-        case Version:
-            options.action = Options::Action::Version;
-            return options;
-        default:
-            refuse(option, argv[optind - 1]);
-        }
-    }
-    for (int i = optind; i < argc; ++i) {
+    const int operands = command_line::readOptions(
+            argc, argv, "d:f:r:HI::u", longOptions,
+            [&](int option, const char *argument) { return take(options, option, argument); });
+    for (int i = operands; i < argc; ++i) {
         if (argv[i][0] != '+')
-            throw UsageError(printed(_("extra operand %s"), quotedText(argv[i]).c_str()));
-        setFormat(options, argv[i] + 1);
+            command_line::refuseOperand(argv[i]);
+        setOnce(options.format, argv[i] + 1, _("multiple output formats specified"));
     }
-    if (options.date && options.file)
-        throw UsageError(_("--date and --file cannot be used together"));
+    if (int(options.date.has_value()) + int(options.file.has_value())
+                + int(options.reference.has_value())
+        > 1)
+        throw UsageError(_("the options to specify dates for printing are mutually exclusive"));
     return options;
 }
 

@@ -13,16 +13,19 @@ struct Options
 {
     enum class Action { Show, Help, Version };
     Action action = Action::Show;
+    // Where the day comes from: one of these, or today.
     std::optional<std::string> date; // -d
     std::optional<std::string> file; // -f
+    std::optional<std::string> reference; // -r: the file's last change
     bool hijri = false; // -H: DATE and FILE's dates are Hijri
+    bool utc = false; // -u
     std::optional<calendar::Calendar> to;
     std::optional<std::string> format; // +FORMAT or -I
     Digits digits = Digits::Latin;
     int hijriShift = 0;
 };
 
-// Throws UsageError for anything the command line cannot mean.
+// Throws command_line::UsageError for anything the command line cannot mean.
 Options readOptions(int argc, char *argv[]);
 
 } // namespace taqwim_date

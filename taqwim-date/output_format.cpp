@@ -1,28 +1,24 @@
 #include "output_format.h"
 
-#include "calendar/date_names.h"
-#include "messages.h"
+#include "command_line/program.h"
+
+#include "calendar/numerals.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace taqwim_date {
 namespace {
 
 using calendar::CivilDate;
+using command_line::printed;
+using command_line::quotedText;
+using command_line::UsageError;
+using Conversion = OutputFormat::Conversion;
+using Padding = OutputFormat::Padding;
 
-// "٠" is U+0660; the ten Arabic-Indic digits follow it in order.
-constexpr char ArabicZeroLead = '\xD9';
-constexpr unsigned char ArabicZeroTrail = 0xA0;
-
-void appendDigit(std::string &out, int digit, Digits digits)
-{
-    if (digits == Digits::Latin) {
-        out += char('0' + digit);
-        return;
-    }
-    out += ArabicZeroLead;
-    out += char(ArabicZeroTrail + digit);
-}
+// More would only fill memory, a line at a time.
+constexpr int WidestField = 1000;
 
 int dayOfYear(const CivilDate &shown)
 {
@@ -30,59 +26,198 @@ int dayOfYear(const CivilDate &shown)
     return int(*calendar::dateOf(shown) - *calendar::dateOf(newYear)) + 1;
 }
 
-struct NumberStyle
-{
-    int width;
-    char padding;
-};
+enum class Sign { IfNegative, Plus, Minus };
 
-NumberStyle usualStyle(char conversion)
+// At least `width` characters, the sign counted, padded as date(1) pads them: blanks before
+// the sign, zeros after it.
+void appendNumber(std::string &out, long long value, int width, char padding, Digits digits,
+                  Sign sign = Sign::IfNegative)
 {
-    switch (conversion) {
-    case 'd':
-    case 'm':
-        return {2, '0'};
-    case 'e':
-        return {2, ' '};
-    case 'Y':
-        return {4, '0'};
-    case 'j':
-        return {3, '0'};
-    }
-    return {1, '0'};
-}
-
-// At least `width` digits, padded as date(1) pads them.
-void appendNumber(std::string &out, long value, int width, char padding, Digits digits)
-{
-    const std::string magnitude = std::to_string(std::labs(value));
-    const int padded = std::max(0, width - int(magnitude.size()) - (value < 0 ? 1 : 0));
+    const std::string magnitude = std::to_string(value < 0 ? -value : value);
+    const bool negative = sign == Sign::Minus || (sign == Sign::IfNegative && value < 0);
+    const bool showsSign = negative || sign == Sign::Plus;
+    const int padded = std::max(0, width - int(magnitude.size()) - (showsSign ? 1 : 0));
     if (padding == ' ')
         out.append(std::size_t(padded), ' ');
-    if (value < 0)
-        out += '-';
+    if (showsSign)
+        out += negative ? '-' : '+';
     for (int i = 0; padding == '0' && i < padded; ++i)
-        appendDigit(out, 0, digits);
+        command_line::appendDigit(out, 0, digits);
     for (const char digit : magnitude)
-        appendDigit(out, digit - '0', digits);
+        command_line::appendDigit(out, digit - '0', digits);
+}
+
+// A number with the conversion's flags and width, or the conversion's own ones.
+void appendField(std::string &out, const Conversion &piece, long long value, int usualWidth,
+                 char usualPadding, Digits digits, Sign sign = Sign::IfNegative)
+{
+    const int width = piece.padding == Padding::None ? 0
+            : piece.width >= 0                       ? piece.width
+                                                     : usualWidth;
+    const char padding = piece.padding == Padding::Zeros ? '0'
+            : piece.padding == Padding::Blanks           ? ' '
+                                                         : usualPadding;
+    appendNumber(out, value, width, padding, digits, sign);
+}
+
+std::size_t characters(std::string_view text)
+{
+    std::size_t count = 0;
+    for (; !text.empty(); ++count)
+        calendar::takeCodePoint(text);
+    return count;
+}
+
+void appendTwoDigits(std::string &out, long long value, Digits digits)
+{
+    appendNumber(out, value, 2, '0', digits);
+}
+
+enum class OtherCase { Upper, Lower };
+
+// A text with the conversion's case and width: blanks before it, or zeros with 0.
+void appendText(std::string &out, const Conversion &piece, std::string_view text,
+                const calendar::LocaleNames &names, OtherCase otherCase = OtherCase::Upper,
+                bool lower = false)
+{
+    std::string cased;
+    lower = lower || (piece.otherCase && otherCase == OtherCase::Lower);
+    if (lower || piece.upperCase || piece.otherCase) {
+        cased = lower ? names.lowerCase(text) : names.upperCase(text);
+        text = cased;
+    }
+    if (piece.padding != Padding::None && piece.width > 0) {
+        const std::size_t length = characters(text);
+        if (length < std::size_t(piece.width))
+            out.append(std::size_t(piece.width) - length,
+                       piece.padding == Padding::Zeros ? '0' : ' ');
+    }
+    out += text;
+}
+
+// %z +0300 (one number, hhmm, as GNU date pads it: %_z is " +300"), %:z +03:00,
+// %::z +03:00:00, %:::z +03 or +05:30: then the hours are the number that takes the flags,
+// and whatever width the minutes and seconds leave.
+void appendZone(std::string &out, const Conversion &piece, std::chrono::seconds offset,
+                Digits digits)
+{
+    const Sign sign = offset.count() < 0 ? Sign::Minus : Sign::Plus;
+    const long long total = std::abs(offset.count());
+    const long long hours = total / 3600, minutes = total / 60 % 60, seconds = total % 60;
+    if (piece.colons == 0) {
+        appendField(out, piece, hours * 100 + minutes, 5, '0', digits, sign);
+        return;
+    }
+    const int parts = piece.colons < 3 ? piece.colons : seconds ? 2 : minutes ? 1 : 0;
+    std::string rest;
+    if (parts >= 1) {
+        rest += ':';
+        appendTwoDigits(rest, minutes, digits);
+    }
+    if (parts == 2) {
+        rest += ':';
+        appendTwoDigits(rest, seconds, digits);
+    }
+    Conversion hoursOnly = piece;
+    if (piece.width >= 0)
+        hoursOnly.width = std::max(0, piece.width - int(characters(rest)));
+    appendField(out, hoursOnly, hours, 3, '0', digits, sign);
+    out += rest;
+}
+
+// %F with a width pads its year: %12F is 002024-03-11.
+void appendIsoDate(std::string &out, const Conversion &piece, const CivilDate &civil, Digits digits)
+{
+    Conversion year = piece;
+    const bool usual = piece.padding == Padding::Usual || piece.padding == Padding::Zeros;
+    year.width = piece.width >= 0 ? std::max(0, piece.width - 6) : usual ? 4 : 0;
+    appendField(out, year, civil.year, 4, '0', digits);
+    out += '-';
+    appendTwoDigits(out, civil.month, digits);
+    out += '-';
+    appendTwoDigits(out, civil.day, digits);
+}
+
+// %N: the nanoseconds; a width below nine keeps that many of the first digits.
+void appendNanoseconds(std::string &out, const Conversion &piece, long long nanoseconds,
+                       Digits digits)
+{
+    int width = piece.width >= 0 ? piece.width : 9;
+    for (int keep = width; keep < 9; ++keep)
+        nanoseconds /= 10;
+    width = std::max(width, 1);
+    appendNumber(out, nanoseconds, width, '0', digits);
+}
+
+[[noreturn]] void refuseConversion(std::string_view written, char letter)
+{
+    switch (letter) {
+    case 'U':
+    case 'W':
+    case 'V':
+    case 'G':
+    case 'g':
+    case 'q':
+        throw UsageError(printed(_("%s numbers the weeks or quarters of a Gregorian year, which "
+                                   "have no meaning for a Hijri date"),
+                                 quotedText(written).c_str()));
+    case 'c':
+    case 'x':
+    case 'X':
+    case 'D':
+        throw UsageError(printed(_("%s is a Gregorian layout of the C library: write out the "
+                                   "conversions you want, as in +%%-d/%%-m/%%Y"),
+                                 quotedText(written).c_str()));
+    }
+    throw UsageError(
+            printed(_("unknown conversion %s in the format"), quotedText(written).c_str()));
+}
+
+bool isKnown(char letter)
+{
+    return std::string_view("aAbBhCdeFHIjklmMnNpPrRsStTuwyYzZ%").find(letter)
+            != std::string_view::npos;
+}
+
+Padding paddingOf(char flag)
+{
+    return flag == '-' ? Padding::None : flag == '0' ? Padding::Zeros : Padding::Blanks;
+}
+
+// One conversion, from just past its '%'; `at` ends past its letter.
+Conversion conversionAt(std::string_view format, std::size_t percent, std::size_t &at)
+{
+    Conversion piece;
+    for (;
+         at < format.size() && std::string_view("-_0^#").find(format[at]) != std::string_view::npos;
+         ++at) {
+        if (format[at] == '^')
+            piece.upperCase = true;
+        else if (format[at] == '#')
+            piece.otherCase = true;
+        else
+            piece.padding = paddingOf(format[at]); // the last one counts, as in GNU date
+    }
+    for (; at < format.size() && format[at] >= '0' && format[at] <= '9'; ++at) {
+        piece.width = std::max(piece.width, 0) * 10 + (format[at] - '0');
+        if (piece.width > WidestField)
+            throw UsageError(printed(_("the width in %s is more than %d"),
+                                     quotedText(format.substr(percent, at + 1 - percent)).c_str(),
+                                     WidestField));
+    }
+    for (; at < format.size() && format[at] == ':'; ++at)
+        ++piece.colons;
+    if (at >= format.size())
+        throw UsageError(printed(_("the format ends in an unfinished conversion %s"),
+                                 quotedText(format.substr(percent)).c_str()));
+    piece.letter = format[at++];
+    const std::string_view written = format.substr(percent, at - percent);
+    if (!isKnown(piece.letter) || (piece.colons > 0 && (piece.letter != 'z' || piece.colons > 3)))
+        refuseConversion(written, piece.letter);
+    return piece;
 }
 
 } // namespace
-
-std::string withDigits(std::string text, Digits digits)
-{
-    if (digits == Digits::Latin)
-        return text;
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const char c : text) {
-        if (c >= '0' && c <= '9')
-            appendDigit(out, c - '0', digits);
-        else
-            out += c;
-    }
-    return out;
-}
 
 OutputFormat::OutputFormat(std::string_view format)
 {
@@ -93,95 +228,140 @@ OutputFormat::OutputFormat(std::string_view format)
             at = percent;
             continue;
         }
-        std::size_t next = percent + 1;
-        Padding padding = Padding::Usual;
-        if (next < format.size()
-            && (format[next] == '-' || format[next] == '0' || format[next] == '_'))
-            padding = format[next] == '-' ? Padding::None
-                    : format[next] == '0' ? Padding::Zeros
-                                          : Padding::Blanks;
-        if (padding != Padding::Usual)
-            ++next;
-        if (next >= format.size())
-            throw UsageError(printed(_("the format ends in an unfinished conversion %s"),
-                                     quotedText(format.substr(percent)).c_str()));
-        addConversion(format[next], padding);
-        at = next + 1;
+        at = percent + 1;
+        m_pieces.push_back(conversionAt(format, percent, at));
     }
 }
 
-void OutputFormat::addConversion(char conversion, Padding padding)
+void OutputFormat::appendTo(std::string &out, const ShownDay &shown,
+                            const calendar::LocaleNames &names, Digits digits) const
 {
-    switch (conversion) {
-    case 'F': // ISO 8601, as GNU date writes it
-        addConversion('Y', Padding::Usual);
-        m_pieces.push_back({.literal = "-"});
-        addConversion('m', Padding::Usual);
-        m_pieces.push_back({.literal = "-"});
-        addConversion('d', Padding::Usual);
-        return;
-    case 'n':
-        m_pieces.push_back({.literal = "\n"});
-        return;
-    case 't':
-        m_pieces.push_back({.literal = "\t"});
-        return;
-    case '%':
-        m_pieces.push_back({.literal = "%"});
-        return;
-    case 'd':
-    case 'e':
-    case 'm':
-    case 'Y':
-    case 'j':
-    case 'u':
-    case 'A':
-    case 'B':
-        m_pieces.push_back({.conversion = conversion, .padding = padding, .literal = {}});
-        return;
-    }
-    throw UsageError(printed(_("unknown conversion %s in the format"),
-                             quotedText(std::string{'%', conversion}).c_str()));
-}
-
-void OutputFormat::appendTo(std::string &out, const CivilDate &shown, std::chrono::weekday weekday,
-                            Digits digits) const
-{
-    for (const Piece &piece : m_pieces) {
-        long value = 0;
-        switch (piece.conversion) {
+    using calendar::NameWidth;
+    const CivilDate &civil = shown.civil;
+    std::optional<command_line::ZonedMoment> zone; // the time zone's rules, asked once
+    const auto zoned = [&]() -> const command_line::ZonedMoment & {
+        if (!zone)
+            zone = command_line::zoned(shown.moment);
+        return *zone;
+    };
+    const long long seconds = shown.moment.timeOfDay.count();
+    const long long hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
+    const long long hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    const auto dayPeriod = [&]() -> const std::string & { return names.dayPeriod(hour >= 12); };
+    for (const Conversion &piece : m_pieces) {
+        switch (piece.letter) {
         case 0:
             out += piece.literal;
-            continue;
+            break;
         case 'A':
-            out += calendar::weekdayName(weekday);
-            continue;
+            appendText(out, piece, names.weekday(shown.weekday), names);
+            break;
+        case 'a':
+            appendText(out, piece, names.weekday(shown.weekday, NameWidth::Abbreviated), names);
+            break;
         case 'B':
-            out += calendar::monthName(shown.calendar, shown.month);
-            continue;
-        case 'd':
-        case 'e':
-            value = shown.day;
+            appendText(out, piece, names.month(civil.calendar, civil.month), names);
             break;
-        case 'm':
-            value = shown.month;
+        case 'b':
+        case 'h':
+            appendText(out, piece, names.month(civil.calendar, civil.month, NameWidth::Abbreviated),
+                       names);
             break;
-        case 'Y':
-            value = shown.year;
+        case 'p':
+            appendText(out, piece, dayPeriod(), names, OtherCase::Lower);
             break;
-        case 'j':
-            value = dayOfYear(shown);
+        case 'P':
+            appendText(out, piece, dayPeriod(), names, OtherCase::Lower, true);
             break;
-        case 'u':
-            value = weekday.iso_encoding();
+        case 'Z':
+            appendText(out, piece, command_line::withDigits(zoned().abbreviation, digits), names,
+                       OtherCase::Lower);
+            break;
+        case 'n':
+            appendText(out, piece, "\n", names);
+            break;
+        case 't':
+            appendText(out, piece, "\t", names);
+            break;
+        case '%':
+            appendText(out, piece, "%", names);
+            break;
+        case 'T':
+        case 'R':
+        case 'r': {
+            std::string time;
+            appendTwoDigits(time, piece.letter == 'r' ? hour12 : hour, digits);
+            time += ':';
+            appendTwoDigits(time, minute, digits);
+            if (piece.letter != 'R') {
+                time += ':';
+                appendTwoDigits(time, second, digits);
+            }
+            if (piece.letter == 'r') {
+                time += ' ';
+                time += dayPeriod();
+            }
+            appendText(out, piece, time, names);
             break;
         }
-        NumberStyle style = usualStyle(piece.conversion);
-        if (piece.padding == Padding::None)
-            style.width = 0;
-        else if (piece.padding != Padding::Usual)
-            style.padding = piece.padding == Padding::Zeros ? '0' : ' ';
-        appendNumber(out, value, style.width, style.padding, digits);
+        case 'F':
+            appendIsoDate(out, piece, civil, digits);
+            break;
+        case 'z':
+            appendZone(out, piece, zoned().offset, digits);
+            break;
+        case 'N':
+            appendNanoseconds(out, piece, shown.moment.fraction.count(), digits);
+            break;
+        case 'd':
+            appendField(out, piece, civil.day, 2, '0', digits);
+            break;
+        case 'e':
+            appendField(out, piece, civil.day, 2, ' ', digits);
+            break;
+        case 'm':
+            appendField(out, piece, civil.month, 2, '0', digits);
+            break;
+        case 'Y':
+            appendField(out, piece, civil.year, 4, '0', digits);
+            break;
+        case 'C':
+            appendField(out, piece, civil.year / 100, 2, '0', digits);
+            break;
+        case 'y':
+            appendField(out, piece, std::abs(civil.year) % 100, 2, '0', digits);
+            break;
+        case 'j':
+            appendField(out, piece, dayOfYear(civil), 3, '0', digits);
+            break;
+        case 'u':
+            appendField(out, piece, shown.weekday.iso_encoding(), 1, '0', digits);
+            break;
+        case 'w':
+            appendField(out, piece, shown.weekday.c_encoding(), 1, '0', digits);
+            break;
+        case 'H':
+            appendField(out, piece, hour, 2, '0', digits);
+            break;
+        case 'k':
+            appendField(out, piece, hour, 2, ' ', digits);
+            break;
+        case 'I':
+            appendField(out, piece, hour12, 2, '0', digits);
+            break;
+        case 'l':
+            appendField(out, piece, hour12, 2, ' ', digits);
+            break;
+        case 'M':
+            appendField(out, piece, minute, 2, '0', digits);
+            break;
+        case 'S':
+            appendField(out, piece, second, 2, '0', digits);
+            break;
+        case 's':
+            appendField(out, piece, zoned().unixSeconds, 1, '0', digits);
+            break;
+        }
     }
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "command_line/digits.h"
+#include "command_line/moment.h"
+
 #include "calendar/civil_date.h"
+#include "calendar/locale_names.h"
 
 #include <chrono>
 #include <string>
@@ -9,34 +13,43 @@
 
 namespace taqwim_date {
 
-enum class Digits { Latin, Arabic };
+using command_line::Digits;
 
-// A +FORMAT as date(1) takes it, read once and then applied to every date of a run.
+// What a format prints of one day: the date in the calendar printed, and the moment it was
+// read as, for the time of day.
+struct ShownDay
+{
+    calendar::CivilDate civil;
+    std::chrono::weekday weekday;
+    const command_line::Moment &moment;
+};
+
+// A +FORMAT as date(1) takes it, read once and then applied to every date of a run: its
+// conversions, with GNU's flags (- _ 0 ^ #) and field widths.
 class OutputFormat
 {
 public:
-    // Throws UsageError for a conversion it does not know.
+    // Throws command_line::UsageError for a conversion it does not know or that has no
+    // meaning for a Hijri date.
     explicit OutputFormat(std::string_view format);
 
-    // `shown` is the day in the calendar being printed; %A and %u name its weekday.
-    void appendTo(std::string &out, const calendar::CivilDate &shown, std::chrono::weekday weekday,
+    void appendTo(std::string &out, const ShownDay &shown, const calendar::LocaleNames &names,
                   Digits digits) const;
 
-private:
     enum class Padding { Usual, None, Zeros, Blanks };
-    struct Piece
+    struct Conversion
     {
-        char conversion = 0; // 0: the literal text
+        char letter = 0; // 0: the literal text
         Padding padding = Padding::Usual;
+        bool upperCase = false; // ^
+        bool otherCase = false; // #: names in capitals, %p and %Z in small letters
+        int width = -1; // none given
+        int colons = 0; // %:z, %::z, %:::z
         std::string literal;
     };
 
-    void addConversion(char conversion, Padding padding);
-
-    std::vector<Piece> m_pieces;
+private:
+    std::vector<Conversion> m_pieces;
 };
-
-// Arabic-Indic digits in place of the ASCII ones.
-std::string withDigits(std::string text, Digits digits);
 
 } // namespace taqwim_date

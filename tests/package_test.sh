@@ -30,7 +30,7 @@ check_build() { # FOLDER
     lintian --fail-on error,warning ./*.changes ||
       { echo "FAIL: lintian finds errors or warnings"; exit 1; }
     echo "lintian finds no errors or warnings in the source, the binaries and the upload"
-    # Every compile and link line got the hardening flags, and both programs show them: all
+    # Every compile and link line got the hardening flags, and the programs show them: all
     # but control flow protection, which no program has on Debian 12 or 13 (the start files of
     # the C library lack its marks), and branch protection, which is for arm64.
     blhc --bindnow build.log || { echo "FAIL: a compile or link line lacks hardening flags"; exit 1; }
@@ -38,9 +38,9 @@ check_build() { # FOLDER
     unmarked=--nocfprotection
     ! hardening-check --help 2>&1 | grep -q -e --nobranchprotection ||
       unmarked="$unmarked --nobranchprotection"
-    hardening-check $unmarked root/usr/bin/taqwim root/usr/bin/taqwim-date ||
+    hardening-check $unmarked root/usr/bin/taqwim root/usr/bin/taqwim-date root/usr/bin/taqwim-cal ||
       { echo "FAIL: a program lacks part of the hardening"; exit 1; }
-    echo "every compile and link line is hardened, and so are both programs"' >"$checks/log" 2>&1 ||
+    echo "every compile and link line is hardened, and so are the three programs"' >"$checks/log" 2>&1 ||
     { cat "$checks/log"; fail "$suite: the packages do not pass the $suite checks"; }
   grep -h -e '^lintian finds' -e '^every compile' "$checks/log" | sed "s/^/$suite: /"
 }

@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes to taqwim-date's two readers: the first byte chooses the calendar
 // and the Hijri shift, the bytes up to the first NUL are a DATE, the rest a FORMAT.
 #include "conversion.h"
-#include "messages.h"
 #include "output_format.h"
 
-#include "calendar/date_error.h"
+#include "command_line/program.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -16,39 +16,52 @@ using calendar::Calendar;
 
 namespace {
 
+const calendar::LocaleNames &englishNames()
+{
+    static const calendar::LocaleNames names("");
+    return names;
+}
+
+command_line::Moment fixedNow()
+{
+    return command_line::momentAt(1'700'000'000);
+}
+
 void applyFormat(std::string_view formatText)
 {
     try {
         const OutputFormat format(formatText);
         std::string out;
-        format.appendTo(out, {Calendar::Hijri, 1445, 9, 1}, std::chrono::Monday, Digits::Arabic);
-    } catch (const UsageError &) {
+        const command_line::Moment moment = fixedNow();
+        format.appendTo(out, {{Calendar::Hijri, 1445, 9, 1}, std::chrono::Monday, moment},
+                        englishNames(), Digits::Arabic);
+    } catch (const command_line::UsageError &) {
     }
 }
 
-Conversion isoConversion(Calendar input, int shift)
+Conversion conversion(Calendar input, Calendar printed, int shift, const char *format)
 {
-    const Calendar other = input == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
-    return Conversion({input, other, shift, OutputFormat("%Y-%m-%d"), Digits::Latin});
+    return Conversion({input, printed, shift, OutputFormat(format), Digits::Latin}, englishNames(),
+                      fixedNow);
 }
 
-// A day read, printed in the other calendar and read from there again is the same day.
+// A day read and printed with %F or -Ins, in either calendar, reads back as the same day.
 void readBack(std::string_view dateText, Calendar input, int shift)
 {
-    calendar::Date date = calendar::Date::fromDays(0);
+    command_line::Moment moment;
     try {
-        date = isoConversion(input, shift).read(dateText);
-    } catch (const calendar::DateError &) {
+        moment = conversion(input, input, shift, "%F").read(dateText);
+    } catch (const command_line::DateTextError &) {
         return;
     }
-    std::string printed;
-    isoConversion(input, shift).write(printed, date);
-    const long year = std::strtol(printed.c_str(), nullptr, 10);
-    if (year < 1 || year > 9999)
-        return; // beyond what a DATE may name
-    const Calendar other = input == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
-    if (isoConversion(other, shift).read(printed) != date)
-        std::abort();
+    for (const Calendar printed : {Calendar::Gregorian, Calendar::Hijri}) {
+        for (const char *format : {"%F", "%FT%H:%M:%S,%N%:z"}) {
+            std::string text;
+            conversion(input, printed, shift, format).write(text, moment);
+            if (conversion(printed, printed, shift, "%F").read(text).day != moment.day)
+                std::abort();
+        }
+    }
 }
 
 } // namespace

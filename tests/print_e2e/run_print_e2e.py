@@ -625,9 +625,11 @@ def print_on_paper(driver, env, listener, root, paper):
 
 
 def todays_block(dates):
-    """The summary of today, which the program itself shows at start."""
+    """The summary of today, which the program itself shows at start, with the window's
+    Arabic names: taqwim-date gives them under an Arabic LC_ALL, generated or not."""
     def today(calendar, form):
         return subprocess.run([dates, f"--to={calendar}", form], capture_output=True, text=True,
+                              env={**os.environ, "LC_ALL": "ar_SA.UTF-8"},
                               check=True).stdout.strip()
     gregorian, hijri = today("gregorian", "+%-d %B %Y م"), today("hijri", "+%-d %B %Y هـ")
     weekday = today("hijri", "+%A")

@@ -1,0 +1,176 @@
+#include "locale_names.h"
+
+#include "date_names.h"
+#include "icu_text.h"
+
+#include <unicode/dtfmtsym.h>
+#include <unicode/smpdtfmt.h>
+
+#include <stdexcept>
+
+namespace calendar {
+
+namespace detail {
+
+struct NameTable
+{
+    static constexpr std::size_t Widths = 4;
+    std::array<std::array<std::string, 12>, Widths> months;
+    std::array<std::array<std::string, 7>, Widths> weekdays; // from Sunday
+    std::array<std::string, 2> dayPeriods;
+};
+
+} // namespace detail
+
+namespace {
+
+using detail::utf8;
+
+using detail::NameTable;
+
+// CLDR's short and narrow Arabic weekdays (ICU 72), kept here so that a grid's head does
+// not change with the ICU version. The window has no names of these widths.
+constexpr std::array<const char *, 7> ArabicShortWeekdays
+        = {"أحد", "إثنين", "ثلاثاء", "أربعاء", "خميس", "جمعة", "سبت"};
+constexpr std::array<const char *, 7> ArabicNarrowWeekdays = {"ح", "ن", "ث", "ر", "خ", "ج", "س"};
+// The window shows no time; these are what CLDR and glibc's ar_SA give.
+constexpr std::array<const char *, 2> ArabicDayPeriods = {"ص", "م"};
+
+icu::DateFormatSymbols::DtWidthType icuWidth(NameWidth width)
+{
+    switch (width) {
+    case NameWidth::Wide:
+        return icu::DateFormatSymbols::WIDE;
+    case NameWidth::Abbreviated:
+        return icu::DateFormatSymbols::ABBREVIATED;
+    case NameWidth::Short:
+        return icu::DateFormatSymbols::SHORT;
+    case NameWidth::Narrow:
+        break;
+    }
+    return icu::DateFormatSymbols::NARROW;
+}
+
+template<std::size_t N>
+void copyNames(std::array<std::string, N> &names, const icu::UnicodeString *icuNames, int32_t count,
+               int32_t first)
+{
+    for (std::size_t i = 0; i < N && int32_t(i) + first < count; ++i)
+        names[i] = utf8(icuNames[int32_t(i) + first]);
+}
+
+// The symbols of the calendar in the language, or in English where ICU would otherwise fall
+// back on its default locale, which it takes from the environment (LANG): a user who asked for
+// a language ICU lacks gets English, as date(1) gives under an unknown locale.
+std::unique_ptr<icu::DateFormatSymbols> symbolsFor(const std::string &locale, Calendar calendar)
+{
+    const char *const keyword
+            = calendar == Calendar::Hijri ? "@calendar=islamic-umalqura" : "@calendar=gregorian";
+    for (const std::string &language : {locale, std::string("en")}) {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Locale asked((language + keyword).c_str());
+        const icu::SimpleDateFormat format(icu::UnicodeString(u"MMMM"), asked, status);
+        if (U_FAILURE(status))
+            throw std::runtime_error(std::string("ICU: date symbols: ") + u_errorName(status));
+        auto symbols = std::make_unique<icu::DateFormatSymbols>(*format.getDateFormatSymbols());
+        const icu::Locale found = symbols->getLocale(ULOC_VALID_LOCALE, status);
+        if (std::string_view(found.getLanguage()) == asked.getLanguage())
+            return symbols;
+    }
+    throw std::runtime_error("ICU: no English date symbols");
+}
+
+void readIcuTable(NameTable &table, const std::string &locale, Calendar calendar)
+{
+    const auto symbols = symbolsFor(locale, calendar);
+    using Symbols = icu::DateFormatSymbols;
+    for (std::size_t w = 0; w < NameTable::Widths; ++w) {
+        const auto width = NameWidth(w);
+        int32_t count = 0;
+        // ICU keeps no short or narrow months that a program would want.
+        const NameWidth monthWidth = width == NameWidth::Wide ? width : NameWidth::Abbreviated;
+        const icu::UnicodeString *months
+                = symbols->getMonths(count, Symbols::FORMAT, icuWidth(monthWidth));
+        copyNames(table.months[w], months, count, 0);
+        const icu::UnicodeString *days
+                = symbols->getWeekdays(count, Symbols::FORMAT, icuWidth(width));
+        copyNames(table.weekdays[w], days, count, 1); // ICU counts from Sunday, 1
+    }
+    int32_t count = 0;
+    const icu::UnicodeString *periods = symbols->getAmPmStrings(count);
+    copyNames(table.dayPeriods, periods, count, 0);
+}
+
+void readArabicTable(NameTable &table, Calendar calendar)
+{
+    for (std::size_t w = 0; w < NameTable::Widths; ++w) {
+        for (int month = 1; month <= 12; ++month)
+            table.months[w][std::size_t(month - 1)] = monthName(calendar, month);
+        for (unsigned day = 0; day < 7; ++day) {
+            const auto width = NameWidth(w);
+            table.weekdays[w][day] = width == NameWidth::Short ? ArabicShortWeekdays[day]
+                    : width == NameWidth::Narrow               ? ArabicNarrowWeekdays[day]
+                                                 : weekdayName(std::chrono::weekday{day});
+        }
+    }
+    table.dayPeriods = {ArabicDayPeriods[0], ArabicDayPeriods[1]};
+}
+
+std::string convertedCase(std::string_view text, const std::string &locale, bool upper)
+{
+    icu::UnicodeString unicode
+            = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), int32_t(text.size())));
+    const icu::Locale language(locale.c_str());
+    return utf8(upper ? unicode.toUpper(language) : unicode.toLower(language));
+}
+
+} // namespace
+
+LocaleNames::LocaleNames(std::string_view locale)
+    : m_locale(locale.empty() ? "en" : locale),
+      m_arabic(std::string_view(icu::Locale(m_locale.c_str()).getLanguage()) == "ar")
+{
+}
+
+LocaleNames::~LocaleNames() = default;
+
+const NameTable &LocaleNames::table(Calendar calendar) const
+{
+    const auto index = std::size_t(calendar == Calendar::Hijri);
+    std::call_once(m_read[index], [&] {
+        auto table = std::make_unique<NameTable>();
+        if (m_arabic)
+            readArabicTable(*table, calendar);
+        else
+            readIcuTable(*table, m_locale, calendar);
+        m_tables[index] = std::move(table);
+    });
+    return *m_tables[index];
+}
+
+const std::string &LocaleNames::month(Calendar calendar, int month, NameWidth width) const
+{
+    return table(calendar).months[std::size_t(width)].at(std::size_t(month - 1));
+}
+
+const std::string &LocaleNames::weekday(std::chrono::weekday weekday, NameWidth width) const
+{
+    return table(Calendar::Gregorian).weekdays[std::size_t(width)][weekday.c_encoding()];
+}
+
+const std::string &LocaleNames::dayPeriod(bool afternoon) const
+{
+    return table(Calendar::Gregorian).dayPeriods[afternoon ? 1 : 0];
+}
+
+std::string LocaleNames::upperCase(std::string_view text) const
+{
+    return convertedCase(text, m_locale, true);
+}
+
+std::string LocaleNames::lowerCase(std::string_view text) const
+{
+    return convertedCase(text, m_locale, false);
+}
+
+} // namespace calendar

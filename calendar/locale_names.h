@@ -1,0 +1,62 @@
+#pragma once
+
+#include "civil_date.h"
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+// The names of the months and weekdays, and the marks of the morning and the afternoon, in
+// the language a user reads dates in, for the command-line programs (%A, %B and their kin in
+// taqwim-date, the heads of taqwim-cal's grids). Arabic gets the window's own names
+// (date_names.h) on every ICU version; any other language the names ICU has for it, which
+// differ between ICU versions as CLDR grows; a language ICU does not know gets English.
+namespace calendar {
+
+namespace detail {
+struct NameTable;
+}
+
+enum class NameWidth {
+    Wide, // "Monday", "Ramadan": %A, %B
+    Abbreviated, // "Mon", "Ram.": %a, %b
+    Short, // weekdays only, "Mo": a column of a month's grid (months give Abbreviated)
+    Narrow, // "M" (months give Abbreviated)
+};
+
+class LocaleNames
+{
+public:
+    // An ICU locale id, such as "tr_TR", "ms" or "ar_EG"; "" is English. ICU's tables are
+    // read on the first name asked for, once for each calendar.
+    explicit LocaleNames(std::string_view locale);
+    ~LocaleNames();
+    LocaleNames(const LocaleNames &) = delete;
+    LocaleNames &operator=(const LocaleNames &) = delete;
+
+    // The window's names, the window's long dates, and text that reads right to left.
+    bool isArabic() const { return m_arabic; }
+
+    const std::string &month(Calendar calendar, int month, NameWidth width = NameWidth::Wide) const;
+    const std::string &weekday(std::chrono::weekday weekday,
+                               NameWidth width = NameWidth::Wide) const;
+    // AM or PM, in the language's own words.
+    const std::string &dayPeriod(bool afternoon) const;
+
+    // By the language's own rules: Turkish "i" becomes "İ".
+    std::string upperCase(std::string_view text) const;
+    std::string lowerCase(std::string_view text) const;
+
+private:
+    const detail::NameTable &table(Calendar calendar) const;
+
+    std::string m_locale; // as ICU reads it
+    bool m_arabic = false;
+    mutable std::array<std::once_flag, 2> m_read;
+    mutable std::array<std::unique_ptr<detail::NameTable>, 2> m_tables;
+};
+
+} // namespace calendar

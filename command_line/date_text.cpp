@@ -1,0 +1,583 @@
+#include "date_text.h"
+
+#include "program.h"
+
+#include "calendar/numerals.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace command_line {
+namespace {
+
+using calendar::Calendar;
+using calendar::CivilDate;
+using calendar::Date;
+using calendar::DateField;
+using namespace std::chrono;
+using Text = std::u32string_view;
+
+// Large enough to be out of every range, small enough never to overflow.
+constexpr int Saturated = 1'000'000;
+constexpr std::int64_t SecondsPerDay = 86400;
+
+[[noreturn]] void fail(DateTextFault fault, Calendar calendar, DateField field = DateField::Day)
+{
+    throw DateTextError(fault, {.calendar = calendar}, field);
+}
+
+bool isDigit(char32_t c)
+{
+    return c >= U'0' && c <= U'9';
+}
+
+bool isBlank(char32_t c)
+{
+    return c == U' ' || c == U'\t' || c == U'\u00A0';
+}
+
+bool isSeparator(char32_t c)
+{
+    return c == U'-' || c == U'/' || c == U'.';
+}
+
+// The first character from `from` on that the test holds for. (std::u32string_view's
+// find_first_of compares each character with every one of the set, a loop too slow for a
+// column of a million dates.)
+template<typename Test> std::size_t firstWhere(Text text, Test test, std::size_t from = 0)
+{
+    for (std::size_t at = from; at < text.size(); ++at)
+        if (test(text[at]))
+            return at;
+    return Text::npos;
+}
+
+Text trimmed(Text text)
+{
+    while (!text.empty() && text.front() == U' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == U' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+// The text as the reader sees it: every digit made ASCII, every blank a space, the invisible
+// marks gone, and the blanks around it trimmed. No date is longer than it can hold.
+class Normalized
+{
+public:
+    Normalized(std::string_view utf8, Calendar calendar)
+    {
+        while (!utf8.empty()) {
+            const char32_t c = calendar::takeCodePoint(utf8);
+            if (calendar::isInvisibleMark(c))
+                continue;
+            if (m_length == m_text.size())
+                fail(DateTextFault::Shape, calendar);
+            const std::optional<int> digit = calendar::digitValue(c);
+            m_text[m_length++] = digit ? char32_t(U'0' + *digit) : isBlank(c) ? U' ' : c;
+        }
+    }
+
+    Text view() const { return trimmed(Text(m_text.data(), m_length)); }
+
+private:
+    std::array<char32_t, 120> m_text; // only the first m_length are read
+    std::size_t m_length = 0;
+};
+
+// Letters compared as ASCII without case: "Today", "NOW".
+bool isWord(Text text, std::string_view word)
+{
+    return text.size() == word.size()
+            && std::equal(text.begin(), text.end(), word.begin(), [](char32_t c, char w) {
+                   return (c >= U'A' && c <= U'Z' ? c + 32 : c) == char32_t(w);
+               });
+}
+
+std::optional<int> dayOffsetOfWord(Text text)
+{
+    if (isWord(text, "today") || isWord(text, "now"))
+        return 0;
+    if (isWord(text, "yesterday"))
+        return -1;
+    if (isWord(text, "tomorrow"))
+        return 1;
+    return std::nullopt;
+}
+
+// A run of ASCII digits at the front, taken off; nothing when there is none. A number too
+// large for any field stays too large, however long it is.
+std::optional<std::int64_t> takeNumber(Text &text)
+{
+    constexpr std::int64_t TooLarge = 1'000'000'000'000'000;
+    std::size_t length = 0;
+    std::int64_t value = 0;
+    for (; length < text.size() && isDigit(text[length]); ++length)
+        value = std::min(value * 10 + (text[length] - U'0'), TooLarge);
+    if (length == 0)
+        return std::nullopt;
+    text.remove_prefix(length);
+    return value;
+}
+
+// The digits after a decimal mark, as nanoseconds: ".5" is half a second. Past nine digits
+// they are passed over.
+std::optional<std::int64_t> takeFraction(Text &text)
+{
+    std::size_t length = 0;
+    while (length < text.size() && isDigit(text[length]))
+        ++length;
+    std::int64_t nanoseconds = 0;
+    for (std::size_t i = 0; i < 9; ++i)
+        nanoseconds = nanoseconds * 10 + (i < length ? text[i] - U'0' : 0);
+    text.remove_prefix(length);
+    return length == 0 ? std::nullopt : std::optional(nanoseconds);
+}
+
+bool takeChar(Text &text, char32_t c)
+{
+    if (text.empty() || text.front() != c)
+        return false;
+    text.remove_prefix(1);
+    return true;
+}
+
+// Exactly two digits.
+std::optional<int> takeTwoDigits(Text &text)
+{
+    if (text.size() < 2 || !isDigit(text[0]) || !isDigit(text[1]))
+        return std::nullopt;
+    const int value = int(text[0] - U'0') * 10 + int(text[1] - U'0');
+    text.remove_prefix(2);
+    return value;
+}
+
+struct Field
+{
+    Text text;
+    bool negative = false; // a year before the era, written with its '-'
+};
+
+int numberIn(const Field &field, DateField which, Calendar calendar)
+{
+    if (field.text.empty())
+        fail(DateTextFault::FieldMissing, calendar, which);
+    Text digits = field.text;
+    const std::optional<std::int64_t> number = takeNumber(digits);
+    if (!number || !digits.empty())
+        fail(DateTextFault::FieldNotANumber, calendar, which);
+    const int value = int(std::min<std::int64_t>(*number, Saturated));
+    return field.negative ? -value : value;
+}
+
+bool looksLikeYear(const Field &field)
+{
+    return field.negative || field.text.size() >= 4;
+}
+
+bool isNumber(const Field &field)
+{
+    return !field.text.empty() && std::all_of(field.text.begin(), field.text.end(), isDigit);
+}
+
+// A year before the era in three digits at least, as %Y prints it (-640); the others have
+// four by the time the order is known.
+void checkYearWritten(const Field &year, Calendar calendar)
+{
+    if (year.negative && isNumber(year) && year.text.size() < 3)
+        fail(DateTextFault::ShortYear, calendar);
+}
+
+// Which end holds the year decides the order: true for the year first.
+bool yearFirstIn(const std::array<Field, 3> &fields, Calendar calendar)
+{
+    if (looksLikeYear(fields[0]))
+        return true;
+    if (looksLikeYear(fields[2]))
+        return false;
+    if (fields[1].text.size() >= 4)
+        fail(DateTextFault::YearInTheMiddle, calendar);
+    if (std::all_of(fields.begin(), fields.end(), isNumber))
+        fail(DateTextFault::ShortYear, calendar);
+    fail(DateTextFault::Shape, calendar);
+}
+
+// "2024-03-11", "11/3/2024", "-640-05-16", "16/5/-640": three fields and one separator.
+std::array<Field, 3> fieldsOf(Text text, Calendar calendar)
+{
+    const bool negativeFirst = text.size() > 1 && text[0] == U'-' && isDigit(text[1]);
+    if (negativeFirst)
+        text.remove_prefix(1);
+    const std::size_t separatorAt = firstWhere(text, isSeparator);
+    if (separatorAt == Text::npos)
+        fail(DateTextFault::Shape, calendar);
+    const char32_t separator = text[separatorAt];
+    // Another separator is a mistake; a '-' before a number is a sign (16/5/-640), which
+    // only the year at the end may have.
+    for (std::size_t at = firstWhere(text, isSeparator); at != Text::npos;
+         at = firstWhere(text, isSeparator, at + 1)) {
+        const std::size_t before = at > 0 ? text.find_last_not_of(U' ', at - 1) : Text::npos;
+        const bool sign = text[at] == U'-' && at + 1 < text.size() && isDigit(text[at + 1])
+                && before != Text::npos && text[before] == separator
+                && text.find(separator, at) == Text::npos;
+        if (text[at] != separator && !sign)
+            fail(DateTextFault::MixedSeparators, calendar);
+    }
+    std::array<Field, 3> fields;
+    std::size_t count = 0;
+    for (bool more = true; more; ++count) {
+        const std::size_t end = text.find(separator);
+        more = end != Text::npos;
+        if (count == fields.size())
+            fail(DateTextFault::Shape, calendar);
+        fields[count].text = trimmed(text.substr(0, end));
+        text.remove_prefix(more ? end + 1 : text.size());
+    }
+    if (count < fields.size())
+        fail(DateTextFault::FieldMissing, calendar, DateField::Day); // a month and a year
+    fields[0].negative = negativeFirst;
+    Field &last = fields[2];
+    if (separator != U'-' && last.text.size() > 1 && last.text[0] == U'-'
+        && isDigit(last.text[1])) {
+        last.negative = true;
+        last.text.remove_prefix(1);
+    }
+    return fields;
+}
+
+struct WrittenDate
+{
+    CivilDate civil;
+    bool yearFirst;
+};
+
+WrittenDate civilDateIn(Text text, Calendar calendar)
+{
+    std::array<Field, 3> fields;
+    if (text.size() == 8 && std::all_of(text.begin(), text.end(), isDigit)) {
+        fields = {Field{text.substr(0, 4)}, Field{text.substr(4, 2)}, Field{text.substr(6, 2)}};
+    } else if (std::all_of(text.begin(), text.end(), isDigit)) {
+        fail(text.size() == 6 ? DateTextFault::ShortYear : DateTextFault::Shape, calendar);
+    } else {
+        fields = fieldsOf(text, calendar);
+    }
+    const bool yearFirst = yearFirstIn(fields, calendar);
+    const Field &year = yearFirst ? fields[0] : fields[2];
+    const Field &day = yearFirst ? fields[2] : fields[0];
+    CivilDate civil{.calendar = calendar};
+    civil.year = numberIn(year, DateField::Year, calendar);
+    checkYearWritten(year, calendar);
+    civil.month = numberIn(fields[1], DateField::Month, calendar);
+    civil.day = numberIn(day, DateField::Day, calendar);
+    return {civil, yearFirst};
+}
+
+CivilDate civilOfReadable(Date day, Calendar calendar, int hijriShift)
+{
+    return calendar::civilDate(calendar == Calendar::Hijri ? day + hijriShift : day, calendar);
+}
+
+[[noreturn]] void failOutOfRange(const CivilDate &typed)
+{
+    throw DateTextError(DateTextFault::OutOfRange, typed);
+}
+
+void checkReadable(Date day, const CivilDate &typed)
+{
+    if (day < firstReadableDay() || day > lastReadableDay())
+        failOutOfRange(typed);
+}
+
+// Whether the year is one that may hold a readable day: a day or two past either end is
+// still looked at, since --adjust can print those dates.
+bool withinReadableYears(const CivilDate &civil)
+{
+    struct Years
+    {
+        int first, last;
+    };
+    static const std::array<Years, 2> years = [] {
+        std::array<Years, 2> bounds{};
+        for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri})
+            bounds[std::size_t(calendar)] = {civilOfReadable(firstReadableDay(), calendar, -2).year,
+                                             civilOfReadable(lastReadableDay(), calendar, 2).year};
+        return bounds;
+    }();
+    const Years &kept = years[std::size_t(civil.calendar)];
+    return civil.year >= kept.first && civil.year <= kept.last;
+}
+
+// The day the date names, or what is wrong with it in the user's terms.
+Date dayOf(const CivilDate &civil, bool yearFirst, int hijriShift)
+{
+    const auto fault = [&](DateTextFault f) { throw DateTextError(f, civil); };
+    if (civil.month < 1 || civil.month > 12) {
+        if (civil.month > 12 && civil.day >= 1 && civil.day <= 12)
+            fault(yearFirst ? DateTextFault::MonthFirstHere : DateTextFault::DayFirstHere);
+        fault(DateTextFault::MonthOutOfRange);
+    }
+    if (civil.day < 1)
+        fault(DateTextFault::DayBelowOne);
+    if (!withinReadableYears(civil))
+        failOutOfRange(civil);
+    if (civil.day > calendar::lastDayOfMonth(civil.calendar, civil.year, civil.month))
+        fault(DateTextFault::PastMonthEnd);
+    const std::optional<Date> date = calendar::dateOf(civil);
+    if (!date)
+        fault(DateTextFault::SkippedByReform);
+    const Date day = civil.calendar == Calendar::Hijri ? *date - hijriShift : *date;
+    checkReadable(day, civil);
+    return day;
+}
+
+// HH:MM, HH:MM:SS, a fraction, then Z or +HH, +HHMM, +HH:MM, maybe after a blank.
+void readTimeOfDay(Text text, Moment &moment, Calendar calendar)
+{
+    const auto shape = [&] { fail(DateTextFault::TimeShape, calendar); };
+    const std::size_t before = text.size();
+    const std::optional<std::int64_t> hour = takeNumber(text);
+    if (!hour || before - text.size() > 2 || !takeChar(text, U':'))
+        shape();
+    const std::optional<int> minute = takeTwoDigits(text);
+    std::optional<int> second = 0;
+    if (takeChar(text, U':'))
+        second = takeTwoDigits(text);
+    if (!minute || !second)
+        shape();
+    if (takeChar(text, U'.') || takeChar(text, U',')) {
+        const std::optional<std::int64_t> fraction = takeFraction(text);
+        if (!fraction)
+            shape();
+        moment.fraction = nanoseconds{*fraction};
+    }
+    text = trimmed(text);
+    int zoneHours = 0, zoneMinutes = 0;
+    if (takeChar(text, U'Z') || takeChar(text, U'z')) {
+        moment.writtenOffset = minutes{0};
+    } else if (!text.empty() && (text.front() == U'+' || text.front() == U'-')) {
+        const bool west = text.front() == U'-';
+        text.remove_prefix(1);
+        const std::optional<int> hours = takeTwoDigits(text);
+        const bool colon = takeChar(text, U':');
+        const std::optional<int> rest = text.empty() && !colon ? 0 : takeTwoDigits(text);
+        if (!hours || !rest)
+            shape();
+        zoneHours = *hours;
+        zoneMinutes = *rest;
+        moment.writtenOffset = minutes{(west ? -1 : 1) * (zoneHours * 60 + zoneMinutes)};
+    }
+    if (!text.empty())
+        shape();
+    if (*hour > 23 || *minute > 59 || *second > 59 || zoneHours > 23 || zoneMinutes > 59)
+        fail(DateTextFault::NoSuchTime, calendar);
+    moment.timeOfDay = hours{*hour} + minutes{*minute} + seconds{*second};
+}
+
+// Where a time of day begins: after a 'T' right after the date's last digit, or at the number
+// before the first ':' once a blank parts it from the date.
+struct Parts
+{
+    Text date;
+    std::optional<Text> time;
+};
+
+Parts partsOf(Text text, Calendar calendar)
+{
+    Parts parts{text, std::nullopt};
+    const auto startsTime = [&](std::size_t at) {
+        return (text[at] == U'T' || text[at] == U't')
+                && (at > 0 ? isDigit(text[at - 1]) : text.size() > 1 && isDigit(text[1]));
+    };
+    std::size_t t = 0;
+    while (t < text.size() && !startsTime(t))
+        ++t;
+    if (t < text.size()) {
+        parts = {text.substr(0, t), text.substr(t + 1)};
+    } else if (const std::size_t colon = text.find(U':'); colon != Text::npos) {
+        std::size_t hour = colon;
+        while (hour > 0 && isDigit(text[hour - 1]))
+            --hour;
+        if (hour > 0 && text[hour - 1] != U' ')
+            fail(DateTextFault::TimeShape, calendar);
+        parts = {text.substr(0, hour), text.substr(hour)};
+    }
+    parts.date = trimmed(parts.date);
+    if (parts.date.empty())
+        fail(parts.time ? DateTextFault::TimeAlone : DateTextFault::Empty, calendar);
+    return parts;
+}
+
+// @1700000000, @-86400, @1700000000.5
+Moment instantIn(Text text, Calendar calendar)
+{
+    const bool negative = takeChar(text, U'-');
+    if (!negative)
+        takeChar(text, U'+');
+    const std::optional<std::int64_t> whole = takeNumber(text);
+    std::optional<std::int64_t> fraction = 0;
+    if (whole && (takeChar(text, U'.') || takeChar(text, U',')))
+        fraction = takeFraction(text);
+    if (!whole || !fraction || !text.empty())
+        fail(DateTextFault::SecondsShape, calendar);
+    std::int64_t seconds = negative ? -*whole : *whole;
+    if (negative && *fraction > 0) { // the second before, and the part of it after
+        --seconds;
+        fraction = 1'000'000'000 - *fraction;
+    }
+    return readableMomentAt(seconds, nanoseconds{*fraction}, calendar);
+}
+
+Moment movedBy(Moment moment, int days)
+{
+    if (days != 0) {
+        moment.day = moment.day + days;
+        moment.unixSeconds.reset(); // the same time on that day's clock, whatever the zone did
+    }
+    return moment;
+}
+
+} // namespace
+
+DateTextError::DateTextError(DateTextFault fault, const CivilDate &typed, DateField field)
+    : std::runtime_error("invalid date"), m_fault(fault), m_field(field), m_typed(typed)
+{
+}
+
+Date firstReadableDay()
+{
+    static const Date first = *calendar::dateOf({Calendar::Gregorian, 1, 1, 1});
+    return first;
+}
+
+Date lastReadableDay()
+{
+    static const Date last = *calendar::dateOf(
+            {Calendar::Hijri, 9999, 12, calendar::lastDayOfMonth(Calendar::Hijri, 9999, 12)});
+    return last;
+}
+
+Moment readableMomentAt(std::int64_t unixSeconds, nanoseconds fraction, Calendar calendar)
+{
+    // A day to spare on either side for the local zone; the exact day is checked below.
+    if (unixSeconds < (firstReadableDay().days() - 1) * SecondsPerDay
+        || unixSeconds > (lastReadableDay().days() + 1) * SecondsPerDay)
+        failOutOfRange({.calendar = calendar});
+    const Moment moment = momentAt(unixSeconds, fraction);
+    checkReadable(moment.day, {.calendar = calendar});
+    return moment;
+}
+
+Moment readDate(std::string_view text, const DateReading &reading)
+{
+    const Normalized normalized(text, reading.calendar);
+    const Text written = normalized.view();
+    if (written.empty())
+        fail(DateTextFault::Empty, reading.calendar);
+    if (const std::optional<int> offset = dayOffsetOfWord(written))
+        return movedBy(reading.now(), *offset);
+    if (written.front() == U'@')
+        return instantIn(written.substr(1), reading.calendar);
+    const Parts parts = partsOf(written, reading.calendar);
+    const WrittenDate date = civilDateIn(parts.date, reading.calendar);
+    Moment moment;
+    moment.day = dayOf(date.civil, date.yearFirst, reading.hijriShift);
+    if (parts.time)
+        readTimeOfDay(*parts.time, moment, reading.calendar);
+    return moment;
+}
+
+namespace {
+
+const char *fieldProblem(DateTextFault fault, DateField field)
+{
+    const bool missing = fault == DateTextFault::FieldMissing;
+    switch (field) {
+    case DateField::Day:
+        return missing ? _("the day is missing") : _("the day is not a number");
+    case DateField::Month:
+        return missing ? _("the month is missing") : _("the month is not a number");
+    case DateField::Year:
+        break;
+    }
+    return missing ? _("the year is missing") : _("the year is not a number");
+}
+
+// As %F prints it: "0622-07-16", "-640-05-16", "10323-10-21".
+std::string isoText(const CivilDate &civil)
+{
+    return printed("%04d-%02d-%02d", civil.year, civil.month, civil.day);
+}
+
+std::string readableDays(const DateReading &reading)
+{
+    const std::string first
+            = isoText(civilOfReadable(firstReadableDay(), reading.calendar, reading.hijriShift));
+    const std::string last
+            = isoText(civilOfReadable(lastReadableDay(), reading.calendar, reading.hijriShift));
+    return printed(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")
+                                                       : _("Gregorian dates run from %s to %s"),
+                   first.c_str(), last.c_str());
+}
+
+std::string why(const DateTextError &error, const DateReading &reading)
+{
+    const CivilDate &typed = error.typed();
+    const bool hijri = typed.calendar == Calendar::Hijri;
+    switch (error.fault()) {
+    case DateTextFault::Empty:
+        return _("no date is written");
+    case DateTextFault::Shape:
+        return _("write it as YYYY-MM-DD or D/M/YYYY, or as today, yesterday, tomorrow, now or "
+                 "@SECONDS");
+    case DateTextFault::MixedSeparators:
+        return _("write the same mark between the day, the month and the year");
+    case DateTextFault::FieldMissing:
+    case DateTextFault::FieldNotANumber:
+        return fieldProblem(error.fault(), error.field());
+    case DateTextFault::ShortYear:
+        return hijri ? _("write the year with four digits, as in 1445")
+                     : _("write the year with four digits, as in 2024");
+    case DateTextFault::YearInTheMiddle:
+        return _("the year comes first or last");
+    case DateTextFault::MonthFirstHere:
+        return _("the month comes before the day here");
+    case DateTextFault::DayFirstHere:
+        return _("the day comes before the month here");
+    case DateTextFault::MonthOutOfRange:
+        return _("months run from 1 to 12");
+    case DateTextFault::DayBelowOne:
+        return _("days start at 1");
+    case DateTextFault::PastMonthEnd:
+        return printed(hijri ? _("Hijri month %d of %d has only %d days")
+                             : _("month %d of %d has only %d days"),
+                       typed.month, typed.year,
+                       calendar::lastDayOfMonth(typed.calendar, typed.year, typed.month));
+    case DateTextFault::SkippedByReform:
+        return _("5 to 14 October 1582 never existed: the Gregorian reform skipped them");
+    case DateTextFault::OutOfRange:
+        return readableDays(reading);
+    case DateTextFault::TimeAlone:
+        return _("a time is not a date: write the date before it");
+    case DateTextFault::TimeShape:
+        return _("write the time after the date as HH:MM or HH:MM:SS, and its zone as Z or "
+                 "+HH:MM");
+    case DateTextFault::NoSuchTime:
+        return _("there is no such time: hours run from 00 to 23, minutes and seconds from 00 "
+                 "to 59");
+    case DateTextFault::SecondsShape:
+        break;
+    }
+    return _("write the seconds since 1970 after the @, as in @1700000000");
+}
+
+} // namespace
+
+std::string dateProblem(std::string_view text, const DateTextError &error,
+                        const DateReading &reading)
+{
+    return printed(_("invalid date %s: %s"), quotedText(text).c_str(), why(error, reading).c_str());
+}
+
+} // namespace command_line

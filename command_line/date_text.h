@@ -1,0 +1,92 @@
+#pragma once
+
+#include "moment.h"
+
+#include "calendar/civil_date.h"
+#include "calendar/date_error.h"
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Reading a DATE as people write it, wherever the programs take one (taqwim-date's -d and
+// each line of -f, taqwim-cal's --from and --until):
+//   2024-03-11  2024/03/11  2024.03.11  20240311      the year first: year, month, day
+//   11/3/2024   11-3-2024   11.3.2024                 the year last: day, month, year
+// with the year in four digits (a shorter one is refused, never guessed), or a leading '-'
+// for the years before the era as the programs print them (-640-05-16); digits 0-9, ٠-٩ or
+// ۰-۹; blanks around the numbers and the invisible marks of copied Arabic text passed over.
+// An ISO time may follow, after 'T' or a blank (10:00, 10:00:30.5, 10:00Z, 10:00+03:00): it
+// is the time of day the moment keeps, and never moves the day written. And the words today,
+// yesterday, tomorrow and now, and @SECONDS since 1970 (the day of that instant on the local
+// clock).
+namespace command_line {
+
+enum class DateTextFault {
+    Empty,
+    Shape, // no date of any form
+    MixedSeparators, // 2024-03/11
+    FieldMissing, // 2024--11: field() says which
+    FieldNotANumber,
+    ShortYear, // 11/03/24
+    YearInTheMiddle, // 03/2024/11
+    MonthFirstHere, // 2024-30-11: the year first, so the month comes second
+    DayFirstHere, // 03/30/2024: the year last, so the day comes first
+    MonthOutOfRange,
+    DayBelowOne,
+    PastMonthEnd,
+    SkippedByReform, // 5..14 October 1582
+    OutOfRange, // before the first day or after the last day a DATE may name
+    TimeAlone, // 10:00
+    TimeShape,
+    NoSuchTime, // 25:00, or a zone of +25:00
+    SecondsShape, // @ without a number of seconds
+};
+
+class DateTextError : public std::runtime_error
+{
+public:
+    DateTextError(DateTextFault fault, const calendar::CivilDate &typed = {},
+                  calendar::DateField field = calendar::DateField::Day);
+
+    DateTextFault fault() const { return m_fault; }
+    // The field a FieldMissing or FieldNotANumber fault is about.
+    calendar::DateField field() const { return m_field; }
+    // The date as written, as far as it was read; its calendar is always the one asked for.
+    const calendar::CivilDate &typed() const { return m_typed; }
+
+private:
+    DateTextFault m_fault;
+    calendar::DateField m_field;
+    calendar::CivilDate m_typed;
+};
+
+struct DateReading
+{
+    calendar::Calendar calendar = calendar::Calendar::Gregorian; // of a date in numbers
+    // Whole days the Hijri calendar is moved by (--adjust): with 1, a Hijri date names the
+    // day before the one Umm al-Qura gives it.
+    int hijriShift = 0;
+    std::function<Moment()> now = currentMoment; // for the words
+};
+
+// Throws DateTextError for a text that names no day.
+Moment readDate(std::string_view text, const DateReading &reading);
+
+// The moment of an instant on the local clock, as @SECONDS reads it. Throws DateTextError
+// (OutOfRange) for an instant whose day no DATE may name.
+Moment readableMomentAt(std::int64_t unixSeconds, std::chrono::nanoseconds fraction,
+                        calendar::Calendar calendar);
+
+// The first and the last day a DATE may name: 1 January 1 (Julian) and the last day of
+// 9999 AH, so that every date the programs print can be read back.
+calendar::Date firstReadableDay();
+calendar::Date lastReadableDay();
+
+// "invalid date '⁨11/03/24⁩': write the year with four digits, as in 2024", in the user's
+// language. The reading is needed for the days a DATE may name in its calendar.
+std::string dateProblem(std::string_view text, const DateTextError &error,
+                        const DateReading &reading);
+
+} // namespace command_line

@@ -1,0 +1,42 @@
+#include "locale.h"
+
+#include <unicode/calendar.h>
+#include <unicode/locid.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace command_line {
+
+std::string icuLocaleOf(std::string_view posixLocale)
+{
+    const std::string_view name = posixLocale.substr(0, posixLocale.find_first_of(".@"));
+    if (name == "C" || name == "POSIX")
+        return {};
+    return std::string(name);
+}
+
+std::string timeLocale()
+{
+    for (const char *variable : {"LC_ALL", "LC_TIME", "LANG"})
+        if (const char *value = std::getenv(variable); value && *value)
+            return icuLocaleOf(value);
+    return {};
+}
+
+std::chrono::weekday firstDayOfWeek(std::string_view icuLocale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::Calendar> calendar(
+            icu::Calendar::createInstance(icu::Locale(std::string(icuLocale).c_str()), status));
+    const UCalendarDaysOfWeek first
+            = U_SUCCESS(status) ? calendar->getFirstDayOfWeek(status) : UCAL_SUNDAY;
+    return std::chrono::weekday{unsigned(U_SUCCESS(status) ? first - UCAL_SUNDAY : 0)};
+}
+
+bool readsRightToLeft(std::string_view icuLocale)
+{
+    return icu::Locale(std::string(icuLocale).c_str()).isRightToLeft();
+}
+
+} // namespace command_line

@@ -1,0 +1,148 @@
+#include "options.h"
+
+#include "program.h"
+
+#include <charconv>
+#include <string>
+#include <vector>
+
+namespace command_line {
+namespace {
+
+// The long options whose names begin with what was written, or the one named in full.
+std::vector<const option *> optionsMatching(std::string_view written,
+                                            std::span<const option> longOptions)
+{
+    std::vector<const option *> matching;
+    for (const option &known : longOptions) {
+        if (!known.name)
+            break;
+        const std::string_view name = known.name;
+        if (name == written)
+            return {&known};
+        if (name.starts_with(written))
+            matching.push_back(&known);
+    }
+    return matching;
+}
+
+// getopt_long takes the first of several matches without complaint when they all mean the
+// same (--iso for --iso-8601); otherwise the abbreviation is ambiguous.
+bool ambiguous(const std::vector<const option *> &matching)
+{
+    for (const option *other : matching)
+        if (other->has_arg != matching.front()->has_arg || other->val != matching.front()->val
+            || other->flag != matching.front()->flag)
+            return true;
+    return false;
+}
+
+std::string quotedList(std::span<const std::string_view> texts)
+{
+    std::string list;
+    for (const std::string_view text : texts)
+        list += " " + quotedText(text);
+    return list;
+}
+
+[[noreturn]] void refuseLongOption(std::string_view given, std::span<const option> longOptions)
+{
+    const std::string_view written = given.substr(2, given.find('=') - 2);
+    const std::vector<const option *> matching = optionsMatching(written, longOptions);
+    if (matching.empty())
+        throw UsageError(printed(_("unrecognized option %s"), quotedText(given).c_str()));
+    const std::string name = std::string("--") + matching.front()->name;
+    if (ambiguous(matching)) {
+        std::vector<std::string> names;
+        for (const option *candidate : matching)
+            names.push_back(std::string("--") + candidate->name);
+        const std::vector<std::string_view> views(names.begin(), names.end());
+        throw UsageError(printed(_("option %s is ambiguous; possibilities:%s"),
+                                 quotedText(given).c_str(), quotedList(views).c_str()));
+    }
+    if (matching.front()->has_arg == no_argument)
+        throw UsageError(
+                printed(_("option %s doesn't allow an argument"), quotedText(name).c_str()));
+    throw UsageError(printed(_("option %s requires an argument"), quotedText(name).c_str()));
+}
+
+// getopt_long says only that something went wrong ('?', or ':' for a missing argument) and
+// leaves in optopt the letter, 0 for a long option it could not tell, or the value of a long
+// option given an argument it allows none of. Which long option was meant is worked out again
+// from the text, as getopt_long itself does; it has stepped past a long option by then, but
+// may still be within a group of letters (-Hx).
+[[noreturn]] void refuse(int result, std::string_view last, std::span<const option> longOptions)
+{
+    const auto isLongValue = [&](int value) {
+        for (const option &known : longOptions)
+            if (known.name && known.val == value)
+                return true;
+        return false;
+    };
+    const bool longOption
+            = result == ':' ? last.starts_with("--") : optopt == 0 || isLongValue(optopt);
+    if (longOption)
+        refuseLongOption(last, longOptions);
+    const std::string letter{char(optopt)};
+    if (result == ':')
+        throw UsageError(
+                printed(_("option requires an argument -- %s"), quotedText(letter).c_str()));
+    throw UsageError(printed(_("invalid option -- %s"), quotedText(letter).c_str()));
+}
+
+} // namespace
+
+int readOptions(int argc, char *argv[], const char *shortOptions,
+                std::span<const option> longOptions, const OptionHandler &handle)
+{
+    opterr = 0; // its own messages are neither in the user's language nor quoted
+    optind = 0; // from the start, wherever an earlier reading stopped
+    const std::string optionString = std::string(":") + shortOptions;
+    for (int result;
+         (result = getopt_long(argc, argv, optionString.c_str(), longOptions.data(), nullptr))
+         != -1;) {
+        if (result == '?' || result == ':')
+            refuse(result, argv[optind - 1], longOptions);
+        if (!handle(result, optarg))
+            return argc;
+    }
+    return optind;
+}
+
+void refuseOperand(std::string_view operand)
+{
+    throw UsageError(printed(_("extra operand %s"), quotedText(operand).c_str()));
+}
+
+void refuseArgument(std::string_view argument, std::string_view option,
+                    std::span<const std::string_view> validArguments)
+{
+    throw UsageError(printed(_("invalid argument %s for %s; valid arguments are:%s"),
+                             quotedText(argument).c_str(), quotedText(option).c_str(),
+                             quotedList(validArguments).c_str()));
+}
+
+Digits digitsNamed(std::string_view name)
+{
+    if (name == "latin")
+        return Digits::Latin;
+    if (name == "arabic")
+        return Digits::Arabic;
+    throw UsageError(
+            printed(_("--digits takes latin or arabic, not %s"), quotedText(name).c_str()));
+}
+
+int hijriShiftNamed(std::string_view text)
+{
+    const std::string_view number = text.starts_with('+') ? text.substr(1) : text;
+    int shift = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), shift);
+    const bool whole = !number.empty() && number.front() != (text.starts_with('+') ? '-' : '+')
+            && error == std::errc() && end == number.data() + number.size();
+    if (!whole || shift < -2 || shift > 2)
+        throw UsageError(printed(_("--adjust takes a whole number of days from -2 to 2, not %s"),
+                                 quotedText(text).c_str()));
+    return shift;
+}
+
+} // namespace command_line

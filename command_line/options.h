@@ -1,0 +1,38 @@
+#pragma once
+
+#include "digits.h"
+
+#include <getopt.h>
+
+#include <functional>
+#include <span>
+#include <string_view>
+
+// Reading a command line as GNU programs do: getopt_long, with its abbreviations of long
+// options, its permutation of operands and its optional arguments (-Idate, --iso-8601=date),
+// and its refusals worded as GNU's are (an unrecognized or ambiguous option, one that needs
+// an argument or allows none), but in the user's language and with the user's text quoted.
+namespace command_line {
+
+// Called for each option in turn with getopt_long's value for it and its argument (or
+// nullptr); returns false to stop reading, as --help does.
+using OptionHandler = std::function<bool(int option, const char *argument)>;
+
+// Returns the index in argv of the first operand; every operand follows it. Throws
+// UsageError for an option getopt_long refuses; longOptions ends with getopt's all-zero entry.
+int readOptions(int argc, char *argv[], const char *shortOptions,
+                std::span<const option> longOptions, const OptionHandler &handle);
+
+// "extra operand 'x'", for an operand the program takes no meaning from.
+[[noreturn]] void refuseOperand(std::string_view operand);
+// "invalid argument 'x' for '--iso-8601'; valid arguments are: 'date' 'hours'".
+[[noreturn]] void refuseArgument(std::string_view argument, std::string_view option,
+                                 std::span<const std::string_view> validArguments);
+
+// The values of the options both programs take alike:
+// --digits=latin|arabic
+Digits digitsNamed(std::string_view name);
+// --adjust=N: whole days the Hijri calendar is moved by, -2 to 2
+int hijriShiftNamed(std::string_view text);
+
+} // namespace command_line

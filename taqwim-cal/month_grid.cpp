@@ -1,0 +1,64 @@
+#include "month_grid.h"
+
+#include "calendar/date_error.h"
+
+namespace taqwim_cal {
+
+using calendar::Calendar;
+using calendar::CivilDate;
+using calendar::Date;
+
+CivilDate Reckoning::civilDate(Date date, Calendar calendar) const
+{
+    return calendar::civilDate(calendar == Calendar::Hijri ? date + m_hijriShift : date, calendar);
+}
+
+Date Reckoning::monthStart(Calendar calendar, int year, int month) const
+{
+    const CalendarMonth first = CalendarMonth{calendar, year, 1}.plus(month - 1);
+    const std::optional<Date> start = calendar::dateOf({calendar, first.year, first.month, 1});
+    if (!start)
+        throw calendar::DateError(calendar::DateFault::OutOfRange, {calendar, year, month, 1});
+    return calendar == Calendar::Hijri ? *start - m_hijriShift : *start;
+}
+
+CalendarMonth CalendarMonth::plus(int months) const
+{
+    const int index = year * 12 + (month - 1) + months;
+    // Floor division, so that the months before year 0 count down as the others do.
+    const int newYear = index >= 0 ? index / 12 : -((-index + 11) / 12);
+    return {calendar, newYear, index - newYear * 12 + 1};
+}
+
+CalendarMonth monthOf(Date date, Calendar calendar, const Reckoning &reckoning)
+{
+    const CivilDate civil = reckoning.civilDate(date, calendar);
+    return {calendar, civil.year, civil.month};
+}
+
+MonthGrid monthGrid(const CalendarMonth &month, std::chrono::weekday firstDayOfWeek,
+                    const Reckoning &reckoning)
+{
+    const Calendar other
+            = month.calendar == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
+    const Date first = reckoning.monthStart(month.calendar, month.year, month.month);
+    const Date end = reckoning.monthStart(month.calendar, month.year, month.month + 1);
+    MonthGrid grid{
+            .month = month, .firstDayOfWeek = firstDayOfWeek, .weeks = {}, .otherMonths = {}};
+    for (Date date = first; date < end; date = date + 1) {
+        // Each day takes its own weekday's column, so the ten days the Gregorian reform
+        // skipped leave no gap: Thursday 4 October 1582 is followed by Friday the 15th.
+        const auto column = unsigned((date.weekday() - firstDayOfWeek).count());
+        if (grid.weeks.empty() || column == 0)
+            grid.weeks.emplace_back();
+        const CivilDate shown = reckoning.civilDate(date, month.calendar);
+        const CivilDate beside = reckoning.civilDate(date, other);
+        grid.weeks.back()[column] = GridDay{date, shown.day, beside.day};
+        const CalendarMonth otherMonth{other, beside.year, beside.month};
+        if (grid.otherMonths.empty() || grid.otherMonths.back() != otherMonth)
+            grid.otherMonths.push_back(otherMonth);
+    }
+    return grid;
+}
+
+} // namespace taqwim_cal

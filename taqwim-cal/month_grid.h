@@ -1,0 +1,65 @@
+#pragma once
+
+#include "calendar/civil_date.h"
+
+#include <array>
+#include <chrono>
+#include <optional>
+#include <vector>
+
+namespace taqwim_cal {
+
+// Both calendars as one run reckons them: the Hijri one moved by whole days for countries
+// that begin their months a day or two apart from Umm al-Qura. With a shift of 1 every day
+// takes the Hijri date Umm al-Qura gives the next day.
+class Reckoning
+{
+public:
+    explicit Reckoning(int hijriShift = 0) : m_hijriShift(hijriShift) { }
+
+    // Throws calendar::DateError (OutOfRange) far outside the years either calendar accepts.
+    calendar::CivilDate civilDate(calendar::Date date, calendar::Calendar calendar) const;
+    // The month's first day; month 13 is the first of the next year. Throws as civilDate.
+    calendar::Date monthStart(calendar::Calendar calendar, int year, int month) const;
+
+private:
+    int m_hijriShift;
+};
+
+// A month of one calendar, with the arithmetic of counting months across years.
+struct CalendarMonth
+{
+    calendar::Calendar calendar = calendar::Calendar::Hijri;
+    int year = 1;
+    int month = 1; // 1..12
+
+    CalendarMonth plus(int months) const;
+    friend bool operator==(const CalendarMonth &, const CalendarMonth &) = default;
+};
+
+CalendarMonth monthOf(calendar::Date date, calendar::Calendar calendar, const Reckoning &reckoning);
+
+// A day as the grid shows it: its number in the month shown and in the other calendar.
+struct GridDay
+{
+    calendar::Date date;
+    int day = 1;
+    int otherDay = 1;
+};
+
+// One month laid out in weeks, before any words or text.
+struct MonthGrid
+{
+    CalendarMonth month;
+    std::chrono::weekday firstDayOfWeek;
+    // A row for each week, its seven days from the week's first day; the cells before the
+    // month's first day and after its last are empty.
+    std::vector<std::array<std::optional<GridDay>, 7>> weeks;
+    // The other calendar's months that the days fall in, in order.
+    std::vector<CalendarMonth> otherMonths;
+};
+
+MonthGrid monthGrid(const CalendarMonth &month, std::chrono::weekday firstDayOfWeek,
+                    const Reckoning &reckoning);
+
+} // namespace taqwim_cal

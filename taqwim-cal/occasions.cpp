@@ -1,0 +1,44 @@
+#include "occasions.h"
+
+#include <array>
+
+namespace taqwim_cal {
+
+using calendar::Calendar;
+using calendar::Date;
+
+std::span<const OccasionDay> occasionDays()
+{
+    static constexpr std::array<OccasionDay, 10> days{{
+            {Occasion::IslamicNewYear, 1, 1, "islamic-new-year"},
+            {Occasion::Ashura, 1, 10, "ashura"},
+            {Occasion::ProphetsBirthday, 3, 12, "prophets-birthday"},
+            {Occasion::IsraAndMiraj, 7, 27, "isra-and-miraj"},
+            {Occasion::MidShaban, 8, 15, "mid-shaban"},
+            {Occasion::FirstOfRamadan, 9, 1, "first-of-ramadan"},
+            // The night most commonly kept as Laylat al-Qadr.
+            {Occasion::LaylatAlQadr, 9, 27, "laylat-al-qadr"},
+            {Occasion::EidAlFitr, 10, 1, "eid-al-fitr"},
+            {Occasion::DayOfArafah, 12, 9, "day-of-arafah"},
+            {Occasion::EidAlAdha, 12, 10, "eid-al-adha"},
+    }};
+    return days;
+}
+
+std::vector<DatedOccasion> occasionsBetween(Date first, Date last, const Reckoning &reckoning)
+{
+    std::vector<DatedOccasion> dated;
+    const int firstYear = reckoning.civilDate(first, Calendar::Hijri).year;
+    const int lastYear = reckoning.civilDate(last, Calendar::Hijri).year;
+    for (int year = firstYear; year <= lastYear; ++year) {
+        for (const OccasionDay &day : occasionDays()) {
+            const Date date
+                    = reckoning.monthStart(Calendar::Hijri, year, day.month) + (day.day - 1);
+            if (date >= first && date <= last)
+                dated.push_back({&day, year, date});
+        }
+    }
+    return dated;
+}
+
+} // namespace taqwim_cal

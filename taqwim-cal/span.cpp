@@ -1,0 +1,80 @@
+#include "span.h"
+
+#include "command_line/date_text.h"
+#include "command_line/program.h"
+
+#include "calendar/date_error.h"
+
+namespace taqwim_cal {
+namespace {
+
+using calendar::Date;
+using command_line::printed;
+
+calendar::Date dayWritten(const std::string &text, const Options &options)
+{
+    const command_line::DateReading reading{.calendar = options.calendar,
+                                            .hijriShift = options.hijriShift};
+    try {
+        return command_line::readDate(text, reading).day;
+    } catch (const command_line::DateTextError &error) {
+        throw NoSuchSpan(command_line::dateProblem(text, error, reading));
+    }
+}
+
+Span writtenSpan(const Options &options, const Reckoning &reckoning)
+{
+    const Date first = dayWritten(*options.from, options);
+    const Date last = dayWritten(*options.until, options);
+    if (last < first)
+        throw NoSuchSpan(_("the day --until names comes before the one --from names"));
+    Span span{{}, first, last};
+    const CalendarMonth end = monthOf(last, options.calendar, reckoning);
+    for (CalendarMonth month = monthOf(first, options.calendar, reckoning); month != end.plus(1);
+         month = month.plus(1))
+        span.months.push_back(month);
+    return span;
+}
+
+void checkGiven(const Options &options)
+{
+    if (options.year && (*options.year < 1 || *options.year > 9999))
+        throw NoSuchSpan(
+                printed(_("there is no year %d: years run from 1 to 9999"), *options.year));
+    if (options.month && (*options.month < 1 || *options.month > 12))
+        throw NoSuchSpan(
+                printed(_("there is no month %d: months run from 1 to 12"), *options.month));
+}
+
+Span monthsSpan(const Options &options, const Reckoning &reckoning, Date today)
+{
+    checkGiven(options);
+    const CalendarMonth now = monthOf(today, options.calendar, reckoning);
+    // The occasions are the year's unless a month or the months around it are asked for.
+    const bool wholeYear = options.wholeYear
+            || (options.output == Output::Occasions && !options.month && !options.aroundGiven);
+    const CalendarMonth shown{options.calendar, options.year.value_or(now.year),
+                              wholeYear ? 1 : options.month.value_or(now.month)};
+    const CalendarMonth first = shown.plus(-options.monthsBefore);
+    const CalendarMonth last = shown.plus((wholeYear ? 11 : 0) + options.monthsAfter);
+    Span span{{},
+              reckoning.monthStart(options.calendar, first.year, first.month),
+              reckoning.monthStart(options.calendar, last.year, last.month + 1) - 1};
+    for (CalendarMonth month = first; month != last.plus(1); month = month.plus(1))
+        span.months.push_back(month);
+    return span;
+}
+
+} // namespace
+
+Span spanOf(const Options &options, const Reckoning &reckoning, Date today)
+{
+    try {
+        return options.from ? writtenSpan(options, reckoning)
+                            : monthsSpan(options, reckoning, today);
+    } catch (const calendar::DateError &) {
+        throw NoSuchSpan(_("the months asked for go beyond the years this program computes"));
+    }
+}
+
+} // namespace taqwim_cal

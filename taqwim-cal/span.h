@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cal_options.h"
+#include "month_grid.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace taqwim_cal {
+
+// What one run shows: the months of its grids and the days of its occasions and its
+// iCalendar file.
+struct Span
+{
+    std::vector<CalendarMonth> months;
+    calendar::Date first;
+    calendar::Date last;
+};
+
+// A month, a year or a date that does not exist, or a span beyond the years the programs
+// compute: exit status 1. what() is the message, in the user's language.
+class NoSuchSpan : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+Span spanOf(const Options &options, const Reckoning &reckoning, calendar::Date today);
+
+} // namespace taqwim_cal

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "calendar_page.h"
+#include "occasions.h"
+
+#include "command_line/digits.h"
+
+#include "calendar/locale_names.h"
+
+#include <string>
+
+// taqwim-cal's words: the names of the months, the days and the years in the language the
+// user reads dates in (LC_TIME), and the occasions' names in the language of the messages.
+namespace taqwim_cal {
+
+class Words
+{
+public:
+    Words(const calendar::LocaleNames &names, command_line::Digits digits)
+        : m_names(names), m_digits(digits)
+    {
+    }
+
+    PageWords page() const;
+    std::string number(int number) const;
+    // "1445 هـ", "1445 AH".
+    std::string yearText(calendar::Calendar calendar, int year) const;
+    // "1445-09-01", and "-640-05-16" before the era, as taqwim-date -I writes them.
+    std::string isoDate(const calendar::CivilDate &civil) const;
+    // "1 رمضان 1445": a day's own name in a calendar program.
+    std::string dayName(const calendar::CivilDate &civil) const;
+    // "1 رمضان 1445 هـ".
+    std::string longDate(const calendar::CivilDate &civil) const;
+
+private:
+    const calendar::LocaleNames &m_names;
+    command_line::Digits m_digits;
+};
+
+// In the language of the messages.
+const char *occasionName(Occasion occasion);
+
+} // namespace taqwim_cal

@@ -1,0 +1,436 @@
+// What both command-line programs share: dates as people write them, moments and their
+// zones, the quoting of the user's text, and the language of the names.
+#include "command_line/date_text.h"
+#include "command_line/locale.h"
+#include "command_line/program.h"
+
+#include "calendar/date_names.h"
+#include "calendar/locale_names.h"
+#include "scoped_environment.h"
+
+#include <gtest/gtest.h>
+#include <unicode/dtfmtsym.h>
+#include <unicode/smpdtfmt.h>
+
+#include <string>
+#include <vector>
+
+using namespace command_line;
+using calendar::Calendar;
+using calendar::CivilDate;
+using calendar::DateField;
+using namespace std::chrono;
+
+namespace {
+
+constexpr const char *Riyadh = "<+03>-3"; // POSIX rules: no time zone data needed
+constexpr const char *Berlin = "CET-1CEST,M3.5.0,M10.5.0/3";
+
+CivilDate gregorianOf(const Moment &moment)
+{
+    return calendar::civilDate(moment.day, Calendar::Gregorian);
+}
+
+Moment read(std::string_view text, Calendar calendar = Calendar::Gregorian, int shift = 0)
+{
+    return readDate(text, {calendar, shift, [] { return momentAt(1'700'000'000); }});
+}
+
+struct Accepted
+{
+    const char *text;
+    Calendar calendar;
+    CivilDate gregorian;
+};
+
+TEST(DateText, ReadsTheFormsPeopleWrite)
+{
+    const CivilDate march11{Calendar::Gregorian, 2024, 3, 11};
+    constexpr Calendar G = Calendar::Gregorian, H = Calendar::Hijri;
+    const std::vector<Accepted> cases = {
+            {"2024-03-11", G, march11},
+            {"2024/03/11", G, march11},
+            {"2024.03.11", G, march11},
+            {"20240311", G, march11},
+            {"2024-3-11", G, march11},
+            {"11/3/2024", G, march11},
+            {"11-3-2024", G, march11},
+            {"11.3.2024", G, march11},
+            {"03/11/2024", G, {G, 2024, 11, 3}}, // the year last: the day first
+            {" 11 / 3 / 2024\t", G, march11},
+            {"\u200f١١/٣/٢٠٢٤\u200e", G, march11},
+            {"۲۰۲۴-۰۳-۱۱", G, march11},
+            {"2024-03-11T10:00", G, march11},
+            {"2024-03-11 10:00", G, march11},
+            {"2024-03-11t10:00:30.25z", G, march11},
+            {"2024-03-11T23:59:59-05:30", G, march11}, // the day written, whatever the zone
+            {"2024-03-11T00:00+14", G, march11},
+            {"2024-03-11 10:00 +0300", G, march11},
+            {"0001-01-01", G, {G, 1, 1, 1}},
+            {"10323-10-21", G, {G, 10323, 10, 21}},
+            {"1445-09-01", H, march11},
+            {"1/9/1445", H, march11},
+            {"١٤٤٥/٩/١", H, march11},
+            {"-640-05-16", H, {G, 1, 1, 1}},
+            {"-0640-05-16", H, {G, 1, 1, 1}},
+            {"16/5/-640", H, {G, 1, 1, 1}},
+            {"9999-12-29", H, {G, 10323, 10, 21}},
+    };
+    for (const Accepted &c : cases) {
+        try {
+            EXPECT_EQ(gregorianOf(read(c.text, c.calendar)), c.gregorian) << c.text;
+        } catch (const DateTextError &error) {
+            ADD_FAILURE() << c.text << ": fault " << int(error.fault());
+        }
+    }
+}
+
+TEST(DateText, KeepsTheTimeAndZoneWritten)
+{
+    const Moment moment = read("2024-03-11T10:05:30.25+03:00");
+    EXPECT_EQ(moment.timeOfDay, hours{10} + minutes{5} + seconds{30});
+    EXPECT_EQ(moment.fraction, milliseconds{250});
+    EXPECT_EQ(moment.writtenOffset, minutes{180});
+    EXPECT_EQ(read("2024-03-11T10:05-0530").writtenOffset, minutes{-330});
+    EXPECT_EQ(read("2024-03-11T10:05Z").writtenOffset, minutes{0});
+    const Moment midnight = read("2024-03-11");
+    EXPECT_EQ(midnight.timeOfDay, seconds{0});
+    EXPECT_FALSE(midnight.writtenOffset); // the local zone's
+}
+
+struct Refused
+{
+    const char *text;
+    DateTextFault fault;
+    DateField field = DateField::Day;
+    Calendar calendar = Calendar::Gregorian;
+};
+
+TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
+{
+    using F = DateTextFault;
+    constexpr DateField Day = DateField::Day, Month = DateField::Month, Year = DateField::Year;
+    const std::vector<Refused> cases = {
+            {"", F::Empty},
+            {" \u200f ", F::Empty},
+            {"11/03/24", F::ShortYear},
+            {"24-03-11", F::ShortYear},
+            {"240311", F::ShortYear},
+            {"640-05-16", F::ShortYear},
+            {"-64-05-16", F::ShortYear, Day, Calendar::Hijri},
+            {"11/3/202", F::ShortYear},
+            {"2024/03-11", F::MixedSeparators},
+            {"2024.03-11", F::MixedSeparators},
+            {"11/-3/2024", F::MixedSeparators},
+            {"2024--11", F::FieldMissing, Month},
+            {"11//2024", F::FieldMissing, Month},
+            {"2024-03", F::FieldMissing, Day},
+            {"2024-03-", F::FieldMissing, Day},
+            {"/3/2024", F::FieldMissing, Day},
+            {"2024-O3-11", F::FieldNotANumber, Month},
+            {"2O24-03-11", F::FieldNotANumber, Year},
+            {"x1/3/2024", F::FieldNotANumber, Day},
+            {"03/2024/11", F::YearInTheMiddle},
+            {"2024-30-11", F::MonthFirstHere},
+            {"03/30/2024", F::DayFirstHere},
+            {"2024-13-13", F::MonthOutOfRange},
+            {"2024-00-10", F::MonthOutOfRange},
+            {"2024-03-00", F::DayBelowOne},
+            {"2023-02-29", F::PastMonthEnd},
+            {"30/9/1446", F::PastMonthEnd, Day, Calendar::Hijri},
+            {"1582-10-10", F::SkippedByReform},
+            {"0000-12-31", F::OutOfRange},
+            {"10323-10-22", F::OutOfRange},
+            {"99999999-01-01", F::OutOfRange},
+            {"10000-01-01", F::OutOfRange, Day, Calendar::Hijri},
+            {"-640-05-15", F::OutOfRange, Day, Calendar::Hijri},
+            {"@99999999999999", F::OutOfRange},
+            {"10:00", F::TimeAlone},
+            {"T10:00", F::TimeAlone},
+            {"2024-03-11T10", F::TimeShape},
+            {"2024-03-11T10:5", F::TimeShape},
+            {"2024-03-11x10:00", F::TimeShape},
+            {"2024-03-11T10:00+3", F::TimeShape},
+            {"2024-03-11T10:00:00.", F::TimeShape},
+            {"2024-03-11T10:00 UTC", F::TimeShape},
+            {"2024-03-11T24:00", F::NoSuchTime},
+            {"2024-03-11T010:00", F::TimeShape},
+            {"2024-03-11T10:60", F::NoSuchTime},
+            {"2024-03-11T10:00:60", F::NoSuchTime},
+            {"2024-03-11T10:00+24:00", F::NoSuchTime},
+            {"@", F::SecondsShape},
+            {"@12a", F::SecondsShape},
+            {"@1.", F::SecondsShape},
+            {"Mar 11 2024", F::Shape},
+            {"2024 03 11", F::Shape},
+            {"2024-03-11-05", F::Shape},
+            {"todays", F::Shape},
+            {"abc/def/ghi", F::Shape},
+    };
+    for (const Refused &c : cases) {
+        try {
+            read(c.text, c.calendar);
+            ADD_FAILURE() << c.text << " was read";
+        } catch (const DateTextError &error) {
+            EXPECT_EQ(error.fault(), c.fault) << c.text;
+            if (c.fault == F::FieldMissing || c.fault == F::FieldNotANumber) {
+                EXPECT_EQ(error.field(), c.field) << c.text;
+            }
+        }
+    }
+    const std::string tooLong(200, '1');
+    EXPECT_THROW(read(tooLong), DateTextError);
+}
+
+TEST(DateText, TellsEachFaultInTheUsersTerms)
+{
+    const DateReading hijri{Calendar::Hijri, 1, {}};
+    const struct
+    {
+        const char *text;
+        DateReading reading;
+        const char *message;
+    } cases[] = {
+            {"11/03/24",
+             {},
+             "invalid date '11/03/24': write the year with four digits, as in 2024"},
+            {"1/9/45", hijri, "invalid date '1/9/45': write the year with four digits, as in 1445"},
+            {"2024-30-11", {}, "invalid date '2024-30-11': the month comes before the day here"},
+            {"03/30/2024", {}, "invalid date '03/30/2024': the day comes before the month here"},
+            {"2024--11", {}, "invalid date '2024--11': the month is missing"},
+            {"2024-x-11", {}, "invalid date '2024-x-11': the month is not a number"},
+            {"10:00", {}, "invalid date '10:00': a time is not a date: write the date before it"},
+            {"2023-02-29", {}, "invalid date '2023-02-29': month 2 of 2023 has only 28 days"},
+            {"30/9/1446", hijri,
+             "invalid date '30/9/1446': Hijri month 9 of 1446 has only 29 days"},
+            {"0000-01-01",
+             {},
+             "invalid date '0000-01-01': Gregorian dates run from 0001-01-01 to 10323-10-21"},
+            {"10000-01-03", hijri, // moved by a day: the Hijri dates are one on
+             "invalid date '10000-01-03': Hijri dates run from -640-05-17 to 10000-01-01"},
+    };
+    for (const auto &c : cases) {
+        try {
+            readDate(c.text, c.reading);
+            ADD_FAILURE() << c.text << " was read";
+        } catch (const DateTextError &error) {
+            EXPECT_EQ(dateProblem(c.text, error, c.reading), c.message);
+        }
+    }
+}
+
+TEST(DateText, ReadsTheWordsByTheClock)
+{
+    const ScopedEnvironment zone("TZ", Riyadh);
+    const Moment now = momentAt(1'700'000'000); // 2023-11-15 01:13:20 in Riyadh
+    const DateReading reading{Calendar::Hijri, 0, [&] { return now; }};
+    const struct
+    {
+        const char *word;
+        int day;
+    } cases[] = {{"today", 15}, {"NOW", 15}, {" Yesterday ", 14}, {"tomorrow", 16}};
+    for (const auto &c : cases) {
+        const Moment moment = readDate(c.word, reading);
+        EXPECT_EQ(gregorianOf(moment), (CivilDate{Calendar::Gregorian, 2023, 11, c.day})) << c.word;
+        EXPECT_EQ(moment.timeOfDay, hours{1} + minutes{13} + seconds{20}) << c.word;
+    }
+}
+
+TEST(DateText, ReadsSecondsSince1970OnTheLocalClock)
+{
+    const struct
+    {
+        const char *zone;
+        const char *text;
+        CivilDate gregorian;
+        seconds timeOfDay;
+        nanoseconds fraction;
+    } cases[] = {
+            {Riyadh, "@1700000000", {Calendar::Gregorian, 2023, 11, 15}, 4400s, 0ns},
+            {"UTC0", "@1700000000", {Calendar::Gregorian, 2023, 11, 14}, 80000s, 0ns},
+            {"UTC0", "@-1.5", {Calendar::Gregorian, 1969, 12, 31}, 86398s, 500ms},
+            {"UTC0", "@+0,25", {Calendar::Gregorian, 1970, 1, 1}, 0s, 250ms},
+            {"UTC0", "@١٧٠٠٠٠٠٠٠٠", {Calendar::Gregorian, 2023, 11, 14}, 80000s, 0ns},
+    };
+    for (const auto &c : cases) {
+        const ScopedEnvironment zone("TZ", c.zone);
+        const Moment moment = read(c.text);
+        EXPECT_EQ(gregorianOf(moment), c.gregorian) << c.text;
+        EXPECT_EQ(moment.timeOfDay, c.timeOfDay) << c.text;
+        EXPECT_EQ(moment.fraction, c.fraction) << c.text;
+    }
+}
+
+TEST(Moment, KeepsTheZoneWrittenOrAsksTheLocalRules)
+{
+    const ScopedEnvironment zone("TZ", Berlin);
+    const Moment winter = read("2024-01-15T12:00");
+    const Moment summer = read("2024-07-15T12:00");
+    EXPECT_EQ(zoned(winter).offset, 1h);
+    EXPECT_EQ(zoned(winter).abbreviation, "CET");
+    EXPECT_EQ(zoned(summer).offset, 2h);
+    EXPECT_EQ(zoned(summer).abbreviation, "CEST");
+    EXPECT_EQ(zoned(summer).unixSeconds, 1'721'037'600);
+    const struct
+    {
+        const char *text;
+        std::int64_t unixSeconds;
+        const char *abbreviation;
+    } written[] = {
+            {"2024-03-11T10:00+03:00", 1'710'140'400, "+03"},
+            {"2024-03-11T10:00+05:30", 1'710'131'400, "+0530"},
+            {"2024-03-11T10:00-03:30", 1'710'163'800, "-0330"},
+            {"2024-03-11T10:00Z", 1'710'151'200, "UTC"},
+    };
+    for (const auto &c : written) {
+        EXPECT_EQ(zoned(read(c.text)).unixSeconds, c.unixSeconds) << c.text;
+        EXPECT_EQ(zoned(read(c.text)).abbreviation, c.abbreviation) << c.text;
+    }
+}
+
+TEST(Moment, YesterdayIsTheSameTimeOnTheDaysClock)
+{
+    const ScopedEnvironment zone("TZ", Berlin);
+    const Moment now = read("2024-03-31T12:00"); // the first day of summer time
+    const DateReading reading{Calendar::Gregorian, 0,
+                              [&] { return momentAt(zoned(now).unixSeconds); }};
+    EXPECT_EQ(zoned(readDate("yesterday", reading)).unixSeconds,
+              zoned(now).unixSeconds - 23 * 3600); // the night was an hour short
+}
+
+TEST(Quoting, EscapesWhatATerminalWouldObeyAndIsolatesInRightToLeft)
+{
+    const struct
+    {
+        std::string text;
+        bool rightToLeft;
+        std::string quoted;
+    } cases[] = {
+            {"2024-03-11", false, "'2024-03-11'"},
+            {"29-02-2023", true, "'\u206829-02-2023\u2069'"},
+            {"/home/user/dates.txt", true, "'\u2068/home/user/dates.txt\u2069'"},
+            {"\x1b[31m", false, "'\\x1B[31m'"},
+            {"a\u202eb\u2069", true, "'\u2068a\\u202Eb\\u2069\u2069'"},
+            {"\xff\xc3", false, "'\\xFF\\xC3'"},
+            {"\u0085", false, "'\\u0085'"},
+            {std::string(60, 'x'), false, "'" + std::string(60, 'x') + "'"},
+            {std::string(61, 'x'), false, "'" + std::string(60, 'x') + "…'"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(quotedText(c.text, c.rightToLeft), c.quoted);
+    std::string arabic;
+    for (int i = 0; i < 61; ++i)
+        arabic += "ر";
+    EXPECT_EQ(quotedText(arabic, false),
+              "'" + arabic.substr(0, 120) + "…'"); // characters, not bytes
+}
+
+TEST(Locale, NamesFollowLcAllThenLcTimeThenLang)
+{
+    const struct
+    {
+        const char *all, *time, *lang, *locale;
+    } cases[] = {
+            {nullptr, "tr_TR.UTF-8", "ar_SA.UTF-8", "tr_TR"},
+            {"ms_MY.UTF-8", "tr_TR.UTF-8", nullptr, "ms_MY"},
+            {"", "", "id_ID.UTF-8", "id_ID"},
+            {nullptr, nullptr, "C.UTF-8", ""},
+            {nullptr, "POSIX", "ar_SA.UTF-8", ""},
+            {nullptr, nullptr, "sr_RS.UTF-8@latin", "sr_RS"},
+            {nullptr, nullptr, nullptr, ""},
+    };
+    for (const auto &c : cases) {
+        const ScopedEnvironment all("LC_ALL", c.all), time("LC_TIME", c.time), lang("LANG", c.lang);
+        EXPECT_EQ(timeLocale(), c.locale) << (c.lang ? c.lang : "");
+    }
+}
+
+// What ICU itself gives the language, so that no version's CLDR text is written here.
+std::vector<std::string> icuNames(const char *locale, Calendar calendar, bool months)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::string id = std::string(locale)
+            + (calendar == Calendar::Hijri ? "@calendar=islamic-umalqura" : "@calendar=gregorian");
+    const icu::SimpleDateFormat format(icu::UnicodeString(u"MMMM"), icu::Locale(id.c_str()),
+                                       status);
+    int32_t count = 0;
+    const icu::DateFormatSymbols &symbols = *format.getDateFormatSymbols();
+    const icu::UnicodeString *names = months
+            ? symbols.getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE)
+            : symbols.getWeekdays(count, icu::DateFormatSymbols::FORMAT,
+                                  icu::DateFormatSymbols::WIDE);
+    std::vector<std::string> out;
+    for (int32_t i = months ? 0 : 1; i < count; ++i)
+        names[i].toUTF8String(out.emplace_back());
+    return out;
+}
+
+std::vector<std::string> namesOf(const calendar::LocaleNames &names, Calendar calendar, bool months)
+{
+    std::vector<std::string> out;
+    for (unsigned i = 0; i < (months ? 12u : 7u); ++i)
+        out.push_back(months ? names.month(calendar, int(i) + 1)
+                             : names.weekday(std::chrono::weekday{i}));
+    return out;
+}
+
+TEST(LocaleNames, AreIcusForEveryLanguageButArabic)
+{
+    for (const char *language : {"tr_TR", "ms_MY", "id", "en_US", "ur_PK", "fa_IR", "fr"}) {
+        const calendar::LocaleNames names(language);
+        EXPECT_FALSE(names.isArabic());
+        for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri})
+            EXPECT_EQ(namesOf(names, calendar, true), icuNames(language, calendar, true))
+                    << language;
+        EXPECT_EQ(namesOf(names, Calendar::Gregorian, false),
+                  icuNames(language, Calendar::Gregorian, false))
+                << language;
+    }
+    EXPECT_NE(calendar::LocaleNames("tr").month(Calendar::Hijri, 9),
+              calendar::LocaleNames("").month(Calendar::Hijri, 9));
+}
+
+TEST(LocaleNames, AreEnglishForALanguageIcuLacksWhateverItsDefault)
+{
+    const icu::Locale before = icu::Locale::getDefault();
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale("ar_SA"), status); // as LANG=ar_SA.UTF-8 makes it
+    const std::vector<std::string> unknown
+            = namesOf(calendar::LocaleNames("xx_YY"), Calendar::Hijri, true);
+    const std::vector<std::string> empty
+            = namesOf(calendar::LocaleNames(""), Calendar::Hijri, true);
+    icu::Locale::setDefault(before, status);
+    EXPECT_EQ(unknown, icuNames("en", Calendar::Hijri, true));
+    EXPECT_EQ(empty, icuNames("en", Calendar::Hijri, true));
+}
+
+TEST(LocaleNames, AreTheWindowsUnderArabicAtEveryWidth)
+{
+    using calendar::NameWidth;
+    for (const char *language : {"ar", "ar_SA", "ar_EG", "ar_MA"}) {
+        const calendar::LocaleNames names(language);
+        EXPECT_TRUE(names.isArabic());
+        for (const NameWidth width : {NameWidth::Wide, NameWidth::Abbreviated}) {
+            for (int month = 1; month <= 12; ++month)
+                for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri})
+                    EXPECT_EQ(names.month(calendar, month, width),
+                              calendar::monthName(calendar, month));
+            for (unsigned day = 0; day < 7; ++day)
+                EXPECT_EQ(names.weekday(std::chrono::weekday{day}, width),
+                          calendar::weekdayName(std::chrono::weekday{day}));
+        }
+        EXPECT_EQ(names.weekday(std::chrono::Monday, NameWidth::Short), "إثنين");
+        EXPECT_EQ(names.weekday(std::chrono::Friday, NameWidth::Narrow), "ج");
+        EXPECT_EQ(names.dayPeriod(false), "ص");
+        EXPECT_EQ(names.dayPeriod(true), "م");
+    }
+}
+
+TEST(LocaleNames, ChangeCaseByTheLanguagesRules)
+{
+    EXPECT_EQ(calendar::LocaleNames("tr").upperCase("i"), "İ");
+    EXPECT_EQ(calendar::LocaleNames("en").upperCase("i"), "I");
+    EXPECT_EQ(calendar::LocaleNames("tr").lowerCase("I"), "ı");
+}
+
+} // namespace

@@ -1,0 +1,162 @@
+#!/usr/bin/python3
+"""The real taqwim-cal, as users at a terminal and scripts run it.
+
+    taqwim_cal_test.py PATH/TO/taqwim-cal PATH/TO/taqwim-date
+
+What needs a process: exit statuses and messages, the languages of names and messages
+from the environment, the layouts at a terminal's width, today's mark only on a terminal,
+and the iCalendar file's identities across runs. taqwim-date names the months the grid must
+show in each language. Exit status: 0 passed, 1 failed.
+"""
+
+import datetime
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import unicodedata
+
+PROGRAM, TAQWIM_DATE = sys.argv[1], sys.argv[2]
+failures = []
+locales = tempfile.TemporaryDirectory()
+
+
+def run(*args, env=None, program=PROGRAM):
+    done = subprocess.run([program, *args], capture_output=True, text=True,
+                          env={**os.environ, "LANG": "C.UTF-8", "LC_ALL": "", "COLUMNS": "80",
+                               "LOCPATH": locales.name, **(env or {})}, timeout=10)
+    return done.returncode, done.stdout, done.stderr
+
+
+def check(what, actual, expected):
+    if actual != expected:
+        failures.append(f"{what}: got {actual!r}, expected {expected!r}")
+
+
+def cells(line):
+    """The cells a terminal gives the text."""
+    return sum(0 if unicodedata.category(c) in ("Mn", "Me", "Cf") else
+               2 if unicodedata.east_asian_width(c) in ("W", "F") else 1 for c in line)
+
+
+def refuses(args, status, mentions, env=None):
+    code, out, err = run(*args, env=env)
+    check(f"status of {args}", code, status)
+    check(f"output of {args}", out, "")
+    if mentions not in err or not err.startswith("taqwim-cal: "):
+        failures.append(f"{args}: message {err!r} should name {mentions!r}")
+    if status == 2:
+        check(f"lines of {args}", len(err.splitlines()), 2)
+
+
+def statuses():
+    check("a month", run("9", "1445")[0], 0)
+    check("today's month", run()[0], 0)
+    refuses(["13", "1445"], 1, "1 to 12")
+    refuses(["0", "1445"], 1, "1 to 12")
+    refuses(["10000"], 1, "1 to 9999")
+    refuses(["-g", "0"], 1, "1 to 9999")
+    refuses(["--from", "30/9/1446", "--until", "1/10/1446"], 1, "29")
+    refuses(["--from", "1/10/1446", "--until", "1/9/1446"], 1, "--until")
+    refuses(["-g", "--ics", "--from", "1/1/9999", "--until", "31/12/9999"], 1, "9999")
+    for args in (["--frobnicate"], ["-x"], ["nine", "1445"], ["1", "2", "1445"], ["--days"],
+                 ["--ics", "--occasions"], ["--from", "1/1/1445"], ["--color=sometimes"],
+                 ["--from", "1/1/1445", "--until", "1/2/1445", "-3"], ["-A", "x"],
+                 ["--adjust=3"], ["--digits=roman"]):
+        code, _, err = run(*args)
+        check(f"status of {args}", code, 2)
+        check(f"lines of {args}", len(err.splitlines()), 2)
+    code, out, _ = run("--help")
+    check("--help", (code, "Usage: taqwim-cal" in out, "--occasions" in out), (0, True, True))
+    code, out, _ = run("--version")
+    check("--version", (code, out.split("\n")[0]), (0, "taqwim-cal (Taqwim) 2.0"))
+    with open("/dev/full", "w") as full:
+        done = subprocess.run([PROGRAM, "-y"], stdout=full, stderr=subprocess.PIPE, text=True)
+    check("a write that fails", (done.returncode, done.stderr.count("\n")), (1, 1))
+
+
+def languages():
+    for locale in ("ar_SA", "tr_TR"):
+        subprocess.run(["localedef", "-i", locale, "-f", "UTF-8",
+                        f"{locales.name}/{locale}.UTF-8"], check=True, capture_output=True)
+    arabic = {"LANG": "ar_SA.UTF-8"}
+    refuses(["13", "1445"], 1, "12", env=arabic)
+    code, _, err = run("--frobnicate", env=arabic)
+    check("an Arabic usage message", (code, "جرّب" in err), (2, True))
+    # The names are those taqwim-date gives, in each language; the language needs no
+    # generated locale (ms_MY is not generated here).
+    for time_locale in ("ar_SA.UTF-8", "tr_TR.UTF-8", "ms_MY.UTF-8", "C.UTF-8"):
+        env = {"LC_TIME": time_locale}
+        ramadan = run("-H", "-d", "1/9/1445", "+%B", env=env, program=TAQWIM_DATE)[1].strip()
+        march = run("-d", "2024-03-11", "+%B", env=env, program=TAQWIM_DATE)[1].strip()
+        shown = plain(run("9", "1445", env=env)[1])
+        if time_locale.startswith("ar"):
+            shown = read_right_to_left(shown)
+        check(f"the Hijri month under {time_locale}", ramadan in shown, True)
+        check(f"the Gregorian month under {time_locale}", march in shown, True)
+    english = run("--occasions", "1445")[1]
+    check("occasions in English", "Eid al-Fitr" in english, True)
+    arabic_occasions = run("--occasions", "1445", env=arabic)[1]
+    check("occasions in Arabic", "عيد الفطر" in arabic_occasions, True)
+
+
+def plain(text):
+    """The text as a plain terminal shows it: no invisible marks or escapes."""
+    return re.sub("\x1b\\[[0-9;]*[a-zA-Z]|[\u200e\u202c\u202d]", "", text)
+
+
+def read_right_to_left(text):
+    """Right-to-left lines as read: each from its last cell, the letters' joined forms
+    (and lam-alef's ligature) back to the letters."""
+    return "\n".join(unicodedata.normalize("NFKC", line[::-1]) for line in text.splitlines())
+
+
+def layouts():
+    code, out, _ = run("-3", "9", "1445")
+    lines = out.splitlines()
+    check("-3 in 80 columns", max(cells(plain(line)) for line in lines) <= 80, True)
+    check("-3 side by side", [m in lines[0] for m in ("Sha", "Ram", "Shaw")], [True] * 3)
+    for columns, per_row in (("80", 3), ("60", 2), ("30", 1)):
+        lines = run("-y", "1446", env={"COLUMNS": columns})[1].splitlines()
+        check(f"-y in {columns} columns", max(cells(line) for line in lines) <= int(columns), True)
+        check(f"-y rows in {columns} columns", lines.count(""), (12 + per_row - 1) // per_row - 1)
+
+
+def today():
+    for color in ("--color=always", "--color=never", "--color"):
+        out = run(color)[1]
+        check(f"today's mark with {color}", "\x1b[7m" in out, color != "--color=never")
+    check("no mark into a pipe", "\x1b" in run()[1], False)
+
+
+def occasions():
+    lines = run("--occasions", "-g", "2033")[1].splitlines()
+    eids = [line for line in lines if "Eid al-Fitr" in line]
+    check("Eid al-Fitr twice in 2033", [line[:4] for line in eids], ["2033", "2033"])
+    code, out, _ = run("--occasions", "1445")
+    check("the first of Ramadan 1445", "2024-03-11  1445-09-01  First of Ramadan" in out, True)
+    check("ten occasions a year", (code, len(out.splitlines())), (0, 10))
+    check("this year's occasions", len(run("--occasions")[1].splitlines()), 10)
+    adjusted = run("--occasions", "--adjust=1", "1445")[1]
+    check("a day earlier by sighting", "2024-03-10  1445-09-01  First of Ramadan" in adjusted, True)
+    check("a month's occasions", len(run("--occasions", "9", "1445")[1].splitlines()), 2)
+
+
+def icalendar():
+    args = ["--ics", "--days", "9", "1445"]
+    first, second = run(*args)[1], run(*args)[1]
+    uids = [re.findall("^UID:(.*)$", text, re.M) for text in (first, second)]
+    check("UIDs across runs", uids[0], uids[1])
+    check("events", len(uids[0]), 30 + 2)
+    check("UIDs distinct", len(set(uids[0])), len(uids[0]))
+    moved = run("--ics", "--adjust=1", "9", "1445")[1]
+    check("an occasion moved by --adjust keeps its UID",
+          set(re.findall("^UID:(.*)$", moved, re.M)) <= set(uids[0]), True)
+
+
+for group in [statuses, languages, layouts, today, occasions, icalendar]:
+    group()
+for failure in failures:
+    print("FAIL:", failure, file=sys.stderr)
+sys.exit(1 if failures else 0)

@@ -1,0 +1,458 @@
+// taqwim-date's own readers and writers: its options, its formats (against GNU date for the
+// Gregorian side), its line, and a column of dates.
+#include "batch.h"
+#include "conversion.h"
+#include "options.h"
+#include "output_format.h"
+
+#include "command_line/program.h"
+
+#include "scoped_environment.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace taqwim_date;
+using calendar::Calendar;
+using calendar::CivilDate;
+using command_line::Moment;
+
+namespace {
+
+const calendar::LocaleNames &english()
+{
+    static const calendar::LocaleNames names("");
+    return names;
+}
+
+std::string formatted(std::string_view format, const Moment &moment,
+                      Calendar calendar = Calendar::Gregorian,
+                      const calendar::LocaleNames &names = english(), Digits digits = Digits::Latin)
+{
+    std::string out;
+    OutputFormat(format).appendTo(
+            out, {calendar::civilDate(moment.day, calendar), moment.day.weekday(), moment}, names,
+            digits);
+    return out;
+}
+
+// GNU date's own answer, in the C locale and the zone given.
+std::string gnuDate(const char *zone, std::int64_t instant, const std::string &format)
+{
+    const ScopedEnvironment time("TZ", zone), all("LC_ALL", "C");
+    const std::string command = "date -d @" + std::to_string(instant) + " '+" + format + "'";
+    std::FILE *pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> block;
+    for (std::size_t length; (length = std::fread(block.data(), 1, block.size(), pipe)) > 0;)
+        out.append(block.data(), length);
+    EXPECT_EQ(::pclose(pipe), 0) << command;
+    return out.substr(0, out.size() - 1); // its line end
+}
+
+std::vector<std::string> split(const std::string &answers)
+{
+    std::vector<std::string> parts;
+    for (std::size_t start = 0, end; (end = answers.find('\x1f', start)) != std::string::npos;
+         start = end + 1)
+        parts.push_back(answers.substr(start, end - start));
+    return parts;
+}
+
+TEST(OutputFormat, WidthsFlagsAndTimesAreGnuDatesOnTheGregorianSide)
+{
+    const std::vector<std::string> formats = {
+            "%d %e %m %Y %F %j %u %w %y %C %a %A %b %B %h",
+            "%H %I %k %l %M %S %p %P %T %R %r %s %z %:z %::z %:::z %Z %N",
+            "%10d|%-10d|%_10d|%010A|%10A|%-10A|%^A|%#A|%^10b|%#10a|%^#a|%1d|%0d",
+            "%-0d|%0-d|%_0d|%^-10A|%3m|%_3m|%5j|%-5e|%_d|%0e|%3y|%-y|%3C|%10Y|%_10Y",
+            "%#p|%^p|%10p|%_5p|%05p|%^P|%#P|%#Z|%^Z|%05Z|%I%p|%10r|%-H|%_I|%-M",
+            "%_z|%-z|%6z|%_6z|%10z|%_5z|%_:z|%-:::z|%10:z|%_::z|%10s|%_15s|%015s",
+            "%12F|%-12F|%_12F|%012F|%10T|%_10T|%012T|%-T|%^T|%12R|%3N|%10N|%-N|%10n|%5t",
+    };
+    std::string all; // one GNU date for all of them, the answers apart by a separator
+    for (const std::string &format : formats)
+        all += format + "\x1f";
+    const std::int64_t instants[] = {1'709'967'903, 1'710'000'000, -1, 951'782'400};
+    for (const char *zone : {"UTC0", "<+0530>-5:30", "<-0330>3:30", "CET-1CEST,M3.5.0,M10.5.0/3"}) {
+        for (const std::int64_t instant : instants) {
+            const ScopedEnvironment time("TZ", zone);
+            const std::vector<std::string> ours
+                    = split(formatted(all, command_line::momentAt(instant)));
+            const std::vector<std::string> gnu = split(gnuDate(zone, instant, all));
+            ASSERT_EQ(ours.size(), formats.size());
+            ASSERT_EQ(gnu.size(), formats.size());
+            for (std::size_t i = 0; i < formats.size(); ++i)
+                EXPECT_EQ(ours[i], gnu[i]) << zone << " @" << instant << " " << formats[i];
+        }
+    }
+}
+
+TEST(OutputFormat, WritesHijriYearsAsItReadsThem)
+{
+    const struct
+    {
+        CivilDate hijri;
+        const char *format;
+        const char *expected;
+    } cases[] = {
+            {{Calendar::Hijri, -640, 5, 16},
+             "%Y|%F|%C|%y|%_Y|%-Y",
+             "-640|-640-05-16|-6|40|-640|-640"},
+            {{Calendar::Hijri, -5, 1, 1}, "%Y|%F", "-005|-005-01-01"},
+            {{Calendar::Hijri, 5, 1, 1}, "%Y|%C|%y|%-F", "0005|00|05|5-01-01"},
+            {{Calendar::Hijri, 1445, 9, 1}, "%j|%u|%C|%y", "237|1|14|45"},
+            {{Calendar::Hijri, 10000, 1, 2}, "%Y|%F", "10000|10000-01-02"},
+    };
+    for (const auto &c : cases) {
+        Moment moment;
+        moment.day = *calendar::dateOf(c.hijri);
+        EXPECT_EQ(formatted(c.format, moment, Calendar::Hijri), c.expected) << c.format;
+    }
+}
+
+TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
+{
+    const ScopedEnvironment zone("TZ", "<+03>-3");
+    const Moment moment = command_line::readDate("2024-03-11T15:04:05", {});
+    const calendar::LocaleNames arabic("ar_SA");
+    EXPECT_EQ(formatted("%A|%a|%B|%b|%p|%^A|%10B", moment, Calendar::Hijri, arabic),
+              "الاثنين|الاثنين|رمضان|رمضان|م|الاثنين|     رمضان");
+    EXPECT_EQ(formatted("%-d/%m/%Y %T %z", moment, Calendar::Hijri, arabic, Digits::Arabic),
+              "١/٠٩/١٤٤٥ ١٥:٠٤:٠٥ +٠٣٠٠");
+    const calendar::LocaleNames turkish("tr");
+    EXPECT_EQ(formatted("%A %B %b %p", moment, Calendar::Hijri, turkish),
+              turkish.weekday(std::chrono::Monday) + " " + turkish.month(Calendar::Hijri, 9) + " "
+                      + turkish.month(Calendar::Hijri, 9, calendar::NameWidth::Abbreviated) + " "
+                      + turkish.dayPeriod(true));
+    EXPECT_EQ(formatted("%^A", moment, Calendar::Hijri, turkish),
+              turkish.upperCase(turkish.weekday(std::chrono::Monday)));
+}
+
+std::string refusal(const std::string &format)
+{
+    try {
+        OutputFormat{format};
+    } catch (const command_line::UsageError &error) {
+        return error.what();
+    }
+    return "accepted";
+}
+
+TEST(OutputFormat, RefusesWhatItCannotMeanNamingIt)
+{
+    const struct
+    {
+        const char *format, *message;
+    } cases[] = {
+            {"%Q", "unknown conversion '%Q' in the format"},
+            {"%Ey", "unknown conversion '%E' in the format"},
+            {"%:d", "unknown conversion '%:d' in the format"},
+            {"%::::z", "unknown conversion '%::::z' in the format"},
+            {"%+4Y", "unknown conversion '%+' in the format"},
+            {"date %", "the format ends in an unfinished conversion '%'"},
+            {"%-", "the format ends in an unfinished conversion '%-'"},
+            {"%10", "the format ends in an unfinished conversion '%10'"},
+            {"%1001d", "the width in '%1001' is more than 1000"},
+            {"%U",
+             "'%U' numbers the weeks or quarters of a Gregorian year, which have no meaning for "
+             "a Hijri date"},
+            {"%_V",
+             "'%_V' numbers the weeks or quarters of a Gregorian year, which have no "
+             "meaning for a Hijri date"},
+            {"%q",
+             "'%q' numbers the weeks or quarters of a Gregorian year, which have no meaning "
+             "for a Hijri date"},
+            {"%c",
+             "'%c' is a Gregorian layout of the C library: write out the conversions you "
+             "want, as in +%-d/%-m/%Y"},
+            {"%D",
+             "'%D' is a Gregorian layout of the C library: write out the conversions you "
+             "want, as in +%-d/%-m/%Y"},
+            {"%10d %1000e %%", "accepted"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(refusal(c.format), c.message) << c.format;
+}
+
+// taqwim-date's command line, read as GNU's getopt_long reads it.
+Options optionsOf(std::vector<std::string> words)
+{
+    words.insert(words.begin(), "taqwim-date");
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    return readOptions(int(words.size()), argv.data());
+}
+
+std::string usageRefusal(const std::vector<std::string> &words)
+{
+    try {
+        optionsOf(words);
+    } catch (const command_line::UsageError &error) {
+        return error.what();
+    }
+    return "accepted";
+}
+
+TEST(Options, RefusesAsGnuProgramsDoInTheUsersTerms)
+{
+    const struct
+    {
+        std::vector<std::string> words;
+        const char *message;
+    } cases[] = {
+            {{"--frobnicate"}, "unrecognized option '--frobnicate'"},
+            {{"--frob=3"}, "unrecognized option '--frob=3'"},
+            {{"-x"}, "invalid option -- 'x'"},
+            {{"--hijri", "-xH"}, "invalid option -- 'x'"},
+            {{"--d=x"}, "option '--d=x' is ambiguous; possibilities: '--date' '--digits'"},
+            {{"-d"}, "option requires an argument -- 'd'"},
+            {{"-H", "-d"}, "option requires an argument -- 'd'"},
+            {{"--date"}, "option '--date' requires an argument"},
+            {{"--dat"}, "option '--date' requires an argument"},
+            {{"--utc=3"}, "option '--utc' doesn't allow an argument"},
+            {{"--hij=x"}, "option '--hijri' doesn't allow an argument"},
+            {{"extra"}, "extra operand 'extra'"},
+            {{"-I", "date"}, "extra operand 'date'"},
+            {{"-Ix"},
+             "invalid argument 'x' for '--iso-8601'; valid arguments are: 'date' 'hours' "
+             "'minutes' 'seconds' 'ns'"},
+            {{"--iso-8601="},
+             "invalid argument '' for '--iso-8601'; valid arguments are: 'date' "
+             "'hours' 'minutes' 'seconds' 'ns'"},
+            {{"-I", "+%F"}, "multiple output formats specified"},
+            {{"+%F", "+%d"}, "multiple output formats specified"},
+            {{"-d", "x", "-f", "-"},
+             "the options to specify dates for printing are mutually exclusive"},
+            {{"-r", "f", "-d", "x"},
+             "the options to specify dates for printing are mutually exclusive"},
+            {{"--to=julian"}, "--to takes hijri or gregorian, not 'julian'"},
+            {{"--digits=roman"}, "--digits takes latin or arabic, not 'roman'"},
+            {{"--adjust=3"}, "--adjust takes a whole number of days from -2 to 2, not '3'"},
+            {{"--adjust=-3"}, "--adjust takes a whole number of days from -2 to 2, not '-3'"},
+            {{"--adjust=1.5"}, "--adjust takes a whole number of days from -2 to 2, not '1.5'"},
+            {{"--adjust=+-1"}, "--adjust takes a whole number of days from -2 to 2, not '+-1'"},
+            {{"--adjust="}, "--adjust takes a whole number of days from -2 to 2, not ''"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(usageRefusal(c.words), c.message) << c.words.front();
+}
+
+TEST(Options, TakeDateOnesHabits)
+{
+    const struct
+    {
+        std::vector<std::string> words;
+        const char *format;
+    } iso[] = {
+            {{"-I"}, "%F"},
+            {{"-Idate"}, "%F"},
+            {{"--is"}, "%F"},
+            {{"-Ih"}, "%FT%H%:z"},
+            {{"--iso-8601=minutes"}, "%FT%H:%M%:z"},
+            {{"--iso=s"}, "%FT%H:%M:%S%:z"},
+            {{"-Ins"}, "%FT%H:%M:%S,%N%:z"},
+            {{"+%A", "-H"}, "%A"}, // an option after the format, as getopt_long permutes them
+    };
+    for (const auto &c : iso)
+        EXPECT_EQ(optionsOf(c.words).format, c.format) << c.words.front();
+    const Options many = optionsOf(
+            {"-u", "-H", "-r", "dates.csv", "--adjust=+2", "--to=hijri", "--digits=arabic"});
+    EXPECT_TRUE(many.utc);
+    EXPECT_TRUE(many.hijri);
+    EXPECT_EQ(many.reference, "dates.csv");
+    EXPECT_EQ(many.hijriShift, 2);
+    EXPECT_EQ(many.to, Calendar::Hijri);
+    EXPECT_EQ(many.digits, Digits::Arabic);
+    EXPECT_TRUE(optionsOf({"--universal"}).utc);
+    EXPECT_EQ(optionsOf({"--adjust=-2"}).hijriShift, -2);
+    EXPECT_EQ(optionsOf({"--help", "--frobnicate"}).action, Options::Action::Help);
+    EXPECT_EQ(optionsOf({"--vers"}).action, Options::Action::Version);
+}
+
+Conversion conversionTo(Calendar printed, const calendar::LocaleNames &names,
+                        std::optional<OutputFormat> format = std::nullopt,
+                        Digits digits = Digits::Latin, int shift = 0)
+{
+    const Calendar input = printed == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
+    return Conversion({input, printed, shift, std::move(format), digits}, names);
+}
+
+std::string lineOf(const Conversion &conversion, std::string_view date)
+{
+    std::string out;
+    conversion.write(out, conversion.read(date));
+    return out;
+}
+
+TEST(Conversion, WritesTheWindowsLineUnderArabicAndTheCataloguesWordsOtherwise)
+{
+    // Hijri dates in (so printing Gregorian, which the line does not use).
+    const calendar::LocaleNames arabic("ar_SA");
+    const Conversion fromHijri = conversionTo(Calendar::Gregorian, arabic);
+    EXPECT_EQ(lineOf(fromHijri, "1445-09-01"), "الاثنين، 1 رمضان 1445 هـ الموافق 11 مارس 2024 م");
+    EXPECT_EQ(lineOf(fromHijri, "-640-05-16"),
+              "السبت، 16 جمادى الأولى 641 ق.هـ الموافق 1 يناير 1 م");
+    EXPECT_EQ(lineOf(conversionTo(Calendar::Gregorian, arabic, {}, Digits::Arabic), "1445-09-01"),
+              "الاثنين، ١ رمضان ١٤٤٥ هـ الموافق ١١ مارس ٢٠٢٤ م");
+    EXPECT_EQ(lineOf(conversionTo(Calendar::Gregorian, english()), "1445-09-01"),
+              english().weekday(std::chrono::Monday) + ", 1 " + english().month(Calendar::Hijri, 9)
+                      + " 1445 AH, which is 11 " + english().month(Calendar::Gregorian, 3)
+                      + " 2024 AD");
+    EXPECT_EQ(lineOf(conversionTo(Calendar::Gregorian, english()), "-640-05-16"),
+              english().weekday(std::chrono::Saturday) + ", 16 "
+                      + english().month(Calendar::Hijri, 5) + " 641 BH, which is 1 "
+                      + english().month(Calendar::Gregorian, 1) + " 1 AD");
+}
+
+TEST(Conversion, MovesTheHijriCalendarBothWays)
+{
+    // With --adjust=1 every day takes the Hijri date Umm al-Qura gives the next day.
+    const Conversion toHijri
+            = conversionTo(Calendar::Hijri, english(), OutputFormat("%F"), Digits::Latin, 1);
+    EXPECT_EQ(lineOf(toHijri, "1/12/2024"), "1446-06-01");
+    const Conversion toGregorian
+            = conversionTo(Calendar::Gregorian, english(), OutputFormat("%F"), Digits::Latin, 1);
+    EXPECT_EQ(lineOf(toGregorian, "1/6/1446"), "2024-12-01");
+    EXPECT_EQ(lineOf(toGregorian, "10000-01-01"), "10323-10-21"); // what -I prints, read back
+}
+
+// A temporary file, or one opened for writing, that goes when the test ends.
+class File
+{
+public:
+    File() : m_file(std::tmpfile()) { }
+    explicit File(const char *path) : m_file(std::fopen(path, "w")) { }
+    ~File() { std::fclose(m_file); }
+    File(const File &) = delete;
+    File &operator=(const File &) = delete;
+
+    int fd() const { return fileno(m_file); }
+    std::string path() const { return "/proc/self/fd/" + std::to_string(fd()); }
+    void write(const std::string &text) const
+    {
+        std::fputs(text.c_str(), m_file);
+        std::fflush(m_file);
+    }
+    std::string text() const
+    {
+        std::string out;
+        std::array<char, 4096> block;
+        for (ssize_t length;
+             (length = ::pread(fd(), block.data(), block.size(), off_t(out.size()))) > 0;)
+            out.append(block.data(), std::size_t(length));
+        return out;
+    }
+
+private:
+    std::FILE *m_file;
+};
+
+// Standard error into a file while it lives.
+class CapturedStandardError : public File
+{
+public:
+    CapturedStandardError() : m_saved(::dup(STDERR_FILENO)) { ::dup2(fd(), STDERR_FILENO); }
+    ~CapturedStandardError()
+    {
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+    }
+
+private:
+    int m_saved;
+};
+
+void writeLines(const File &file, const std::string &line, int count, const std::string &last)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += line + '\n';
+    file.write(text + last);
+}
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+const Conversion &isoToHijri()
+{
+    static const Conversion conversion = Conversion(
+            {Calendar::Gregorian, Calendar::Hijri, 0, OutputFormat("%F"), Digits::Latin},
+            english());
+    return conversion;
+}
+
+TEST(Batch, GivesOneLineOutForEachLineInThroughManyBlocks)
+{
+    const File input, answers;
+    writeLines(input, "2024-03-11", 10'000, "2024-06-16"); // no line end at the end
+    Output output(answers.fd());
+    EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_SUCCESS);
+    EXPECT_TRUE(output.finish());
+    std::vector<std::string> expected(10'000, "1445-09-01");
+    expected.push_back("1445-12-10");
+    EXPECT_EQ(linesOf(answers.text()), expected);
+}
+
+TEST(Batch, TellsEachBadLineAfterTheAnswersBeforeIt)
+{
+    const File input;
+    writeLines(input, "2024-03-11", 1, "\n11/03/24\r\n2024-06-16\n");
+    const CapturedStandardError messages;
+    Output output(messages.fd()); // answers and messages in one file, as 2>&1 puts them
+    EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_FAILURE);
+    output.finish();
+    const std::vector<std::string> lines = linesOf(messages.text());
+    ASSERT_EQ(lines.size(), 6u) << messages.text();
+    EXPECT_EQ(lines[0], "1445-09-01");
+    EXPECT_EQ(lines[1], ": line 2: invalid date '': no date is written");
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3],
+              ": line 3: invalid date '11/03/24': write the year with four digits, as "
+              "in 2024");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[5], "1445-12-10");
+}
+
+TEST(Batch, AFileThatCannotBeReadFailsTheRun)
+{
+    for (const char *file : {"/", "/nonexistent/dates.txt"}) {
+        const CapturedStandardError messages;
+        const File nowhere("/dev/null");
+        Output output(nowhere.fd());
+        EXPECT_EQ(convertLines(file, isoToHijri(), output), EXIT_FAILURE) << file;
+        EXPECT_EQ(linesOf(messages.text()).size(), 1u) << messages.text();
+        EXPECT_NE(messages.text().find(": cannot read '" + std::string(file) + "': "),
+                  std::string::npos)
+                << messages.text();
+    }
+}
+
+TEST(Batch, EndsAtTheFirstFailedWrite)
+{
+    const File input, full("/dev/full");
+    writeLines(input, "2024-03-11", 100'000, "not a date\n");
+    const CapturedStandardError messages;
+    Output output(full.fd());
+    EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_FAILURE);
+    EXPECT_FALSE(output.finish());
+    // One message, and none for the last line, which is never read.
+    EXPECT_EQ(linesOf(messages.text()),
+              std::vector<std::string>{": cannot write the output: No space left on device"});
+}
+
+} // namespace
