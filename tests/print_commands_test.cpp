@@ -1,17 +1,14 @@
 #include "design/design_units.h"
 #include "form1.h"
-#include "kept_document.h"
 #include "message_catcher.h"
-#include "print_on_exit.h"
 #include "printing/cups_printer.h"
 #include "recording_printer.h"
+#include "test_environment.h"
 #ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
 #include "calendar/calendar_service.h"
 #endif
 
 #include <QBuffer>
-#include <QDir>
-#include <QDirIterator>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPdfWriter>
@@ -19,14 +16,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QXmlStreamReader>
-
-#include <sys/resource.h>
-
-#include <csignal>
 
 using namespace calendar;
 
@@ -60,55 +52,6 @@ QStringList summaryCalls(int lines = 8)
 
 const QString NothingToPrint = "لم يكن في ذاكرة الطابعة شيء لطباعته.";
 const QString StillPending = "بقي المستند في ذاكرة الطابعة";
-
-// An environment variable set for as long as this lives, then put back as it was, unset
-// included.
-class EnvironmentSetting
-{
-public:
-    EnvironmentSetting(const char *name, const QByteArray &value)
-        : m_name(name), m_outer(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~EnvironmentSetting()
-    {
-        if (m_outer.isNull())
-            qunsetenv(m_name);
-        else
-            qputenv(m_name, m_outer);
-    }
-    EnvironmentSetting(const EnvironmentSetting &) = delete;
-    EnvironmentSetting &operator=(const EnvironmentSetting &) = delete;
-
-private:
-    const char *m_name;
-    QByteArray m_outer;
-};
-
-// HOME and XDG_CONFIG_HOME pointed at a folder of the test's own for as long as it lives,
-// so that what the program keeps lands there and the user's own folders do not count.
-struct TemporaryHome
-{
-    explicit TemporaryHome(const QString &folder)
-        : home("HOME", folder.toUtf8()), config("XDG_CONFIG_HOME", (folder + "/.config").toUtf8())
-    {
-    }
-
-    EnvironmentSetting home, config;
-};
-
-// The one file kept in the folder, and what it holds.
-QString keptIn(const QString &folder, QByteArray *contents)
-{
-    const QStringList kept = QDir(folder).entryList({"taqwim-*.pdf"}, QDir::Files);
-    if (kept.size() != 1)
-        return {};
-    QFile file(QDir(folder).filePath(kept.first()));
-    file.open(QIODevice::ReadOnly);
-    *contents = file.readAll();
-    return file.fileName();
-}
 
 // The printer the program prints with, apart from the print service it talks to.
 struct PdfPrinter : printing::CupsPrinter
@@ -237,41 +180,6 @@ QByteArray noPrintService()
     return "127.0.0.1:" + QByteArray::number(closed.serverPort());
 }
 
-// A disk that takes only the first few bytes of any file, as a full one does: writes beyond
-// them fail, for as long as it lives.
-class FullDisk
-{
-public:
-    FullDisk() : m_sizeSignal(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &m_limit);
-        rlimit tiny = m_limit;
-        tiny.rlim_cur = 8;
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~FullDisk()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_limit);
-        std::signal(SIGXFSZ, m_sizeSignal);
-    }
-    FullDisk(const FullDisk &) = delete;
-    FullDisk &operator=(const FullDisk &) = delete;
-
-private:
-    rlimit m_limit{};
-    void (*m_sizeSignal)(int);
-};
-
-// Every file under the folder, hidden ones included.
-QStringList filesUnder(const QString &folder)
-{
-    QStringList files;
-    QDirIterator each(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (each.hasNext())
-        files << each.next();
-    return files;
-}
-
 } // namespace
 
 class PrintCommandsTest : public QObject
@@ -289,9 +197,6 @@ private slots:
     void missingPrinterKeepsTheDocumentPending();
     void unexpectedFailureIsToldAndTheWindowGoesOn();
     void datesFollowTheirLabelsInBothDirections();
-    void pendingDocumentIsPrintedOrKeptAtExit();
-    void aDocumentIsKeptWholeOrNotAtAll();
-    void aKeptDocumentNeverReplacesAFile();
     void summariesArePrintedRightAlignedIn14PointBold();
     void pagesHoldWholeSummariesOnTheQueuesPaper_data();
     void pagesHoldWholeSummariesOnTheQueuesPaper();
@@ -441,85 +346,6 @@ void PrintCommandsTest::datesFollowTheirLabelsInBothDirections()
     window.form.findChild<QRadioButton *>("Option1")->setChecked(true);
     window.press("Command3");
     QCOMPARE(joined(window.printer.pending), ramadan + ramadan);
-}
-
-void PrintCommandsTest::pendingDocumentIsPrintedOrKeptAtExit()
-{
-    RecordingPrinter printer;
-    printPendingDocumentOnExit(printer);
-    QVERIFY(printer.calls.isEmpty()); // nothing pending, nothing sent
-
-    printer.pending << QStringList{"line"};
-    printPendingDocumentOnExit(printer);
-    QCOMPARE(printer.printed.size(), 1);
-
-    // What cannot be printed is kept in the documents folder, made for it.
-    QTemporaryDir home;
-    const TemporaryHome pinned(home.path());
-    MessageCatcher messages;
-    printer.pending = {{"first line"}, {"second"}};
-    printer.failToPrint = true;
-    printPendingDocumentOnExit(printer);
-    QByteArray kept;
-    const QString path = keptIn(home.filePath("Documents"), &kept);
-    QVERIFY(!path.isEmpty());
-    QCOMPARE(kept, QByteArray("first line\nsecond"));
-    QCOMPARE(messages.seen().size(), 1);
-    QVERIFY(messages.seen().first().contains("لم يُطبع"));
-    QVERIFY(messages.seen().first().contains(path));
-    QVERIFY(!messages.seen().first().contains(StillPending));
-
-    // A documents folder that cannot be made leaves the home folder.
-    QFile::remove(path);
-    QDir(home.path()).rmdir("Documents");
-    QFile blocker(home.filePath("Documents"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    printPendingDocumentOnExit(printer);
-    const QString inHome = keptIn(home.path(), &kept);
-    QVERIFY(!inHome.isEmpty());
-    QVERIFY(messages.seen().value(1).contains(inHome));
-    QCOMPARE(kept, QByteArray("first line\nsecond"));
-
-    // With nowhere to write, the user is told plainly.
-    const TemporaryHome unusable(blocker.fileName() + "/home");
-    printPendingDocumentOnExit(printer);
-    QCOMPARE(messages.seen().size(), 3);
-    QVERIFY(messages.seen().last().contains("تعذّر الاحتفاظ بالمستند"));
-}
-
-void PrintCommandsTest::aDocumentIsKeptWholeOrNotAtAll()
-{
-    QTemporaryDir home;
-    const TemporaryHome pinned(home.path());
-    MessageCatcher messages;
-    RecordingPrinter printer;
-    printer.pending = {{"first line"}, {"second"}};
-    printer.failToPrint = true;
-    {
-        const FullDisk full;
-        QVERIFY(!printPendingDocumentOnExit(printer));
-    }
-    QCOMPARE(filesUnder(home.path()), QStringList());
-    QCOMPARE(messages.seen().size(), 1);
-    QVERIFY(messages.seen().first().contains("تعذّر الاحتفاظ بالمستند"));
-    QVERIFY(!messages.seen().first().contains(".pdf"));
-}
-
-void PrintCommandsTest::aKeptDocumentNeverReplacesAFile()
-{
-    QTemporaryDir home;
-    const TemporaryHome pinned(home.path());
-    const QDateTime second(QDate(2031, 3, 4), QTime(5, 6, 7));
-    const QString first = keepAsPdf("first", second);
-    QCOMPARE(QFileInfo(first).fileName(), "taqwim-2031-03-04-05-06-07.pdf");
-    // A second copy of the program closing in the same second, and a third.
-    const QString again = keepAsPdf("second", second);
-    QCOMPARE(QFileInfo(again).fileName(), "taqwim-2031-03-04-05-06-07-2.pdf");
-    QCOMPARE(QFileInfo(keepAsPdf("third", second)).fileName(), "taqwim-2031-03-04-05-06-07-3.pdf");
-    QFile kept(first);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("first"));
-    QCOMPARE(filesUnder(home.path()).size(), 3);
 }
 
 void PrintCommandsTest::summariesArePrintedRightAlignedIn14PointBold()
