@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -208,11 +209,13 @@ void KeepingTest::aDocumentIsKeptWholeOrNotAtAll()
     using Step = FailingDisk::Step;
     const QByteArray pdf(1000, 'x');
     for (const bool unnamedFiles : {true, false}) {
-        for (const Step failing :
-             {Step::None, Step::OpenUnnamed, Step::CreateTemporary, Step::Write, Step::Fsync,
-              Step::Fstat, Step::Link, Step::Close}) {
-            const QByteArray row = QByteArray::number(int(failing))
-                    + (unnamedFiles ? " with unnamed files" : " without unnamed files");
+        for (const auto &[failing, step] :
+             {std::pair(Step::None, "nothing"), std::pair(Step::OpenUnnamed, "open"),
+              std::pair(Step::CreateTemporary, "mkostemp"), std::pair(Step::Write, "write"),
+              std::pair(Step::Fsync, "fsync"), std::pair(Step::Fstat, "fstat"),
+              std::pair(Step::Link, "linkat"), std::pair(Step::Close, "close")}) {
+            const QByteArray row = QByteArray(step) + " failing, "
+                    + (unnamedFiles ? "with unnamed files" : "without unnamed files");
             QTemporaryDir home;
             const TemporaryHome pinned(home.path());
             FailingDisk disk(failing, unnamedFiles, home.path());
