@@ -53,12 +53,14 @@ std::optional<QByteArray> readRequest(int connection, QByteArray &buffer)
             return std::nullopt;
     const QByteArray headers = buffer.left(end).toLower();
     buffer.remove(0, end + 4);
-    if (headers.contains("expect: 100-continue") && !send(connection, "HTTP/1.1 100 Continue\r\n\r\n"))
+    if (headers.contains("expect: 100-continue")
+        && !send(connection, "HTTP/1.1 100 Continue\r\n\r\n"))
         return std::nullopt;
     QByteArray body;
     if (!headers.contains("transfer-encoding: chunked")) {
         const qsizetype at = headers.indexOf("content-length:");
-        const qsizetype length = at < 0 ? 0 : headers.mid(at + 15).split('\r').value(0).trimmed().toLongLong();
+        const qsizetype length
+                = at < 0 ? 0 : headers.mid(at + 15).split('\r').value(0).trimmed().toLongLong();
         if (!receiveAtLeast(connection, buffer, length))
             return std::nullopt;
         body = buffer.left(length);
@@ -109,8 +111,8 @@ void describePrinter(ipp_t *response, const QByteArray &uri, const QByteArray &m
     ippAddBoolean(response, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
     for (const char *name : {"media-default", "media-supported"})
         ippAddString(response, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, name, nullptr, media.constData());
-    ippAddString(response, IPP_TAG_PRINTER, IPP_TAG_MIMETYPE, "document-format-supported",
-                 nullptr, "application/pdf");
+    ippAddString(response, IPP_TAG_PRINTER, IPP_TAG_MIMETYPE, "document-format-supported", nullptr,
+                 "application/pdf");
 }
 
 } // namespace
@@ -212,8 +214,8 @@ QByteArray PrintServiceDouble::answer(const QByteArray &request)
     ippSetStatusCode(response.get(), IPP_STATUS_OK);
     ippAddString(response.get(), IPP_TAG_OPERATION, IPP_TAG_CHARSET, "attributes-charset", nullptr,
                  "utf-8");
-    ippAddString(response.get(), IPP_TAG_OPERATION, IPP_TAG_LANGUAGE,
-                 "attributes-natural-language", nullptr, "en");
+    ippAddString(response.get(), IPP_TAG_OPERATION, IPP_TAG_LANGUAGE, "attributes-natural-language",
+                 nullptr, "en");
     switch (operation) {
     case IPP_OP_CUPS_GET_DEFAULT:
     case IPP_OP_GET_PRINTER_ATTRIBUTES:
@@ -226,8 +228,8 @@ QByteArray PrintServiceDouble::answer(const QByteArray &request)
     case IPP_OP_SEND_DOCUMENT:
         if (m_answers.refuseDocument) {
             ippSetStatusCode(response.get(), IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED);
-            ippAddString(response.get(), IPP_TAG_OPERATION, IPP_TAG_TEXT, "status-message",
-                         nullptr, "Unsupported format");
+            ippAddString(response.get(), IPP_TAG_OPERATION, IPP_TAG_TEXT, "status-message", nullptr,
+                         "Unsupported format");
         } else {
             const std::lock_guard lock(m_mutex);
             m_documents << request.mid(request.indexOf("%PDF-"));

@@ -7,15 +7,18 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// An environment variable set for as long as this lives, then put back as it was, unset
-// included.
+// An environment variable set (unset for a null value) for as long as this lives, then put
+// back as it was, unset included.
 class EnvironmentSetting
 {
 public:
     EnvironmentSetting(const char *name, const QByteArray &value)
         : m_name(name), m_outer(qgetenv(name))
     {
-        qputenv(name, value);
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
     }
     ~EnvironmentSetting()
     {
