@@ -26,7 +26,6 @@ constexpr int FixedDay = 10876;
 
 const QString NoPrinter = QStringLiteral("لا توجد طابعة افتراضية");
 const QString NotRunning = QStringLiteral("خدمة الطباعة لا تعمل");
-const QString NotAnswering = QStringLiteral("خدمة الطباعة لا تستجيب");
 const QString KeptAs = QStringLiteral("حُفظ المستند بدلًا من ذلك في الملف: ");
 // The harness names the missing queue in LPDEST, and makes the refusing one reject jobs.
 const QString MissingQueue
@@ -167,18 +166,6 @@ void exitKeepsTheDocument(Run &run, const QString &cause)
     std::printf("kept at: %s\n", qPrintable(message.mid(start, end - start)));
 }
 
-void silentService(Run &run)
-{
-    printFailsWith(run, NotAnswering);
-    // The window answers again: a conversion goes through.
-    run.type("Text1", QStringLiteral("11"));
-    run.type("Text2", QStringLiteral("3"));
-    run.type("Text3", QStringLiteral("2024"));
-    run.press("Command1");
-    run.expect(run.field("Text8") == QStringLiteral("1 رمضان 1445 هـ"),
-               "the window did not convert after the failed print");
-}
-
 // A failure the print service words itself, or a queue's name: the Latin text isolated in
 // the Arabic sentence, whose full stop stays outside it.
 void printFailsNaming(Run &run, const QString &start, const QString &end)
@@ -229,7 +216,6 @@ int main(int argc, char *argv[])
     const QString scenario = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
     void (*steps)(Run &) = scenario == u"print-two" ? printTwo
             : scenario == u"no-default"             ? noDefault
-            : scenario == u"silent-service"         ? silentService
             : scenario == u"no-service"             ? noService
             : scenario == u"missing-queue"          ? missingQueue
             : scenario == u"refused"                ? refused
@@ -237,7 +223,7 @@ int main(int argc, char *argv[])
     if (!steps) {
         std::fprintf(
                 stderr,
-                "usage: %s print-two|no-default|silent-service|no-service|missing-queue|refused\n",
+                "usage: %s print-two|no-default|no-service|missing-queue|refused\n",
                 argv[0]);
         return 2;
     }

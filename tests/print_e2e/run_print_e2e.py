@@ -14,8 +14,7 @@ passes PDF through, so the bytes the program submitted arrive unchanged.
 
 How the pages are laid out is the print unit tests' business; this test keeps what only a
 print service shows: a job that reaches the printer on the queue's own paper, a service that is
-not running, one that accepts connections and never answers, one that answers a byte at a time,
-one with no default printer, a queue named in LPDEST that is not there, one that refuses jobs,
+not running, one with no default printer, a queue named in LPDEST that is not there, one that refuses jobs,
 and the PDF kept at exit when printing fails. The program itself, in a private X server, is
 ended with a summary pending the ways a session ends: SIGTERM, SIGHUP, SIGINT and its display
 going away.
@@ -24,8 +23,8 @@ Exit status: 0 passed, 1 failed, 77 cupsd cannot start on this machine (its log 
 TAQWIM_KEEP_PDF=FOLDER keeps a copy of every PDF printed or kept at exit there.
 """
 
+import contextlib
 import ctypes
-import itertools
 import grp
 import os
 import pwd
@@ -227,47 +226,6 @@ class Listener:
         self._stopping.set()
         self._thread.join(5)
         self._socket.close()
-
-
-class SilentService:
-    """A print service that accepts every connection and never says a word."""
-
-    def __init__(self):
-        self._socket = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self._socket.bind(("127.0.0.1", 0))
-        self._socket.listen(16)  # the kernel completes the connections; none is read
-        self.address = "127.0.0.1:%d" % self._socket.getsockname()[1]
-
-    def stop(self):
-        self._socket.close()
-
-
-class TricklingService(SilentService):
-    """A print service that reads each request and answers it a byte every 0.2 s, forever:
-    no wait for data ever runs out."""
-
-    def __init__(self):
-        super().__init__()
-        threading.Thread(target=self._accept, name="trickle", daemon=True).start()
-
-    def _accept(self):
-        while True:
-            try:
-                connection, _ = self._socket.accept()
-            except OSError:
-                return
-            threading.Thread(target=self._trickle, args=(connection,), daemon=True).start()
-
-    @staticmethod
-    def _trickle(connection):
-        with connection:
-            try:
-                connection.recv(65536)
-                for byte in itertools.cycle(b"HTTP/1.1 200 OK\r\n"):
-                    connection.sendall(bytes([byte]))
-                    time.sleep(0.2)
-            except OSError:
-                pass
 
 
 def ppd(paper):
@@ -689,40 +647,80 @@ def x_session(env, *arguments):
     return done.stdout.strip()
 
 
-def end_the_session(program, env, ending):
-    """Runs the program with a summary pending and its About window open, then ends it with
-    the signal named, or by taking its display away. Its exit status and what it said."""
+@contextlib.contextmanager
+def summary_pending(program, env, ignored=()):
+    """The program in a private X server, with a summary pending and its About window open;
+    started with the signals named ignored, as nohup starts it. Yields it and its X server."""
+    def start():
+        die_with_parent()
+        for number in ignored:
+            signal.signal(number, signal.SIG_IGN)
+
     x_server = XServer()
     try:
         session_env = dict(env, DISPLAY=x_server.display, QT_QPA_PLATFORM="xcb")
-        if ending == "display":
-            # Qt ends the program with exit() from inside its event loop, everything still
-            # allocated: under the sanitizers that is no leak worth reporting.
-            session_env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
         process = subprocess.Popen([program], env=session_env, stderr=subprocess.PIPE,
-                                   preexec_fn=die_with_parent)
+                                   preexec_fn=start)
         try:
             main_window = x_session(session_env, "wait_for_window", str(process.pid), "main")
             x_session(session_env, "click", main_window, "summary")
             x_session(session_env, "click", main_window, "about")
             # Clicks are handled in turn: with About shown, the summary is pending.
             x_session(session_env, "wait_for_window", str(process.pid), "about")
-            started = time.monotonic()
-            if ending == "display":
-                x_server.stop()
-            else:
-                process.send_signal(getattr(signal, ending))
-            status = process.wait(timeout=ENDING_TIME)
-            said = process.stderr.read().decode("utf-8", errors="replace")
+            yield process, x_server
         finally:
             process.kill()
-        log(f"== program ended by {ending}: status {status} after "
-            f"{time.monotonic() - started:.1f} s")
-        for line in said.splitlines():
-            log("    " + line)
-        return status, said
     finally:
         x_server.stop()
+
+
+def end_the_session(program, env, ending):
+    """Ends the program with a summary pending by the signal named, or by taking its display
+    away. Its exit status and what it said."""
+    if ending == "display":
+        # Qt ends the program with exit() from inside its event loop, everything still
+        # allocated: under the sanitizers that is no leak worth reporting.
+        env = dict(env, ASAN_OPTIONS=env.get("ASAN_OPTIONS", "") + ":detect_leaks=0")
+    with summary_pending(program, env) as (process, x_server):
+        started = time.monotonic()
+        if ending == "display":
+            x_server.stop()
+        else:
+            process.send_signal(getattr(signal, ending))
+        status = process.wait(timeout=ENDING_TIME)
+        said = process.stderr.read().decode("utf-8", errors="replace")
+    log(f"== program ended by {ending}: status {status} after "
+        f"{time.monotonic() - started:.1f} s")
+    for line in said.splitlines():
+        log("    " + line)
+    return status, said
+
+
+def second_signal_ends_at_once(program, env):
+    """Started as nohup starts it, with a summary pending and a print service that never
+    answers: ended by SIGTERM, the program prints at exit and waits for that service; a
+    hang-up then stays ignored, and Ctrl+C ends it at once."""
+    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as silent:
+        silent.bind(("127.0.0.1", 0))
+        silent.listen(4)
+        silent.settimeout(ENDING_TIME)
+        service = dict(env, CUPS_SERVER="127.0.0.1:%d" % silent.getsockname()[1])
+        with summary_pending(program, service, ignored=[signal.SIGHUP]) as (process, _):
+            process.send_signal(signal.SIGTERM)
+            try:
+                silent.accept()[0].close()  # the print at exit has begun
+            except socket.timeout:
+                raise Failure("ended by SIGTERM, the program did not print at exit") from None
+            # Both pending at once, the hang-up is delivered first: ignored, it changes nothing.
+            process.send_signal(signal.SIGHUP)
+            process.send_signal(signal.SIGINT)
+            started = time.monotonic()
+            status = process.wait(timeout=ENDING_TIME)
+            took = time.monotonic() - started
+    log(f"== a hang-up and Ctrl+C while printing at exit: status {status} after {took:.1f} s")
+    if status != -signal.SIGINT or took > 1:
+        raise Failure(f"the program ended with status {status} {took:.1f} s after Ctrl+C, "
+                      f"not at once by SIGINT")
 
 
 def check_ended_and_kept(program, env, ending, status, block):
@@ -740,6 +738,7 @@ def sessions_ending(program, env, block):
     for ending in ["SIGTERM", "SIGHUP", "SIGINT"]:
         check_ended_and_kept(program, env, ending, 0, block)
     check_ended_and_kept(program, env, "display", 1, block)
+    second_signal_ends_at_once(program, env)
 
 
 def through_a_scheduler(driver, program, env, root, block):
@@ -825,7 +824,6 @@ def main(driver, program, dates):
     check_the_reader()
 
     root = tempfile.mkdtemp(prefix="taqwim-print-e2e-")
-    silent = trickling = None
     try:
         # The scheduler's helpers run as another user and must reach into it.
         os.chmod(root, 0o755)
@@ -845,25 +843,13 @@ def main(driver, program, dates):
             XDG_CONFIG_HOME=os.path.join(root, "home", ".config"),
             QT_QPA_PLATFORM="offscreen",
         )
-        # The silent service holds its driver for the whole deadline; the rest goes on meanwhile.
-        silent, trickling = SilentService(), TricklingService()
-        held = [start_driver(driver, "silent-service", dict(env, CUPS_SERVER=service.address))
-                for service in (silent, trickling)]
-        try:
-            no_service = dict(env, CUPS_SERVER=f"127.0.0.1:{free_port()}")
-            said = run_driver(driver, "no-service", no_service)
-            check_kept(said, env["HOME"], "kept-without-service.pdf")
-            block = todays_block(dates)
-            sessions_ending(program, no_service, block)
-            status = through_a_scheduler(driver, program, env, root, block)
-        finally:
-            for started in held:
-                finish_driver(started)
-        return status
+        no_service = dict(env, CUPS_SERVER=f"127.0.0.1:{free_port()}")
+        said = run_driver(driver, "no-service", no_service)
+        check_kept(said, env["HOME"], "kept-without-service.pdf")
+        block = todays_block(dates)
+        sessions_ending(program, no_service, block)
+        return through_a_scheduler(driver, program, env, root, block)
     finally:
-        for service in (silent, trickling):
-            if service:
-                service.stop()
         shutil.rmtree(root, ignore_errors=True)
 
 
