@@ -1,6 +1,8 @@
 #pragma once
 
+#include "design/design_units.h"
 #include "form1.h"
+#include "printing/cups_printer.h"
 #include "recording_printer.h"
 #ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
 #include "calendar/calendar_service.h"
@@ -54,3 +56,9 @@ template<typename Printer = RecordingPrinter> struct MainWindowOf
     Form1 form{printer};
 };
 using MainWindow = MainWindowOf<>;
+
+// The printer the program prints with, on the print service CUPS_SERVER names.
+struct ProgramsPrinter : printing::CupsPrinter
+{
+    ProgramsPrinter() : CupsPrinter(design::fontFamilies()) { }
+};

@@ -2,7 +2,6 @@
 #include "main_window.h"
 #include "message_catcher.h"
 #include "printed_pages.h"
-#include "printing/cups_printer.h"
 #include "printing/summary.h"
 
 #include <QBuffer>
@@ -29,12 +28,6 @@ QStringList summaryCalls(int lines = 8)
 
 const QString NothingToPrint = "لم يكن في ذاكرة الطابعة شيء لطباعته.";
 const QString StillPending = "بقي المستند في ذاكرة الطابعة";
-
-// The printer the program prints with, apart from the print service it talks to.
-struct PdfPrinter : printing::CupsPrinter
-{
-    PdfPrinter() : CupsPrinter(design::fontFamilies()) { }
-};
 
 using Window = MainWindow;
 
@@ -248,7 +241,7 @@ void PrintCommandsTest::datesFollowTheirLabelsInBothDirections()
 
 void PrintCommandsTest::summariesArePrintedRightAlignedIn14PointBold()
 {
-    MainWindowOf<PdfPrinter> window;
+    MainWindowOf<ProgramsPrinter> window;
     window.press("Command3");
     window.press("Command3");
     // Until a print service names its paper, the pages are A4.

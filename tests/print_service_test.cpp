@@ -1,11 +1,9 @@
 // The talks with the print service, against a double that answers as CUPS does, as slowly
 // or as wrongly as each test asks.
-#include "design/design_units.h"
 #include "main_window.h"
 #include "message_catcher.h"
 #include "print_service_double.h"
 #include "printed_pages.h"
-#include "printing/cups_printer.h"
 #include "test_environment.h"
 
 #include <QTemporaryDir>
@@ -24,11 +22,7 @@ const QString NotAnswering = "خدمة الطباعة لا تستجيب";
 const QString StillPending = "بقي المستند في ذاكرة الطابعة";
 const QString NothingToPrint = "لم يكن في ذاكرة الطابعة شيء لطباعته.";
 
-struct PdfPrinter : printing::CupsPrinter
-{
-    PdfPrinter() : CupsPrinter(design::fontFamilies()) { }
-};
-using Window = MainWindowOf<PdfPrinter>;
+using Window = MainWindowOf<ProgramsPrinter>;
 
 // The double as the print service the program finds, with none of the user's printer settings.
 struct PrintService
@@ -117,7 +111,7 @@ void PrintServiceTest::aSubmissionPastTheDeadlineIsAbandonedThere()
 void PrintServiceTest::aJobWhoseDocumentIsRefusedIsCancelled()
 {
     PrintService print({.refuseDocument = true});
-    PdfPrinter printer;
+    ProgramsPrinter printer;
     printer.writeLine({"line"});
     try {
         printer.endDocument();

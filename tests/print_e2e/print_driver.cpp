@@ -2,27 +2,16 @@
 // run_print_e2e.py, which owns the scheduler and reads what reaches the printer. The
 // scheduler is chosen by CUPS_SERVER. Prints what it saw; exits 1 when the window did not
 // behave as the scenario expects, 2 on a wrong command line.
-#include "design/design_units.h"
-#include "form1.h"
+#include "main_window.h"
 #include "message_catcher.h"
 #include "print_on_exit.h"
-#include "printing/cups_printer.h"
-#ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
-#include "calendar/calendar_service.h"
-#endif
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include <cstdio>
 
 namespace {
-
-// 12 October 1999; the harness knows the dates this day prints as.
-constexpr int FixedDay = 10876;
 
 const QString NoPrinter = QStringLiteral("لا توجد طابعة افتراضية");
 const QString NotRunning = QStringLiteral("خدمة الطباعة لا تعمل");
@@ -35,17 +24,17 @@ const QString RefusedBy = QStringLiteral("رفضت الطابعة المستند
 class Run
 {
 public:
-    Run() : m_today(calendar::Date::fromDays(FixedDay)), m_window(m_printer)
+    Run() // on the tests' fixed day, whose dates the harness knows as they print
     {
-        m_window.showCentred();
-        m_shown = QTest::qWaitForWindowExposed(&m_window);
+        m_window.form.showCentred();
+        m_shown = QTest::qWaitForWindowExposed(&m_window.form);
     }
 
     bool shown() const { return m_shown; }
 
     void press(const char *name)
     {
-        auto *button = m_window.findChild<QPushButton *>(QString::fromLatin1(name));
+        auto *button = m_window.find<QPushButton>(name);
         if (!button) {
             fail(QStringLiteral("no button %1").arg(QString::fromLatin1(name)));
             return;
@@ -67,23 +56,18 @@ public:
 
     bool pending()
     {
-        const bool pending = m_printer.hasPendingDocument();
+        const bool pending = m_window.printer.hasPendingDocument();
         std::printf("pending: %s\n", pending ? "yes" : "no");
         return pending;
     }
 
     QString field(const char *name) const
     {
-        const auto *field = m_window.findChild<QLineEdit *>(QString::fromLatin1(name));
+        const QLineEdit *field = m_window.field(name);
         return field ? field->text() : QString();
     }
-    void type(const char *name, const QString &text)
-    {
-        if (auto *field = m_window.findChild<QLineEdit *>(QString::fromLatin1(name)))
-            field->setText(text);
-    }
 
-    printing::DefaultPrinter &printer() { return m_printer; }
+    printing::DefaultPrinter &printer() { return m_window.printer; }
 
     void expect(bool holds, const char *what)
     {
@@ -99,9 +83,7 @@ public:
 
 private:
     MessageCatcher m_messages;
-    calendar::FixedToday m_today;
-    printing::CupsPrinter m_printer{design::fontFamilies()};
-    Form1 m_window;
+    MainWindowOf<ProgramsPrinter> m_window;
     int m_reported = 0;
     bool m_shown = false;
     bool m_failed = false;
@@ -221,10 +203,8 @@ int main(int argc, char *argv[])
             : scenario == u"refused"                ? refused
                                                     : nullptr;
     if (!steps) {
-        std::fprintf(
-                stderr,
-                "usage: %s print-two|no-default|no-service|missing-queue|refused\n",
-                argv[0]);
+        std::fprintf(stderr, "usage: %s print-two|no-default|no-service|missing-queue|refused\n",
+                     argv[0]);
         return 2;
     }
 
