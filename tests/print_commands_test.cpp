@@ -53,16 +53,20 @@ qreal widthIn14PointBold(const QString &text)
     return QFontMetricsF(font, &pdf).horizontalAdvance(text) * 72 / pdf.resolution();
 }
 
-// Summaries as the window writes them, with the longest of the Hijri months.
+// Summaries as the window writes them, each kept together in its 14 pt bold
+// (summaryIsTheSettingsThenEightLines), with the longest of the Hijri months.
 QList<printing::PrintedLine> summaries(int count, const QString &gregorian = "16 ديسمبر 2026 م")
 {
     RecordingPrinter printer;
-    for (int summary = 0; summary < count; ++summary)
-        printing::writeSummary(
-                printer, [&gregorian] { return gregorian; },
-                [] { return QStringLiteral("28 جمادى الآخرة 1448 هـ"); },
-                [] { return QStringLiteral("الأربعاء"); });
-    return printer.lines;
+    printing::writeSummary(
+            printer, [&gregorian] { return gregorian; },
+            [] { return QStringLiteral("28 جمادى الآخرة 1448 هـ"); },
+            [] { return QStringLiteral("الأربعاء"); });
+    QList<printing::PrintedLine> lines;
+    for (int group = 1; group <= count; ++group)
+        for (const QString &text : joined(printer.pending))
+            lines.append({text, true, 14.0f, group});
+    return lines;
 }
 
 QList<Page> printedOn(const QList<printing::PrintedLine> &lines, const QPageSize &paper)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "printing/default_printer.h"
-#include "printing/page_layout.h"
 
 #include <QList>
 #include <QStringList>
@@ -28,7 +27,6 @@ public:
 
     QStringList calls; // every operation, in order
     Document pending;
-    QList<printing::PrintedLine> lines; // the pending lines with their settings and groups
     QList<Document> printed;
     int failAtLine = 0; // the n-th line written from now on fails; 0 never
     bool failToPrint = false;
@@ -41,10 +39,6 @@ public:
                 ? QString::fromLatin1(std::get<bool>(value) ? "true" : "false")
                 : QString::number(std::get<float>(value));
         calls << QStringLiteral("set 0x%1 %2").arg(setting, 0, 16).arg(shown);
-        if (setting == printing::BoldSetting)
-            m_style.bold = std::get<bool>(value);
-        else if (setting == printing::TextSizeSetting)
-            m_style.points = std::get<float>(value);
     }
     void writeLine(const QStringList &items) override
     {
@@ -54,21 +48,11 @@ public:
         if (failAtLine > 0 && --failAtLine == 0)
             throw printing::PrintError("تعذّرت الكتابة في ذاكرة الطابعة.");
         pending << items;
-        lines << printing::PrintedLine{items.join(QString()), m_style.bold, m_style.points,
-                                       m_style.group};
         if (afterLine)
             afterLine(int(pending.size()));
     }
-    void beginGroup() override
-    {
-        calls << QStringLiteral("group");
-        m_style.group = ++m_groups;
-    }
-    void endGroup() override
-    {
-        calls << QStringLiteral("group end");
-        m_style.group = 0;
-    }
+    void beginGroup() override { calls << QStringLiteral("group"); }
+    void endGroup() override { calls << QStringLiteral("group end"); }
     void endDocument() override
     {
         calls << QStringLiteral("end");
@@ -77,19 +61,13 @@ public:
         if (!pending.isEmpty())
             printed << pending;
         pending.clear();
-        lines.clear();
     }
     void discardDocument() override
     {
         calls << QStringLiteral("discard");
         pending.clear();
-        lines.clear();
     }
     bool hasPendingDocument() const override { return !pending.isEmpty(); }
     // Stands for the pages: the pending lines as text, one a line.
     QByteArray pendingDocumentPdf() const override { return joined(pending).join(u'\n').toUtf8(); }
-
-private:
-    printing::PrintedLine m_style;
-    int m_groups = 0;
 };
