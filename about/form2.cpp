@@ -5,6 +5,7 @@
 #include "design/design_units.h"
 #include "design/pictures.h"
 #include "design/screen_reader.h"
+#include "form2_layout.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -13,14 +14,6 @@
 #include <array>
 
 namespace {
-
-using design::TwipsRect;
-
-constexpr TwipsRect ClientArea{0, 0, 4836, 2964};
-constexpr TwipsRect BannerBox{12, 0, 4848, 1488};
-constexpr TwipsRect ListBox{24, 1536, 4776, 840};
-constexpr TwipsRect ReturnBox{24, 2616, 4800, 336};
-constexpr design::Font Regular{10.2, false};
 
 // Slot 0 stays empty, as in the table the lines were first kept in.
 std::array<QString, 7> informationLines()
@@ -50,7 +43,7 @@ Form2::Form2() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     noIcon.fill(Qt::transparent);
     setWindowIcon(noIcon);
     setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(design::pixels(ClientArea).size());
+    setFixedSize(design::pixels(form2::ClientArea).size());
     createControls();
     design::giveClassicLook(*this);
     design::letEnterPressButtons(*this);
@@ -59,24 +52,24 @@ Form2::Form2() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 void Form2::createControls()
 {
     auto *banner = new QLabel(this);
-    banner->setObjectName(QStringLiteral("Image1"));
+    banner->setObjectName(QString::fromLatin1(form2::Banner.name));
     banner->setPixmap(design::picture(QStringLiteral(":/about/banner.gif"), devicePixelRatio()));
     banner->setFrameStyle(QFrame::Box | QFrame::Plain);
     banner->setContentsMargins(1, 1, 1, 1);
-    banner->setGeometry(design::pixels(BannerBox));
+    banner->setGeometry(design::pixels(form2::Banner.box));
 
     m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setObjectName(QString::fromLatin1(form2::List.name));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSortingEnabled(false);
-    m_list->setGeometry(design::pixels(ListBox));
-    m_list->setFont(design::font(Regular));
+    m_list->setGeometry(design::pixels(form2::List.box));
+    m_list->setFont(design::font(form2::Text));
     m_list->setAccessibleName(QStringLiteral("معلومات عن البرنامج"));
 
     m_return = new QPushButton(QStringLiteral("عــودة إلى البرنامج"), this);
-    m_return->setObjectName(QStringLiteral("Command1"));
-    m_return->setGeometry(design::pixels(ReturnBox));
-    m_return->setFont(design::font(Regular));
+    m_return->setObjectName(QString::fromLatin1(form2::Return.name));
+    m_return->setGeometry(design::pixels(form2::Return.box));
+    m_return->setFont(design::font(form2::Text));
     m_return->setAutoDefault(false);
     m_return->setAccessibleName(m_return->text());
     connect(m_return, &QPushButton::clicked, this, &Form2::returnToProgram);

@@ -6,12 +6,11 @@
 #include <unicode/timezone.h>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <cmath>
 #include <memory>
-#include <mutex>
-#include <vector>
+#include <stdexcept>
+#include <string>
+#include <utility>
 
 namespace calendar::detail {
 namespace {
@@ -19,18 +18,16 @@ namespace {
 constexpr double MillisecondsPerDay = 86400000.0;
 constexpr std::size_t KeptYears = LastHijriYear - FirstHijriYear + 1;
 
-// Days since 1970-01-01 of the month starts of one year; the last is the next year's first.
-using YearStarts = std::array<std::int32_t, 13>;
-
 [[noreturn]] void outOfRange()
 {
     throw DateError(DateFault::OutOfRange, {.calendar = Calendar::Hijri});
 }
 
-class MonthStarts
+// ICU's Umm al-Qura calendar, asked for the first days of one year's months at a time.
+class IcuMonthStarts
 {
 public:
-    MonthStarts() : m_years(KeptYears), m_known(std::make_unique<std::atomic<bool>[]>(KeptYears))
+    IcuMonthStarts()
     {
         UErrorCode status = U_ZERO_ERROR;
         // Whole UTC days, never shifted by a time zone.
@@ -45,23 +42,7 @@ public:
         m_calendar->setLenient(true);
     }
 
-    const YearStarts &of(int year)
-    {
-        if (year < FirstHijriYear || year > LastHijriYear)
-            outOfRange();
-        const std::size_t index = std::size_t(year - FirstHijriYear);
-        if (!m_known[index].load(std::memory_order_acquire)) {
-            const std::lock_guard lock(m_filling);
-            if (!m_known[index].load(std::memory_order_relaxed)) {
-                m_years[index] = askIcu(year);
-                m_known[index].store(true, std::memory_order_release);
-            }
-        }
-        return m_years[index];
-    }
-
-private:
-    YearStarts askIcu(int year)
+    YearStarts of(int year)
     {
         YearStarts starts{};
         for (int month = 0; month < 12; ++month)
@@ -70,6 +51,7 @@ private:
         return starts;
     }
 
+private:
     std::int32_t firstDayOf(int year, int icuMonth)
     {
         UErrorCode status = U_ZERO_ERROR;
@@ -83,15 +65,13 @@ private:
         return std::int32_t(std::floor(milliseconds / MillisecondsPerDay));
     }
 
-    std::vector<YearStarts> m_years;
-    std::unique_ptr<std::atomic<bool>[]> m_known;
-    std::mutex m_filling; // ICU calendars are not safe to share between threads
     std::unique_ptr<icu::Calendar> m_calendar;
 };
 
-MonthStarts &monthStarts()
+MonthStartCache &monthStarts()
 {
-    static MonthStarts starts;
+    static MonthStartCache starts(
+            [icu = std::make_shared<IcuMonthStarts>()](int year) { return icu->of(year); });
     return starts;
 }
 
@@ -107,6 +87,27 @@ int guessYear(Date date)
 
 } // namespace
 
+MonthStartCache::MonthStartCache(Source source)
+    : m_source(std::move(source)), m_years(KeptYears),
+      m_known(std::make_unique<std::atomic<bool>[]>(KeptYears))
+{
+}
+
+const YearStarts &MonthStartCache::of(int year)
+{
+    if (year < FirstHijriYear || year > LastHijriYear)
+        outOfRange();
+    const std::size_t index = std::size_t(year - FirstHijriYear);
+    if (!m_known[index].load(std::memory_order_acquire)) {
+        const std::lock_guard lock(m_filling);
+        if (!m_known[index].load(std::memory_order_relaxed)) {
+            m_years[index] = m_source(year);
+            m_known[index].store(true, std::memory_order_release);
+        }
+    }
+    return m_years[index];
+}
+
 Date hijriMonthStart(int year, int month)
 {
     return Date::fromDays(monthStarts().of(year).at(std::size_t(month - 1)));
@@ -114,7 +115,7 @@ Date hijriMonthStart(int year, int month)
 
 CivilDate hijriCivilDate(Date date)
 {
-    MonthStarts &starts = monthStarts();
+    MonthStartCache &starts = monthStarts();
     int year = guessYear(date);
     while (date.days() < starts.of(year).front())
         --year;

@@ -2,6 +2,14 @@
 
 #include "civil_date.h"
 
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
 // Where each Umm al-Qura month begins, as ICU reckons it. ICU works a Hijri date out by
 // walking the years from 1300 AH one by one, which would cost a long column of dates far
 // more than everything else the programs do; so each year's month starts are asked of ICU
@@ -12,6 +20,29 @@ namespace calendar::detail {
 // years 1 to 9999, with room on both sides.
 inline constexpr int FirstHijriYear = -700;
 inline constexpr int LastHijriYear = 10500;
+
+// Days since 1970-01-01 of the month starts of one year; the last is the next year's first.
+using YearStarts = std::array<std::int32_t, 13>;
+
+// The month starts of the kept years, each asked of its source once, the first time it is
+// needed; any thread may ask. The source is called under the cache's lock, one year at a
+// time, so it need not be safe to share.
+class MonthStartCache
+{
+public:
+    using Source = std::function<YearStarts(int year)>;
+
+    explicit MonthStartCache(Source source);
+
+    // Throws DateError (OutOfRange) for a year that is not kept.
+    const YearStarts &of(int year);
+
+private:
+    Source m_source;
+    std::vector<YearStarts> m_years;
+    std::unique_ptr<std::atomic<bool>[]> m_known;
+    std::mutex m_filling;
+};
 
 // The first day of the month (1..12), or with 13 of the following year. Throws DateError
 // (OutOfRange) for a year that is not kept.

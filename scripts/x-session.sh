@@ -77,20 +77,23 @@ activate() { xdotool windowactivate --sync "$1"; }
 scaled() { awk -v n="$1" -v s="${QT_SCALE_FACTOR:-1}" 'BEGIN {printf "%d", n * s + 0.5}'; }
 
 # Clicks a control of the program's window, as the user's mouse would: the About strip, the
-# exit button or «إلى ذاكرة الطابعة» of the main window, the return button of About. Window-relative places stay
-# right under a window manager as long as the window is the program's own, not the frame.
+# exit button, «إلى ذاكرة الطابعة» or the printer of the main window, the return button of
+# About. Window-relative places stay right under a window manager as long as the window is
+# the program's own, not the frame.
 # The click is only sent: the caller waits for what it should bring about.
-click() { # WINDOW about|exit|summary|return
+click() { # WINDOW about|exit|summary|print|return
   local place
   case $2 in
     about) place=(37 214) ;;
     exit) place=(435 344) ;;
     summary) place=(327 351) ;;
+    print) place=(54 344) ;;
     return) place=(202 232) ;;
     *) fail "the program has no control called $2" ;;
   esac
-  xdotool mousemove --sync --window "$1" "$(scaled "${place[0]}")" "$(scaled "${place[1]}")" \
-    click 1
+  # Away first: a move to where the pointer already is never ends its wait.
+  xdotool mousemove --window "$1" 0 0 \
+    mousemove --sync --window "$1" "$(scaled "${place[0]}")" "$(scaled "${place[1]}")" click 1
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

@@ -2,12 +2,14 @@
 // of years 1 to 9999 of both calendars.
 #include "calendar/civil_date.h"
 #include "calendar/date_error.h"
+#include "calendar/hijri_months.h"
 
 #include <gtest/gtest.h>
 #include <unicode/calendar.h>
 #include <unicode/timezone.h>
 
 #include <cmath>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -145,4 +147,30 @@ TEST(CivilDate, DaysReadBackAsIcuNamesThem)
     compareSampledDays(Calendar::Hijri, *dateOf({Calendar::Hijri, 1440, 1, 1}),
                        *dateOf({Calendar::Hijri, 1450, 1, 1}), 1);
     compareSampledDays(Calendar::Hijri, first, first + 800, 1);
+}
+
+TEST(MonthStartCache, AsksForEachKeptYearOnceAndForNoOtherYear)
+{
+    using namespace calendar::detail;
+    std::map<int, int> asked;
+    MonthStartCache cache([&asked](int year) {
+        ++asked[year];
+        YearStarts starts{};
+        starts.fill(year);
+        return starts;
+    });
+    // Both ends of the kept years, which the sanitizer run would see read past the store.
+    const std::map<int, int> once = {{FirstHijriYear, 1}, {1446, 1}, {LastHijriYear, 1}};
+    for (int pass = 0; pass < 2; ++pass)
+        for (const auto &[year, times] : once)
+            EXPECT_EQ(cache.of(year)[12], year);
+    for (const int year : {FirstHijriYear - 1, LastHijriYear + 1}) {
+        try {
+            cache.of(year);
+            ADD_FAILURE() << year << " is kept";
+        } catch (const DateError &error) {
+            EXPECT_EQ(error.fault(), DateFault::OutOfRange) << year;
+        }
+    }
+    EXPECT_EQ(asked, once);
 }

@@ -1,15 +1,9 @@
-#include "form1.h"
+#include "main_window.h"
 #include "message_catcher.h"
-#include "recording_printer.h"
-#ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
-#include "calendar/calendar_service.h"
-#endif
 
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -28,40 +22,19 @@ char *toString(const Shown &s)
     return QTest::toString(QStringList{s.text7, s.text4, s.text8, s.text5, s.text9}.join(" | "));
 }
 
-Date gregorianDay(const char *text)
+// The main window on screen, on the fixed day.
+struct Window : MainWindow
 {
-    CalendarScope scope(Gregorian);
-    return ParseDate(text);
-}
+    Window() { QVERIFY(show()); }
 
-// The main window on screen, with "today" fixed to 12 October 1999.
-class Window
-{
-public:
-    Window() : m_today(gregorianDay("12/10/1999")), m_form(m_printer)
-    {
-        m_form.showCentred();
-        QVERIFY(QTest::qWaitForWindowActive(&m_form));
-    }
-
-    QLineEdit *field(const char *name) { return m_form.findChild<QLineEdit *>(name); }
-    QWidget *widget(const char *name) { return m_form.findChild<QWidget *>(name); }
-    QString focused() const { return QApplication::focusWidget()->objectName(); }
-
-    void type(const char *day, const char *month, const char *year)
-    {
-        field("Text1")->setText(QString::fromUtf8(day));
-        field("Text2")->setText(QString::fromUtf8(month));
-        field("Text3")->setText(QString::fromUtf8(year));
-    }
     void direction(bool fromGregorian)
     {
-        QTest::mouseClick(widget(fromGregorian ? "Option1" : "Option2"), Qt::LeftButton, {},
-                          QPoint(widget("Option1")->width() - 8, 19));
-        QCOMPARE(qobject_cast<QRadioButton *>(widget("Option1"))->isChecked(), fromGregorian);
+        QTest::mouseClick(find(fromGregorian ? "Option1" : "Option2"), Qt::LeftButton, {},
+                          QPoint(find("Option1")->width() - 8, 19));
+        QCOMPARE(find<QRadioButton>("Option1")->isChecked(), fromGregorian);
     }
-    void convert() { QTest::mouseClick(widget("Command1"), Qt::LeftButton); }
-    Shown shown()
+    void convert() { press("Command1"); }
+    Shown shown() const
     {
         return {field("Text7")->text(), field("Text4")->text(), field("Text8")->text(),
                 field("Text5")->text(), field("Text9")->text()};
@@ -73,11 +46,6 @@ public:
         field(name)->setText(text);
         QTest::keyClick(field(name), Qt::Key_Tab);
     }
-
-private:
-    FixedToday m_today;
-    RecordingPrinter m_printer;
-    Form1 m_form;
 };
 
 } // namespace
@@ -178,10 +146,7 @@ void ConversionTest::badDatesAreToldAndChangeNothing()
                  qPrintable(messages.seen().last()));
         QCOMPARE(messages.directions().last(), Qt::RightToLeft);
     }
-    window.direction(true);
-    window.type("11", "3", "2024");
-    window.convert();
-    QCOMPARE(window.shown().text8, "1 رمضان 1445 هـ");
+    QVERIFY(window.stillConverts());
 }
 
 void ConversionTest::emptyOrLowEntriesTakeTodaysGregorianValue()
@@ -222,6 +187,10 @@ void ConversionTest::leavingTheYearMovesToConvert()
         window.tabOutOf("Text3", QString::fromUtf8(year));
         QCOMPARE(window.focused(), "Command1");
     }
+    // Clicking another field with the mouse leaves the year field too.
+    window.field("Text3")->setFocus(Qt::TabFocusReason);
+    QTest::mouseClick(window.field("Text1"), Qt::LeftButton);
+    QCOMPARE(window.focused(), "Command1");
     window.tabOutOf("Text1", "5");
     QCOMPARE(window.focused(), "Text2"); // the day field leaves the focus where it went
 }
