@@ -2,6 +2,10 @@
 
 #include "calendar/numerals.h"
 
+#include <QByteArray>
+
+#include <string_view>
+
 namespace {
 
 std::optional<int> digitAt(QStringView text, qsizetype at)
@@ -13,19 +17,16 @@ std::optional<int> digitAt(QStringView text, qsizetype at)
 
 QString withoutInvisibleMarks(QStringView text)
 {
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : text) // every mark is a single UTF-16 unit
-        if (!calendar::isInvisibleMark(c.unicode()))
-            kept += c;
-    return kept;
+    const QByteArray utf8 = text.toUtf8();
+    return QString::fromStdString(calendar::withoutInvisibleMarks(
+            std::string_view(utf8.constData(), std::size_t(utf8.size()))));
 }
 
 double TextValue(QStringView typed)
 {
     const QString text = withoutInvisibleMarks(typed);
     qsizetype at = 0;
-    while (at < text.size() && (text[at] == u' ' || text[at] == u'\t' || text[at] == u'\u00A0'))
+    while (at < text.size() && calendar::isBlank(text[at].unicode()))
         ++at;
     double sign = 1.0;
     if (at < text.size() && (text[at] == u'-' || text[at] == u'+'))

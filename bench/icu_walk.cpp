@@ -25,7 +25,7 @@ long disagreements(Calendar calendar, Date first, Date last)
     const std::unique_ptr<icu::Calendar> icu(
             icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), locale, status));
     long differing = 0;
-    for (Date date = first; date <= last; date = date + 1) {
+    for (Date date = first; date <= last; date += calendar::Days{1}) {
         icu->setTime(double(date.days()) * 86400000.0, status);
         const CivilDate named{calendar, icu->get(UCAL_EXTENDED_YEAR, status),
                               icu->get(UCAL_MONTH, status) + 1, icu->get(UCAL_DATE, status)};
@@ -55,6 +55,6 @@ int main()
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     std::printf("%lld days in each calendar, walked in %.0f s: %ld Gregorian and %ld Hijri "
                 "days differ from ICU\n",
-                static_cast<long long>(last - first + 1), took.count(), gregorian, hijri);
+                static_cast<long long>((last - first).count() + 1), took.count(), gregorian, hijri);
     return gregorian + hijri == 0 ? 0 : 1;
 }

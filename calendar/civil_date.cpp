@@ -63,7 +63,7 @@ CivilDate gregorianCivil(Date date)
 {
     if (date.days() < ReformDay)
         return julianCalendarCivil(date);
-    const year_month_day civil{sys_days{days{date.days()}}};
+    const year_month_day civil{date.sysDays()};
     return {.calendar = Calendar::Gregorian,
             .year = int(civil.year()),
             .month = int(unsigned(civil.month())),
@@ -88,7 +88,7 @@ std::optional<Date> gregorianDate(const CivilDate &civil)
     if (!beforeReform(civil)) {
         const year_month_day day{year{civil.year}, month{unsigned(civil.month)},
                                  std::chrono::day{unsigned(civil.day)}};
-        return Date::fromDays(sys_days{day}.time_since_epoch().count());
+        return Date::fromSysDays(sys_days{day});
     }
     const Date date = Date::fromDays(julianCalendarDays(civil));
     // 5 to 14 October 1582 count on past the reform.
@@ -106,7 +106,8 @@ CivilDate civilDate(Date date, Calendar calendar)
 int lastDayOfMonth(Calendar calendar, int year, int month)
 {
     if (calendar == Calendar::Hijri)
-        return int(detail::hijriMonthStart(year, month + 1) - detail::hijriMonthStart(year, month));
+        return int((detail::hijriMonthStart(year, month + 1) - detail::hijriMonthStart(year, month))
+                           .count());
     return gregorianLastDay(year, month);
 }
 
@@ -118,7 +119,7 @@ std::optional<Date> dateOf(const CivilDate &civil)
         if (civil.year < detail::FirstHijriYear || civil.year > detail::LastHijriYear
             || civil.day > lastDayOfMonth(Calendar::Hijri, civil.year, civil.month))
             return std::nullopt;
-        return detail::hijriMonthStart(civil.year, civil.month) + (civil.day - 1);
+        return detail::hijriMonthStart(civil.year, civil.month) + Days{civil.day - 1};
     }
     return gregorianDate(civil);
 }

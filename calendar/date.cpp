@@ -12,7 +12,7 @@ Date localToday()
     const std::chrono::year_month_day civil{std::chrono::year{local.tm_year + 1900},
                                             std::chrono::month{unsigned(local.tm_mon + 1)},
                                             std::chrono::day{unsigned(local.tm_mday)}};
-    return Date::fromDays(std::chrono::sys_days{civil}.time_since_epoch().count());
+    return Date::fromSysDays(std::chrono::sys_days{civil});
 }
 
 } // namespace calendar

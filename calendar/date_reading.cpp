@@ -2,6 +2,7 @@
 
 #include "numerals.h"
 
+#include <algorithm>
 #include <array>
 
 namespace calendar {
@@ -10,20 +11,18 @@ namespace {
 // Large enough to be out of every range, small enough never to overflow.
 constexpr int Saturated = 1'000'000;
 
-// Blanks the user may leave around a number: space, tab and the no-break space.
+// The text from its first character that is not a blank to its last one.
 std::string_view trimmed(std::string_view text)
 {
-    static constexpr std::array<std::string_view, 3> blanks = {" ", "\t", "\u00A0"};
-    for (bool trimming = true; trimming;) {
-        trimming = false;
-        for (const std::string_view blank : blanks) {
-            for (; text.starts_with(blank); trimming = true)
-                text.remove_prefix(blank.size());
-            for (; text.ends_with(blank); trimming = true)
-                text.remove_suffix(blank.size());
+    std::size_t start = text.size(), end = 0;
+    for (std::string_view rest = text; !rest.empty();) {
+        const std::size_t at = text.size() - rest.size();
+        if (!isBlank(takeCodePoint(rest))) {
+            start = std::min(start, at);
+            end = text.size() - rest.size();
         }
     }
-    return text;
+    return start < end ? text.substr(start, end - start) : std::string_view();
 }
 
 int readNumber(std::string_view text, DateField field, Calendar calendar)

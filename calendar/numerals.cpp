@@ -1,33 +1,33 @@
 #include "numerals.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cstdint>
+
 namespace calendar {
+
+bool isInvisibleMark(char32_t c)
+{
+    // No ASCII character is one, and most of what is read is ASCII.
+    return c >= 0x80 && (c == U'\uFEFF' || u_hasBinaryProperty(UChar32(c), UCHAR_BIDI_CONTROL));
+}
 
 char32_t takeCodePoint(std::string_view &text)
 {
-    constexpr char32_t Replacement = U'\uFFFD';
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = lead < 0x80 ? 1
-            : lead >= 0xF0           ? 4
-            : lead >= 0xE0           ? 3
-            : lead >= 0xC2           ? 2
-                                     : 0;
-    if (length == 0 || lead > 0xF4 || text.size() < length) {
-        text.remove_prefix(1);
-        return lead < 0x80 ? char32_t(lead) : Replacement;
-    }
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            text.remove_prefix(1);
-            return Replacement;
-        }
-        c = (c << 6) | (byte(i) & 0x3F);
-    }
-    const bool overlong = (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
-    const bool invalid = overlong || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
-    text.remove_prefix(invalid ? 1 : length);
-    return invalid ? Replacement : c;
+    constexpr std::string_view Replacement = "\uFFFD";
+    // No character is longer than four bytes.
+    const auto length = int32_t(std::min<std::size_t>(text.size(), 4));
+    int32_t taken = 0;
+    UChar32 c = 0;
+    U8_NEXT_OR_FFFD(text.data(), taken, length, c);
+    // ICU takes a malformed sequence whole; taking it a byte at a time instead means the
+    // next character is read afresh from the byte after the bad one.
+    if (c == 0xFFFD && !text.starts_with(Replacement))
+        taken = 1;
+    text.remove_prefix(std::size_t(taken));
+    return char32_t(c);
 }
 
 std::string withoutInvisibleMarks(std::string_view text)

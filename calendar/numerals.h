@@ -19,13 +19,16 @@ constexpr std::optional<int> digitValue(char32_t c)
     return std::nullopt;
 }
 
-// The direction and joining marks that text copied from Arabic pages carries along with
-// its digits; they are neither digits nor letters, and a reader of numbers passes over them.
-constexpr bool isInvisibleMark(char32_t c)
+// Blanks a user may leave around a number: space, tab and the no-break space.
+constexpr bool isBlank(char32_t c)
 {
-    return c == U'\u200E' || c == U'\u200F' || c == U'\u061C' || (c >= U'\u202A' && c <= U'\u202E')
-            || (c >= U'\u2066' && c <= U'\u2069') || c == U'\uFEFF';
+    return c == U' ' || c == U'\t' || c == U'\u00A0';
 }
+
+// The direction marks that text copied from Arabic pages carries along with its digits
+// (Unicode's bidi controls), and the byte order mark; they are neither digits nor letters,
+// and a reader of numbers passes over them.
+bool isInvisibleMark(char32_t c);
 
 // The UTF-8 text without its invisible marks; everything else, malformed bytes included,
 // is kept as it was.

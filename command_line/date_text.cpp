@@ -32,11 +32,6 @@ bool isDigit(char32_t c)
     return c >= U'0' && c <= U'9';
 }
 
-bool isBlank(char32_t c)
-{
-    return c == U' ' || c == U'\t' || c == U'\u00A0';
-}
-
 bool isSeparator(char32_t c)
 {
     return c == U'-' || c == U'/' || c == U'.';
@@ -76,7 +71,7 @@ public:
             if (m_length == m_text.size())
                 fail(DateTextFault::Shape, calendar);
             const std::optional<int> digit = calendar::digitValue(c);
-            m_text[m_length++] = digit ? char32_t(U'0' + *digit) : isBlank(c) ? U' ' : c;
+            m_text[m_length++] = digit ? char32_t(U'0' + *digit) : calendar::isBlank(c) ? U' ' : c;
         }
     }
 
@@ -276,7 +271,7 @@ WrittenDate civilDateIn(Text text, Calendar calendar)
 
 CivilDate civilOfReadable(Date day, Calendar calendar, int hijriShift)
 {
-    return calendar::civilDate(calendar == Calendar::Hijri ? day + hijriShift : day, calendar);
+    return calendar::civilDate(calendar == Calendar::Hijri ? day + calendar::Days{hijriShift} : day, calendar);
 }
 
 [[noreturn]] void failOutOfRange(const CivilDate &typed)
@@ -327,7 +322,7 @@ Date dayOf(const CivilDate &civil, bool yearFirst, int hijriShift)
     const std::optional<Date> date = calendar::dateOf(civil);
     if (!date)
         fault(DateTextFault::SkippedByReform);
-    const Date day = civil.calendar == Calendar::Hijri ? *date - hijriShift : *date;
+    const Date day = civil.calendar == Calendar::Hijri ? *date - calendar::Days{hijriShift} : *date;
     checkReadable(day, civil);
     return day;
 }
@@ -432,7 +427,7 @@ Moment instantIn(Text text, Calendar calendar)
 Moment movedBy(Moment moment, int days)
 {
     if (days != 0) {
-        moment.day = moment.day + days;
+        moment.day += calendar::Days{days};
         moment.unixSeconds.reset(); // the same time on that day's clock, whatever the zone did
     }
     return moment;
@@ -507,7 +502,7 @@ const char *fieldProblem(DateTextFault fault, DateField field)
 // As %F prints it: "0622-07-16", "-640-05-16", "10323-10-21".
 std::string isoText(const CivilDate &civil)
 {
-    return printed("%04d-%02d-%02d", civil.year, civil.month, civil.day);
+    return formatted("%04d-%02d-%02d", civil.year, civil.month, civil.day);
 }
 
 std::string readableDays(const DateReading &reading)
@@ -516,7 +511,7 @@ std::string readableDays(const DateReading &reading)
             = isoText(civilOfReadable(firstReadableDay(), reading.calendar, reading.hijriShift));
     const std::string last
             = isoText(civilOfReadable(lastReadableDay(), reading.calendar, reading.hijriShift));
-    return printed(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")
+    return formatted(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")
                                                        : _("Gregorian dates run from %s to %s"),
                    first.c_str(), last.c_str());
 }
@@ -550,7 +545,7 @@ std::string why(const DateTextError &error, const DateReading &reading)
     case DateTextFault::DayBelowOne:
         return _("days start at 1");
     case DateTextFault::PastMonthEnd:
-        return printed(hijri ? _("Hijri month %d of %d has only %d days")
+        return formatted(hijri ? _("Hijri month %d of %d has only %d days")
                              : _("month %d of %d has only %d days"),
                        typed.month, typed.year,
                        calendar::lastDayOfMonth(typed.calendar, typed.year, typed.month));
@@ -577,7 +572,7 @@ std::string why(const DateTextError &error, const DateReading &reading)
 std::string dateProblem(std::string_view text, const DateTextError &error,
                         const DateReading &reading)
 {
-    return printed(_("invalid date %s: %s"), quotedText(text).c_str(), why(error, reading).c_str());
+    return formatted(_("invalid date %s: %s"), quotedText(text).c_str(), why(error, reading).c_str());
 }
 
 } // namespace command_line

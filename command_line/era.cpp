@@ -11,8 +11,8 @@ std::string yearWithEra(const calendar::LocaleNames &names, calendar::Calendar c
     if (names.isArabic())
         return calendar::yearText(calendar, year);
     const bool hijri = calendar == calendar::Calendar::Hijri;
-    return year > 0 ? printed(hijri ? _("%d AH") : _("%d AD"), year)
-                    : printed(hijri ? _("%d BH") : _("%d BC"), 1 - year);
+    return year > 0 ? formatted(hijri ? _("%d AH") : _("%d AD"), year)
+                    : formatted(hijri ? _("%d BH") : _("%d BC"), 1 - year);
 }
 
 } // namespace command_line

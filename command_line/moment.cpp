@@ -32,13 +32,6 @@ ZonedMoment fromLocalTime(std::int64_t unixSeconds, const std::tm &local)
     return {unixSeconds, seconds{local.tm_gmtoff}, local.tm_zone ? local.tm_zone : ""};
 }
 
-// The day a date of the C library's calendar names: the proleptic Gregorian one, which
-// std::chrono and Date count in too.
-calendar::Date dayOfSystemDate(year_month_day date)
-{
-    return calendar::Date::fromDays(sys_days{date}.time_since_epoch().count());
-}
-
 } // namespace
 
 ZonedMoment zoned(const Moment &moment)
@@ -53,7 +46,7 @@ ZonedMoment zoned(const Moment &moment)
         localtime_r(&instant, &local);
         return fromLocalTime(*moment.unixSeconds, local);
     }
-    const year_month_day date{sys_days{days{moment.day.days()}}};
+    const year_month_day date{moment.day.sysDays()};
     const hh_mm_ss clock{moment.timeOfDay};
     local.tm_year = int(date.year()) - 1900;
     local.tm_mon = int(unsigned(date.month())) - 1;
@@ -73,7 +66,8 @@ Moment momentAt(std::int64_t unixSeconds, nanoseconds fraction)
     localtime_r(&instant, &local);
     const year_month_day date{year{local.tm_year + 1900}, month{unsigned(local.tm_mon + 1)},
                               day{unsigned(local.tm_mday)}};
-    return {.day = dayOfSystemDate(date),
+    // The C library's calendar is the proleptic Gregorian one, which std::chrono counts in.
+    return {.day = calendar::Date::fromSysDays(sys_days{date}),
             .timeOfDay = hours{local.tm_hour} + minutes{local.tm_min} + seconds{local.tm_sec},
             .fraction = fraction,
             .writtenOffset = std::nullopt,

@@ -50,20 +50,20 @@ std::string quotedList(std::span<const std::string_view> texts)
     const std::string_view written = given.substr(2, given.find('=') - 2);
     const std::vector<const option *> matching = optionsMatching(written, longOptions);
     if (matching.empty())
-        throw UsageError(printed(_("unrecognized option %s"), quotedText(given).c_str()));
+        throw UsageError(formatted(_("unrecognized option %s"), quotedText(given).c_str()));
     const std::string name = std::string("--") + matching.front()->name;
     if (ambiguous(matching)) {
         std::vector<std::string> names;
         for (const option *candidate : matching)
             names.push_back(std::string("--") + candidate->name);
         const std::vector<std::string_view> views(names.begin(), names.end());
-        throw UsageError(printed(_("option %s is ambiguous; possibilities:%s"),
+        throw UsageError(formatted(_("option %s is ambiguous; possibilities:%s"),
                                  quotedText(given).c_str(), quotedList(views).c_str()));
     }
     if (matching.front()->has_arg == no_argument)
         throw UsageError(
-                printed(_("option %s doesn't allow an argument"), quotedText(name).c_str()));
-    throw UsageError(printed(_("option %s requires an argument"), quotedText(name).c_str()));
+                formatted(_("option %s doesn't allow an argument"), quotedText(name).c_str()));
+    throw UsageError(formatted(_("option %s requires an argument"), quotedText(name).c_str()));
 }
 
 // getopt_long says only that something went wrong ('?', or ':' for a missing argument) and
@@ -86,8 +86,8 @@ std::string quotedList(std::span<const std::string_view> texts)
     const std::string letter{char(optopt)};
     if (result == ':')
         throw UsageError(
-                printed(_("option requires an argument -- %s"), quotedText(letter).c_str()));
-    throw UsageError(printed(_("invalid option -- %s"), quotedText(letter).c_str()));
+                formatted(_("option requires an argument -- %s"), quotedText(letter).c_str()));
+    throw UsageError(formatted(_("invalid option -- %s"), quotedText(letter).c_str()));
 }
 
 } // namespace
@@ -111,13 +111,13 @@ int readOptions(int argc, char *argv[], const char *shortOptions,
 
 void refuseOperand(std::string_view operand)
 {
-    throw UsageError(printed(_("extra operand %s"), quotedText(operand).c_str()));
+    throw UsageError(formatted(_("extra operand %s"), quotedText(operand).c_str()));
 }
 
 void refuseArgument(std::string_view argument, std::string_view option,
                     std::span<const std::string_view> validArguments)
 {
-    throw UsageError(printed(_("invalid argument %s for %s; valid arguments are:%s"),
+    throw UsageError(formatted(_("invalid argument %s for %s; valid arguments are:%s"),
                              quotedText(argument).c_str(), quotedText(option).c_str(),
                              quotedList(validArguments).c_str()));
 }
@@ -129,7 +129,7 @@ Digits digitsNamed(std::string_view name)
     if (name == "arabic")
         return Digits::Arabic;
     throw UsageError(
-            printed(_("--digits takes latin or arabic, not %s"), quotedText(name).c_str()));
+            formatted(_("--digits takes latin or arabic, not %s"), quotedText(name).c_str()));
 }
 
 int hijriShiftNamed(std::string_view text)
@@ -140,7 +140,7 @@ int hijriShiftNamed(std::string_view text)
     const bool whole = !number.empty() && number.front() != (text.starts_with('+') ? '-' : '+')
             && error == std::errc() && end == number.data() + number.size();
     if (!whole || shift < -2 || shift > 2)
-        throw UsageError(printed(_("--adjust takes a whole number of days from -2 to 2, not %s"),
+        throw UsageError(formatted(_("--adjust takes a whole number of days from -2 to 2, not %s"),
                                  quotedText(text).c_str()));
     return shift;
 }

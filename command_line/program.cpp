@@ -50,7 +50,7 @@ void startProgram(const ProgramIdentity &program)
     textdomain(program.domain);
 }
 
-std::string printed(const char *format, ...)
+std::string formatted(const char *format, ...)
 {
     std::va_list arguments;
     va_start(arguments, format);
@@ -92,9 +92,9 @@ std::string quotedText(std::string_view userText, bool rightToLeft)
         const std::string_view bytes = rest.substr(0, rest.size() - userText.size());
         const bool broken = c == U'\uFFFD' && bytes.size() == 1;
         if (broken || c < 0x20 || c == 0x7F)
-            out += printed("\\x%02X", unsigned(static_cast<unsigned char>(bytes.front())));
+            out += formatted("\\x%02X", unsigned(static_cast<unsigned char>(bytes.front())));
         else if (reordersText(c) || (c >= 0x80 && c < 0xA0))
-            out += printed("\\u%04X", unsigned(c));
+            out += formatted("\\u%04X", unsigned(c));
         else
             out += bytes;
     }

@@ -38,7 +38,7 @@ struct ProgramIdentity
 void startProgram(const ProgramIdentity &program);
 
 // printf-style, for the formats gettext hands back.
-[[gnu::format(printf, 1, 2)]] std::string printed(const char *format, ...);
+[[gnu::format(printf, 1, 2)]] std::string formatted(const char *format, ...);
 
 // Whether the catalogue the messages come from is of a language written right to left.
 bool messagesReadRightToLeft();

@@ -12,7 +12,7 @@
 namespace taqwim_cal {
 namespace {
 
-using command_line::printed;
+using command_line::formatted;
 using command_line::quotedText;
 using command_line::UsageError;
 
@@ -72,7 +72,7 @@ int monthsNamed(std::string_view text, const char *option)
     if (const std::optional<int> months = numberIn(text))
         return *months;
     throw UsageError(
-            printed(_("%s takes a number of months, not %s"), option, quotedText(text).c_str()));
+            formatted(_("%s takes a number of months, not %s"), option, quotedText(text).c_str()));
 }
 
 Colour colourNamed(const char *argument)
@@ -95,7 +95,7 @@ void takeOperands(Options &options, int argc, char *argv[], int first)
         const std::optional<int> number = numberIn(argv[i]);
         const bool isYear = yearAlone || i == first + 1;
         if (!number)
-            throw UsageError(printed(isYear ? _("the year %s is not a number")
+            throw UsageError(formatted(isYear ? _("the year %s is not a number")
                                             : _("the month %s is not a number"),
                                      quotedText(argv[i]).c_str()));
         *fields[isYear ? 1 : 0] = number;

@@ -12,7 +12,7 @@ constexpr std::string_view UidDomain = "@taqwim.invalid";
 
 year_month_day gregorian(calendar::Date day)
 {
-    return year_month_day{sys_days{days{day.days()}}};
+    return year_month_day{day.sysDays()};
 }
 
 std::string dateValue(calendar::Date day)
@@ -72,7 +72,7 @@ void addEvent(std::string &out, const AllDayEvent &event, const std::string &sta
     addLine(out, "UID:" + escapedText(event.uid));
     addLine(out, "DTSTAMP:" + stamp);
     addLine(out, "DTSTART;VALUE=DATE:" + dateValue(event.day));
-    addLine(out, "DTEND;VALUE=DATE:" + dateValue(event.day + 1));
+    addLine(out, "DTEND;VALUE=DATE:" + dateValue(event.day + days{1}));
     addLine(out, "SUMMARY:" + escapedText(event.summary));
     if (!event.description.empty())
         addLine(out, "DESCRIPTION:" + escapedText(event.description));
@@ -97,7 +97,7 @@ std::string occasionUid(std::string_view key, int hijriYear)
 bool fitsICalendar(calendar::Date day)
 {
     // The day after is written too, as the event's end.
-    return int(gregorian(day).year()) >= 1 && int(gregorian(day + 1).year()) <= 9999;
+    return int(gregorian(day).year()) >= 1 && int(gregorian(day + days{1}).year()) <= 9999;
 }
 
 std::string iCalendar(const ICalendarHeader &header, std::span<const AllDayEvent> events)

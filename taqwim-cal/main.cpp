@@ -23,7 +23,7 @@
 
 using namespace taqwim_cal;
 using calendar::Calendar;
-using command_line::printed;
+using command_line::formatted;
 
 namespace {
 
@@ -132,7 +132,7 @@ std::vector<AllDayEvent> events(const Run &run)
     const std::vector<DatedOccasion> occasions
             = occasionsBetween(run.span.first, run.span.last, run.reckoning);
     auto next = occasions.begin();
-    for (calendar::Date day = run.span.first; day <= run.span.last; day = day + 1) {
+    for (calendar::Date day = run.span.first; day <= run.span.last; day += calendar::Days{1}) {
         const calendar::CivilDate hijri = run.reckoning.civilDate(day, Calendar::Hijri);
         if (run.options.everyDay)
             events.push_back({day, dayUid(day), run.words.dayName(hijri), {}});
@@ -159,7 +159,7 @@ bool written(const std::string &text)
 {
     if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
         return true;
-    command_line::complain(printed(_("cannot write the output: %s"), std::strerror(errno)));
+    command_line::complain(formatted(_("cannot write the output: %s"), std::strerror(errno)));
     return false;
 }
 

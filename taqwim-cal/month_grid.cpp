@@ -7,10 +7,11 @@ namespace taqwim_cal {
 using calendar::Calendar;
 using calendar::CivilDate;
 using calendar::Date;
+using calendar::Days;
 
 CivilDate Reckoning::civilDate(Date date, Calendar calendar) const
 {
-    return calendar::civilDate(calendar == Calendar::Hijri ? date + m_hijriShift : date, calendar);
+    return calendar::civilDate(calendar == Calendar::Hijri ? date + Days{m_hijriShift} : date, calendar);
 }
 
 Date Reckoning::monthStart(Calendar calendar, int year, int month) const
@@ -19,7 +20,7 @@ Date Reckoning::monthStart(Calendar calendar, int year, int month) const
     const std::optional<Date> start = calendar::dateOf({calendar, first.year, first.month, 1});
     if (!start)
         throw calendar::DateError(calendar::DateFault::OutOfRange, {calendar, year, month, 1});
-    return calendar == Calendar::Hijri ? *start - m_hijriShift : *start;
+    return calendar == Calendar::Hijri ? *start - Days{m_hijriShift} : *start;
 }
 
 CalendarMonth CalendarMonth::plus(int months) const
@@ -45,7 +46,7 @@ MonthGrid monthGrid(const CalendarMonth &month, std::chrono::weekday firstDayOfW
     const Date end = reckoning.monthStart(month.calendar, month.year, month.month + 1);
     MonthGrid grid{
             .month = month, .firstDayOfWeek = firstDayOfWeek, .weeks = {}, .otherMonths = {}};
-    for (Date date = first; date < end; date = date + 1) {
+    for (Date date = first; date < end; date += Days{1}) {
         // Each day takes its own weekday's column, so the ten days the Gregorian reform
         // skipped leave no gap: Thursday 4 October 1582 is followed by Friday the 15th.
         const auto column = unsigned((date.weekday() - firstDayOfWeek).count());

@@ -6,6 +6,7 @@ namespace taqwim_cal {
 
 using calendar::Calendar;
 using calendar::Date;
+using calendar::Days;
 
 std::span<const OccasionDay> occasionDays()
 {
@@ -33,7 +34,7 @@ std::vector<DatedOccasion> occasionsBetween(Date first, Date last, const Reckoni
     for (int year = firstYear; year <= lastYear; ++year) {
         for (const OccasionDay &day : occasionDays()) {
             const Date date
-                    = reckoning.monthStart(Calendar::Hijri, year, day.month) + (day.day - 1);
+                    = reckoning.monthStart(Calendar::Hijri, year, day.month) + Days{day.day - 1};
             if (date >= first && date <= last)
                 dated.push_back({&day, year, date});
         }

@@ -9,7 +9,7 @@ namespace taqwim_cal {
 namespace {
 
 using calendar::Date;
-using command_line::printed;
+using command_line::formatted;
 
 calendar::Date dayWritten(const std::string &text, const Options &options)
 {
@@ -40,10 +40,10 @@ void checkGiven(const Options &options)
 {
     if (options.year && (*options.year < 1 || *options.year > 9999))
         throw NoSuchSpan(
-                printed(_("there is no year %d: years run from 1 to 9999"), *options.year));
+                formatted(_("there is no year %d: years run from 1 to 9999"), *options.year));
     if (options.month && (*options.month < 1 || *options.month > 12))
         throw NoSuchSpan(
-                printed(_("there is no month %d: months run from 1 to 12"), *options.month));
+                formatted(_("there is no month %d: months run from 1 to 12"), *options.month));
 }
 
 Span monthsSpan(const Options &options, const Reckoning &reckoning, Date today)
@@ -59,7 +59,7 @@ Span monthsSpan(const Options &options, const Reckoning &reckoning, Date today)
     const CalendarMonth last = shown.plus((wholeYear ? 11 : 0) + options.monthsAfter);
     Span span{{},
               reckoning.monthStart(options.calendar, first.year, first.month),
-              reckoning.monthStart(options.calendar, last.year, last.month + 1) - 1};
+              reckoning.monthStart(options.calendar, last.year, last.month + 1) - calendar::Days{1}};
     for (CalendarMonth month = first; month != last.plus(1); month = month.plus(1))
         span.months.push_back(month);
     return span;

@@ -17,7 +17,7 @@ namespace taqwim_date {
 namespace {
 
 using command_line::complain;
-using command_line::printed;
+using command_line::formatted;
 
 constexpr std::size_t BlockSize = 1 << 16;
 
@@ -119,7 +119,7 @@ std::string fileName(const std::string &file)
 
 int cannotRead(const std::string &file, int error)
 {
-    complain(printed(_("cannot read %s: %s"), fileName(file).c_str(), std::strerror(error)));
+    complain(formatted(_("cannot read %s: %s"), fileName(file).c_str(), std::strerror(error)));
     return EXIT_FAILURE;
 }
 
@@ -127,22 +127,22 @@ int cannotRead(const std::string &file, int error)
 
 bool Output::flushIfFull()
 {
-    return m_text.size() < BlockSize || flush();
+    return m_pending.size() < BlockSize || flush();
 }
 
 bool Output::flush()
 {
-    std::string_view pending = m_text;
-    while (!pending.empty() && !m_failed) {
-        const ssize_t written = ::write(m_fd, pending.data(), pending.size());
+    std::string_view unwritten = m_pending;
+    while (!unwritten.empty() && !m_failed) {
+        const ssize_t written = ::write(m_fd, unwritten.data(), unwritten.size());
         if (written >= 0) {
-            pending.remove_prefix(std::size_t(written));
+            unwritten.remove_prefix(std::size_t(written));
         } else if (errno != EINTR) {
-            complain(printed(_("cannot write the output: %s"), std::strerror(errno)));
+            complain(formatted(_("cannot write the output: %s"), std::strerror(errno)));
             m_failed = true;
         }
     }
-    m_text.clear();
+    m_pending.clear();
     return !m_failed;
 }
 
@@ -152,7 +152,7 @@ bool Output::finish()
         return false;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout))
         return true;
-    complain(printed(_("cannot write the output: %s"), std::strerror(errno)));
+    complain(formatted(_("cannot write the output: %s"), std::strerror(errno)));
     m_failed = true;
     return false;
 }
@@ -171,14 +171,14 @@ int convertLines(const std::string &file, const Conversion &conversion, Output &
             ++number;
             const std::string_view dateText = withoutLineEnd(*line);
             try {
-                conversion.write(output.text(), conversion.read(dateText));
+                conversion.write(output.pending(), conversion.read(dateText));
             } catch (const command_line::DateTextError &error) {
                 output.flush(); // the answers before it come first
-                complain(printed(_("line %lu: %s"), number,
+                complain(formatted(_("line %lu: %s"), number,
                                  conversion.problem(dateText, error).c_str()));
                 allRead = false;
             }
-            output.text() += '\n';
+            output.pending() += '\n';
             output.flushIfFull();
         }
     } catch (const std::system_error &error) {

@@ -15,7 +15,8 @@ class Output
 public:
     explicit Output(int fd = STDOUT_FILENO) : m_fd(fd) { }
 
-    std::string &text() { return m_text; }
+    // The text kept to be written: lines are added to it in place.
+    std::string &pending() { return m_pending; }
     // Writes the kept text once there is a block of it.
     bool flushIfFull();
     // Writes all the kept text: false, with the reason told, when the output did not take it.
@@ -26,7 +27,7 @@ public:
 
 private:
     int m_fd;
-    std::string m_text;
+    std::string m_pending;
     bool m_failed = false;
 };
 

@@ -10,7 +10,7 @@ namespace taqwim_date {
 using calendar::Calendar;
 using calendar::CivilDate;
 using calendar::Date;
-using command_line::printed;
+using command_line::formatted;
 
 Conversion::Conversion(Settings settings, const calendar::LocaleNames &names,
                        std::function<command_line::Moment()> now)
@@ -30,11 +30,15 @@ std::string Conversion::problem(std::string_view dateText,
     return command_line::dateProblem(dateText, error, m_reading);
 }
 
+// The day whose date in the calendar a date is given: --adjust moves the Hijri calendar.
+Date Conversion::reckonedDay(Date date, Calendar calendar) const
+{
+    return calendar == Calendar::Hijri ? date + calendar::Days{m_settings.hijriShift} : date;
+}
+
 CivilDate Conversion::civilDate(Date date, Calendar calendar) const
 {
-    if (calendar == Calendar::Hijri)
-        date = date + m_settings.hijriShift;
-    return calendar::civilDate(date, calendar);
+    return calendar::civilDate(reckonedDay(date, calendar), calendar);
 }
 
 // "1 Ramadan 1445 AH", with the era's words from the catalogue.
@@ -48,9 +52,10 @@ void Conversion::write(std::string &out, const command_line::Moment &moment) con
 {
     const std::chrono::weekday weekday = moment.day.weekday();
     if (m_settings.format) {
-        m_settings.format->appendTo(out,
-                                    {civilDate(moment.day, m_settings.printed), weekday, moment},
-                                    m_names, m_settings.digits);
+        const Date day = reckonedDay(moment.day, m_settings.printed);
+        m_settings.format->appendTo(
+                out, {calendar::civilDate(day, m_settings.printed), day, weekday, moment}, m_names,
+                m_settings.digits);
         return;
     }
     const CivilDate hijri = civilDate(moment.day, Calendar::Hijri);
@@ -60,7 +65,7 @@ void Conversion::write(std::string &out, const command_line::Moment &moment) con
     const std::string line = m_names.isArabic()
             ? calendar::weekdayName(weekday) + "، " + calendar::longDateText(hijri) + " الموافق "
                     + calendar::longDateText(gregorian)
-            : printed(_("%s, %s, which is %s"), m_names.weekday(weekday).c_str(),
+            : formatted(_("%s, %s, which is %s"), m_names.weekday(weekday).c_str(),
                       longDate(hijri).c_str(), longDate(gregorian).c_str());
     out += command_line::withDigits(line, m_settings.digits);
 }

@@ -43,6 +43,7 @@ public:
     void write(std::string &out, const command_line::Moment &moment) const;
 
 private:
+    calendar::Date reckonedDay(calendar::Date date, calendar::Calendar calendar) const;
     calendar::CivilDate civilDate(calendar::Date date, calendar::Calendar calendar) const;
     std::string longDate(const calendar::CivilDate &civil) const;
 

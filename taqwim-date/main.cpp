@@ -16,7 +16,7 @@
 
 using namespace taqwim_date;
 using command_line::complain;
-using command_line::printed;
+using command_line::formatted;
 
 namespace {
 
@@ -106,7 +106,7 @@ std::optional<command_line::Moment> lastChangeOf(const std::string &file,
 {
     struct stat status = {};
     if (::stat(file.c_str(), &status) != 0) {
-        complain(printed(_("cannot read the time of %s: %s"),
+        complain(formatted(_("cannot read the time of %s: %s"),
                          command_line::quotedText(file).c_str(), std::strerror(errno)));
         return std::nullopt;
     }
@@ -139,8 +139,8 @@ int showOneDate(const Options &options, const Conversion &conversion, Output &ou
     const std::optional<command_line::Moment> moment = momentOf(options, conversion);
     if (!moment)
         return EXIT_FAILURE;
-    conversion.write(output.text(), *moment);
-    output.text() += '\n';
+    conversion.write(output.pending(), *moment);
+    output.pending() += '\n';
     return EXIT_SUCCESS;
 }
 

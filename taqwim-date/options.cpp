@@ -9,7 +9,7 @@
 namespace taqwim_date {
 namespace {
 
-using command_line::printed;
+using command_line::formatted;
 using command_line::quotedText;
 using command_line::UsageError;
 
@@ -38,7 +38,7 @@ calendar::Calendar calendarNamed(std::string_view name)
         return calendar::Calendar::Hijri;
     if (name == "gregorian")
         return calendar::Calendar::Gregorian;
-    throw UsageError(printed(_("--to takes hijri or gregorian, not %s"), quotedText(name).c_str()));
+    throw UsageError(formatted(_("--to takes hijri or gregorian, not %s"), quotedText(name).c_str()));
 }
 
 // -I's precisions, as GNU date has them; like GNU date, any unambiguous start of one will do.

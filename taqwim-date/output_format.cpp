@@ -11,7 +11,7 @@ namespace taqwim_date {
 namespace {
 
 using calendar::CivilDate;
-using command_line::printed;
+using command_line::formatted;
 using command_line::quotedText;
 using command_line::UsageError;
 using Conversion = OutputFormat::Conversion;
@@ -20,10 +20,10 @@ using Padding = OutputFormat::Padding;
 // More would only fill memory, a line at a time.
 constexpr int WidestField = 1000;
 
-int dayOfYear(const CivilDate &shown)
+int dayOfYear(const ShownDay &shown)
 {
-    const CivilDate newYear{shown.calendar, shown.year, 1, 1};
-    return int(*calendar::dateOf(shown) - *calendar::dateOf(newYear)) + 1;
+    const CivilDate newYear{shown.civil.calendar, shown.civil.year, 1, 1};
+    return int((shown.day - *calendar::dateOf(newYear)).count()) + 1;
 }
 
 enum class Sign { IfNegative, Plus, Minus };
@@ -158,19 +158,19 @@ void appendNanoseconds(std::string &out, const Conversion &piece, long long nano
     case 'G':
     case 'g':
     case 'q':
-        throw UsageError(printed(_("%s numbers the weeks or quarters of a Gregorian year, which "
+        throw UsageError(formatted(_("%s numbers the weeks or quarters of a Gregorian year, which "
                                    "have no meaning for a Hijri date"),
                                  quotedText(written).c_str()));
     case 'c':
     case 'x':
     case 'X':
     case 'D':
-        throw UsageError(printed(_("%s is a Gregorian layout of the C library: write out the "
+        throw UsageError(formatted(_("%s is a Gregorian layout of the C library: write out the "
                                    "conversions you want, as in +%%-d/%%-m/%%Y"),
                                  quotedText(written).c_str()));
     }
     throw UsageError(
-            printed(_("unknown conversion %s in the format"), quotedText(written).c_str()));
+            formatted(_("unknown conversion %s in the format"), quotedText(written).c_str()));
 }
 
 bool isKnown(char letter)
@@ -201,14 +201,14 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
     for (; at < format.size() && format[at] >= '0' && format[at] <= '9'; ++at) {
         piece.width = std::max(piece.width, 0) * 10 + (format[at] - '0');
         if (piece.width > WidestField)
-            throw UsageError(printed(_("the width in %s is more than %d"),
+            throw UsageError(formatted(_("the width in %s is more than %d"),
                                      quotedText(format.substr(percent, at + 1 - percent)).c_str(),
                                      WidestField));
     }
     for (; at < format.size() && format[at] == ':'; ++at)
         ++piece.colons;
     if (at >= format.size())
-        throw UsageError(printed(_("the format ends in an unfinished conversion %s"),
+        throw UsageError(formatted(_("the format ends in an unfinished conversion %s"),
                                  quotedText(format.substr(percent)).c_str()));
     piece.letter = format[at++];
     const std::string_view written = format.substr(percent, at - percent);
@@ -332,7 +332,7 @@ void OutputFormat::appendTo(std::string &out, const ShownDay &shown,
             appendField(out, piece, std::abs(civil.year) % 100, 2, '0', digits);
             break;
         case 'j':
-            appendField(out, piece, dayOfYear(civil), 3, '0', digits);
+            appendField(out, piece, dayOfYear(shown), 3, '0', digits);
             break;
         case 'u':
             appendField(out, piece, shown.weekday.iso_encoding(), 1, '0', digits);

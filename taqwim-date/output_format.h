@@ -15,11 +15,12 @@ namespace taqwim_date {
 
 using command_line::Digits;
 
-// What a format prints of one day: the date in the calendar printed, and the moment it was
-// read as, for the time of day.
+// What a format prints of one day: the date in the calendar printed, the day that date names
+// in it (--adjust moves a Hijri one), and the moment it was read as, for the time of day.
 struct ShownDay
 {
     calendar::CivilDate civil;
+    calendar::Date day;
     std::chrono::weekday weekday;
     const command_line::Moment &moment;
 };

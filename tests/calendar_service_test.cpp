@@ -138,7 +138,7 @@ TEST(CalendarService, UmmAlQuraTableRoundTripsEveryDay)
     const Date end = parse(Hijri, "1/1/1601");
     int monthLength = 0;
     Civil previous = civil(Hijri, first);
-    for (Date date = first; date < end; date = date + 1) {
+    for (Date date = first; date < end; date += Days{1}) {
         const Civil hijri = civil(Hijri, date);
         const Civil gregorian = civil(Gregorian, date);
         ASSERT_EQ(parse(Hijri, text(hijri)), date) << text(hijri);
@@ -151,15 +151,15 @@ TEST(CalendarService, UmmAlQuraTableRoundTripsEveryDay)
         ++monthLength;
         previous = hijri;
     }
-    EXPECT_EQ(civil(Hijri, end + -1), (Civil{previous.day, 12, 1600}));
+    EXPECT_EQ(civil(Hijri, end - Days{1}), (Civil{previous.day, 12, 1600}));
 }
 
 TEST(CalendarService, SampledDaysOfBothCalendarsRoundTrip)
 {
     // Hijri years 1..9999 span Gregorian 622..10323; the Gregorian years before 622 are
     // sampled on their own.
-    const Date hijriEnd = parse(Hijri, "1/12/9999") + 30;
-    for (Date date = parse(Hijri, "1/1/1"); date < hijriEnd; date = date + 97) {
+    const Date hijriEnd = parse(Hijri, "1/12/9999") + Days{30};
+    for (Date date = parse(Hijri, "1/1/1"); date < hijriEnd; date += Days{97}) {
         for (const int shownIn : {Gregorian, Hijri}) {
             const Civil parts = civil(shownIn, date);
             if (parts.year <= 9999) {
@@ -168,7 +168,7 @@ TEST(CalendarService, SampledDaysOfBothCalendarsRoundTrip)
         }
     }
     const Date hijraDay = parse(Gregorian, "16/7/622");
-    for (Date date = parse(Gregorian, "1/1/1"); date < hijraDay; date = date + 97) {
+    for (Date date = parse(Gregorian, "1/1/1"); date < hijraDay; date += Days{97}) {
         const Civil parts = civil(Gregorian, date);
         ASSERT_EQ(parse(Gregorian, text(parts)), date) << text(parts);
     }
@@ -177,7 +177,7 @@ TEST(CalendarService, SampledDaysOfBothCalendarsRoundTrip)
 TEST(CalendarService, YearsBeyondTheEntryRangeAreShownAsTheyAre)
 {
     const Date lastMonth = parse(Hijri, "1/12/9999");
-    const Date lastDay = lastMonth + 28;
+    const Date lastDay = lastMonth + Days{28};
     EXPECT_EQ(civil(Gregorian, lastDay).year, 10323);
     EXPECT_EQ(longDate(Gregorian, lastDay).substr(longDate(Gregorian, lastDay).size() - 8),
               "10323 م");
@@ -209,7 +209,7 @@ TEST(CalendarService, TheEraIsTheOneOfOurDaysWhereverIcuListsIt)
 
 TEST(CalendarService, JulianDaysBeforeTheReform)
 {
-    EXPECT_EQ(parse(Gregorian, "4/10/1582") + 1, parse(Gregorian, "15/10/1582"));
+    EXPECT_EQ(parse(Gregorian, "4/10/1582") + Days{1}, parse(Gregorian, "15/10/1582"));
     EXPECT_EQ(rejection(Gregorian, "29/2/1500"), "accepted"); // a Julian leap year
     EXPECT_NE(rejection(Gregorian, "29/2/1700"), "accepted"); // not a Gregorian one
 }

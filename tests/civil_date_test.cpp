@@ -107,7 +107,7 @@ void walkEveryDay(Calendar calendar)
                 ASSERT_EQ(*date, icu.dateOf(civil)) << text(civil);
                 ASSERT_EQ(civilDate(*date, calendar), civil) << text(civil);
                 if (previous) {
-                    ASSERT_EQ(*date, *previous + 1) << text(civil);
+                    ASSERT_EQ(*date, *previous + Days{1}) << text(civil);
                 }
                 previous = date;
             }
@@ -117,10 +117,10 @@ void walkEveryDay(Calendar calendar)
 
 // ICU working a day's name out from the day itself is slow for far Hijri years (it walks
 // from 1300 AH), so here every 997th day; bench/ walks them all.
-void compareSampledDays(Calendar calendar, Date first, Date last, int step)
+void compareSampledDays(Calendar calendar, Date first, Date last, Days step)
 {
     Icu icu(calendar);
-    for (Date date = first; date <= last; date = date + step) {
+    for (Date date = first; date <= last; date += step) {
         ASSERT_EQ(civilDate(date, calendar), icu.civilDate(date)) << date.days();
     }
 }
@@ -142,11 +142,11 @@ TEST(CivilDate, DaysReadBackAsIcuNamesThem)
     const Date first = *dateOf({Calendar::Gregorian, 1, 1, 1});
     const Date last = *dateOf({Calendar::Hijri, 9999, 12, 29});
     for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri})
-        compareSampledDays(calendar, first, last, 997);
+        compareSampledDays(calendar, first, last, Days{997});
     // Every day of the years people convert most, and of the years before the Hijra.
     compareSampledDays(Calendar::Hijri, *dateOf({Calendar::Hijri, 1440, 1, 1}),
-                       *dateOf({Calendar::Hijri, 1450, 1, 1}), 1);
-    compareSampledDays(Calendar::Hijri, first, first + 800, 1);
+                       *dateOf({Calendar::Hijri, 1450, 1, 1}), Days{1});
+    compareSampledDays(Calendar::Hijri, first, first + Days{800}, Days{1});
 }
 
 TEST(MonthStartCache, AsksForEachKeptYearOnceAndForNoOtherYear)

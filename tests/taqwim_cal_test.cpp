@@ -80,10 +80,10 @@ TEST(MonthGrid, EveryDayOnceInItsWeekdaysColumnWithTheOtherCalendarsNumber)
                 }
                 const Date start = reckoning.monthStart(month.calendar, month.year, month.month);
                 const Date end = reckoning.monthStart(month.calendar, month.year, month.month + 1);
-                ASSERT_EQ(days.size(), std::size_t(end - start))
+                ASSERT_EQ(days.size(), std::size_t((end - start).count()))
                         << month.year << "/" << month.month;
                 for (std::size_t i = 0; i < days.size(); ++i)
-                    EXPECT_EQ(days[i], start + std::int64_t(i));
+                    EXPECT_EQ(days[i], start + calendar::Days(i));
                 EXPECT_EQ(grid.otherMonths, otherMonths);
                 const auto before = unsigned((start.weekday() - first).count());
                 EXPECT_EQ(grid.weeks.size(), (before + days.size() + 6) / 7);
@@ -422,7 +422,7 @@ TEST(Occasions, TheYearsOccasionsOnTheirHijriDays)
         for (const int year : {1445, 1446, 1500}) {
             const auto occasions = occasionsBetween(
                     reckoning.monthStart(Calendar::Hijri, year, 1),
-                    reckoning.monthStart(Calendar::Hijri, year + 1, 1) - 1, reckoning);
+                    reckoning.monthStart(Calendar::Hijri, year + 1, 1) - calendar::Days{1}, reckoning);
             ASSERT_EQ(occasions.size(), occasionDays().size());
             for (std::size_t i = 0; i < occasions.size(); ++i) {
                 const OccasionDay &day = occasionDays()[i];
@@ -438,7 +438,7 @@ TEST(Occasions, TheYearsOccasionsOnTheirHijriDays)
     const auto one = occasionsBetween(eid, eid, Reckoning());
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].occasion->occasion, Occasion::EidAlAdha);
-    EXPECT_TRUE(occasionsBetween(eid + 1, eid + 20, Reckoning()).empty());
+    EXPECT_TRUE(occasionsBetween(eid + calendar::Days{1}, eid + calendar::Days{20}, Reckoning()).empty());
 }
 
 TEST(Occasions, The1445OccasionsOnTheirGregorianDays)

@@ -31,14 +31,15 @@ const calendar::LocaleNames &english()
     return names;
 }
 
-std::string formatted(std::string_view format, const Moment &moment,
-                      Calendar calendar = Calendar::Gregorian,
-                      const calendar::LocaleNames &names = english(), Digits digits = Digits::Latin)
+std::string appliedFormat(std::string_view format, const Moment &moment,
+                          Calendar calendar = Calendar::Gregorian,
+                          const calendar::LocaleNames &names = english(), Digits digits = Digits::Latin)
 {
     std::string out;
     OutputFormat(format).appendTo(
-            out, {calendar::civilDate(moment.day, calendar), moment.day.weekday(), moment}, names,
-            digits);
+            out,
+            {calendar::civilDate(moment.day, calendar), moment.day, moment.day.weekday(), moment},
+            names, digits);
     return out;
 }
 
@@ -84,7 +85,7 @@ TEST(OutputFormat, WidthsFlagsAndTimesAreGnuDatesOnTheGregorianSide)
         for (const std::int64_t instant : instants) {
             const ScopedEnvironment time("TZ", zone);
             const std::vector<std::string> ours
-                    = split(formatted(all, command_line::momentAt(instant)));
+                    = split(appliedFormat(all, command_line::momentAt(instant)));
             const std::vector<std::string> gnu = split(gnuDate(zone, instant, all));
             ASSERT_EQ(ours.size(), formats.size());
             ASSERT_EQ(gnu.size(), formats.size());
@@ -113,7 +114,7 @@ TEST(OutputFormat, WritesHijriYearsAsItReadsThem)
     for (const auto &c : cases) {
         Moment moment;
         moment.day = *calendar::dateOf(c.hijri);
-        EXPECT_EQ(formatted(c.format, moment, Calendar::Hijri), c.expected) << c.format;
+        EXPECT_EQ(appliedFormat(c.format, moment, Calendar::Hijri), c.expected) << c.format;
     }
 }
 
@@ -122,16 +123,16 @@ TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
     const ScopedEnvironment zone("TZ", "<+03>-3");
     const Moment moment = command_line::readDate("2024-03-11T15:04:05", {});
     const calendar::LocaleNames arabic("ar_SA");
-    EXPECT_EQ(formatted("%A|%a|%B|%b|%p|%^A|%10B", moment, Calendar::Hijri, arabic),
+    EXPECT_EQ(appliedFormat("%A|%a|%B|%b|%p|%^A|%10B", moment, Calendar::Hijri, arabic),
               "الاثنين|الاثنين|رمضان|رمضان|م|الاثنين|     رمضان");
-    EXPECT_EQ(formatted("%-d/%m/%Y %T %z", moment, Calendar::Hijri, arabic, Digits::Arabic),
+    EXPECT_EQ(appliedFormat("%-d/%m/%Y %T %z", moment, Calendar::Hijri, arabic, Digits::Arabic),
               "١/٠٩/١٤٤٥ ١٥:٠٤:٠٥ +٠٣٠٠");
     const calendar::LocaleNames turkish("tr");
-    EXPECT_EQ(formatted("%A %B %b %p", moment, Calendar::Hijri, turkish),
+    EXPECT_EQ(appliedFormat("%A %B %b %p", moment, Calendar::Hijri, turkish),
               turkish.weekday(std::chrono::Monday) + " " + turkish.month(Calendar::Hijri, 9) + " "
                       + turkish.month(Calendar::Hijri, 9, calendar::NameWidth::Abbreviated) + " "
                       + turkish.dayPeriod(true));
-    EXPECT_EQ(formatted("%^A", moment, Calendar::Hijri, turkish),
+    EXPECT_EQ(appliedFormat("%^A", moment, Calendar::Hijri, turkish),
               turkish.upperCase(turkish.weekday(std::chrono::Monday)));
 }
 

@@ -33,7 +33,9 @@ void applyFormat(std::string_view formatText)
         const OutputFormat format(formatText);
         std::string out;
         const command_line::Moment moment = fixedNow();
-        format.appendTo(out, {{Calendar::Hijri, 1445, 9, 1}, std::chrono::Monday, moment},
+        format.appendTo(out,
+                        {calendar::civilDate(moment.day, Calendar::Hijri), moment.day,
+                         moment.day.weekday(), moment},
                         englishNames(), Digits::Arabic);
     } catch (const command_line::UsageError &) {
     }
