@@ -28,7 +28,7 @@ QString fromUtf8(const std::string &text)
 QString spoken(const DateResults &results)
 {
     return fromUtf8(results.weekday + "، " + results.sourceLongDate + " الموافق "
-                + results.targetLongDate);
+                    + results.targetLongDate);
 }
 
 } // namespace
@@ -84,7 +84,8 @@ void Form1::convert()
         CheckDateField(m_controls.day->text().toStdString(), DateField::Day);
         CheckDateField(m_controls.month->text().toStdString(), DateField::Month);
         CheckDateField(m_controls.year->text().toStdString(), DateField::Year);
-        const QString dateText = m_controls.day->text() + u'/' + m_controls.month->text() + u'/' + m_controls.year->text();
+        const QString dateText = m_controls.day->text() + u'/' + m_controls.month->text() + u'/'
+                + m_controls.year->text();
         const DateResults results = resultsFor(readDate(dateText.toStdString(), source), source);
         if (fromGregorian)
             showResults(results,
