@@ -58,12 +58,12 @@ constexpr bool keptAsMade(const ControlDesign &row)
 {
     switch (row.kind) {
     case ControlKind::TextField:
-        return std::holds_alternative<QLineEdit * Controls::*>(row.keptIn);
+        return std::holds_alternative<KeptAs<QLineEdit>>(row.keptIn);
     case ControlKind::CommandButton:
     case ControlKind::PictureButton:
-        return std::holds_alternative<QPushButton * Controls::*>(row.keptIn);
+        return std::holds_alternative<KeptAs<QPushButton>>(row.keptIn);
     case ControlKind::OptionButton:
-        return std::holds_alternative<QRadioButton * Controls::*>(row.keptIn);
+        return std::holds_alternative<KeptAs<QRadioButton>>(row.keptIn);
     }
     return false;
 }

@@ -36,8 +36,8 @@ struct Controls
 enum class ControlKind { TextField, CommandButton, PictureButton, OptionButton };
 
 // Where the window keeps a control; its type is the kind of widget made for it.
-using KeptIn = std::variant<QLineEdit * Controls::*, QPushButton * Controls::*,
-                            QRadioButton * Controls::*>;
+template<typename Widget> using KeptAs = Widget *Controls::*;
+using KeptIn = std::variant<KeptAs<QLineEdit>, KeptAs<QPushButton>, KeptAs<QRadioButton>>;
 
 // Controls that take the input focus, in tab order.
 struct ControlDesign
