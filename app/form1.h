@@ -4,13 +4,10 @@
 
 #include <QWidget>
 
-#include <array>
 #include <initializer_list>
 #include <memory>
 
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
 class Form2;
 struct DateResults;
 
@@ -42,9 +39,6 @@ protected:
 
 private slots:
     void convert();
-    void leaveDay();
-    void leaveMonth();
-    void leaveYear();
     void addSummaryToPrintDocument();
     void discardPrintDocument();
     void printDocument();
@@ -55,14 +49,15 @@ private:
     enum class Result { SourceDate, SourceMonth, TargetDate, TargetMonth, Weekday };
 
     void createSurface();
-    // The controls as made from the layout, by form1::Control.
-    using MadeControls = std::array<QWidget *, form1::ControlCount>;
-    MadeControls createControls();
-    void keepControls(const MadeControls &made);
+    void createControls();
     void narrowCaptionsToFit();
     void connectActions();
 
     void fillWithToday();
+    // Leaving an entry field, by the keyboard or the mouse, repairs what it holds.
+    void leaveDay();
+    void leaveMonth();
+    void leaveYear();
     void showResults(const DateResults &results, std::initializer_list<Result> writeOrder);
     void repairWithToday(QLineEdit *field, int (*todaysPart)(calendar::Date));
     QLineEdit *longDateField(int calendar) const;
@@ -71,22 +66,7 @@ private:
     // a message; the window stays as it was and goes on.
     template<typename Action> void guarded(Action action);
 
-    QLineEdit *m_day = nullptr; // Text1
-    QLineEdit *m_month = nullptr; // Text2
-    QLineEdit *m_year = nullptr; // Text3
-    QLineEdit *m_sourceDate = nullptr; // Text7
-    QLineEdit *m_sourceMonth = nullptr; // Text4
-    QLineEdit *m_targetDate = nullptr; // Text8
-    QLineEdit *m_targetMonth = nullptr; // Text5
-    QLineEdit *m_weekday = nullptr; // Text9
-    QRadioButton *m_gregorianToHijri = nullptr; // Option1
-    QRadioButton *m_hijriToGregorian = nullptr; // Option2
-    QPushButton *m_convert = nullptr; // Command1
-    QPushButton *m_exit = nullptr; // Command2
-    QPushButton *m_addSummary = nullptr; // Command3
-    QPushButton *m_discard = nullptr; // Command4
-    QPushButton *m_print = nullptr; // Command5
-    QPushButton *m_showAbout = nullptr; // Command6
+    form1::Controls m_controls;
     design::SpokenNotice *m_spokenResult = nullptr; // what a conversion gave, for screen readers
 
     printing::DefaultPrinter &m_printer;

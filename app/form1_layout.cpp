@@ -1,54 +1,73 @@
 #include "form1_layout.h"
 
+#include <algorithm>
 #include <array>
 
 namespace form1 {
 namespace {
 
+using namespace design;
+
 constexpr auto Left = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr auto Centred = Qt::AlignCenter;
 constexpr auto Right = Qt::AlignRight | Qt::AlignVCenter;
 constexpr DesignColour Default = DefaultColour;
-constexpr Font Entry{12.0, true}, Result{13.8, true}, Caption{10.2, true}, NoText{};
+constexpr Font Entry{12.0, true}, Result{13.8, true}, Caption = CaptionFont, NoText{};
 
 // One row a control, read as the layout table it is.
 // clang-format off
 constexpr std::array controlTable = {
-        ControlDesign{Control::Text1, "Text1", ControlKind::TextField, "Text1", {4308, 624, 528, 372}, Entry,
+        ControlDesign{"Text1", ControlKind::TextField, &Controls::day, "Text1", {4308, 624, 528, 372}, Entry,
                       0x00FFFFFF, 0x80000002, Left, false, 2, "اليوم"},
-        ControlDesign{Control::Text2, "Text2", ControlKind::TextField, "Text2", {3312, 648, 528, 372}, Entry,
+        ControlDesign{"Text2", ControlKind::TextField, &Controls::month, "Text2", {3312, 648, 528, 372}, Entry,
                       0x00FFFFFF, 0x80000002, Left, false, 2, "الشهر"},
-        ControlDesign{Control::Text3, "Text3", ControlKind::TextField, "Text3", {1800, 648, 1068, 372}, Entry,
+        ControlDesign{"Text3", ControlKind::TextField, &Controls::year, "Text3", {1800, 648, 1068, 372}, Entry,
                       0x00FFFFFF, 0x80000002, Left, false, 4, "السنة"},
-        ControlDesign{Control::Text7, "Text7", ControlKind::TextField, "Text7", {1200, 2748, 3756, 456}, Result,
+        ControlDesign{"Text7", ControlKind::TextField, &Controls::sourceDate, "Text7", {1200, 2748, 3756, 456}, Result,
                       0x00400040, 0x0000FF00, Centred, true, 0, "التاريخ المدخل"},
-        ControlDesign{Control::Text8, "Text8", ControlKind::TextField, "Text8", {1200, 3204, 3756, 456}, Result,
+        ControlDesign{"Text8", ControlKind::TextField, &Controls::targetDate, "Text8", {1200, 3204, 3756, 456}, Result,
                       0x00400040, 0x0000FF00, Centred, true, 0, "التاريخ المقابل"},
-        ControlDesign{Control::Text9, "Text9", ControlKind::TextField, "Text9", {1212, 2316, 3756, 456}, Result,
+        ControlDesign{"Text9", ControlKind::TextField, &Controls::weekday, "Text9", {1212, 2316, 3756, 456}, Result,
                       0x00400040, 0x0000FF00, Centred, false, 0, "اسم اليوم"},
-        ControlDesign{Control::Command1, "Command1", ControlKind::CommandButton, "تحويل", {564, 660, 948, 372}, Caption,
+        ControlDesign{"Command1", ControlKind::CommandButton, &Controls::convert, "تحويل", {564, 660, 948, 372}, Caption,
                       Default, Default, Centred, false, 0, nullptr},
-        ControlDesign{Control::Option2, "Option2", ControlKind::OptionButton, "الهجري إلى الميلادي",
+        ControlDesign{"Option2", ControlKind::OptionButton, &Controls::hijriToGregorian, "الهجري إلى الميلادي",
                       {2904, 1356, 2064, 456}, Caption, Default, Default, Right, true, 0, nullptr},
-        ControlDesign{Control::Option1, "Option1", ControlKind::OptionButton, "الميلادي إلى الهجري",
+        ControlDesign{"Option1", ControlKind::OptionButton, &Controls::gregorianToHijri, "الميلادي إلى الهجري",
                       {864, 1356, 2064, 456}, Caption, Default, Default, Right, true, 0, nullptr},
-        ControlDesign{Control::Text4, "Text4", ControlKind::TextField, "", {672, 2772, 468, 396}, Result, Default,
+        ControlDesign{"Text4", ControlKind::TextField, &Controls::sourceMonth, "", {672, 2772, 468, 396}, Result, Default,
                       Default, Centred, true, 0, "رقم الشهر في التاريخ المدخل"},
-        ControlDesign{Control::Text5, "Text5", ControlKind::TextField, "", {672, 3276, 480, 360}, Result, Default,
+        ControlDesign{"Text5", ControlKind::TextField, &Controls::targetMonth, "", {672, 3276, 480, 360}, Result, Default,
                       Default, Centred, true, 0, "رقم الشهر في التاريخ المقابل"},
-        ControlDesign{Control::Command2, "Command2", ControlKind::PictureButton, ":/pictures/exit.ico",
+        ControlDesign{"Command2", ControlKind::PictureButton, &Controls::exit, ":/pictures/exit.ico",
                       {4908, 3852, 624, 552}, NoText, Default, Default, Centred, false, 0, "خروج"},
-        ControlDesign{Control::Command3, "Command3", ControlKind::CommandButton, "إلى ذاكرة الطابعة",
+        ControlDesign{"Command3", ControlKind::CommandButton, &Controls::addSummary, "إلى ذاكرة الطابعة",
                       {2988, 4032, 1884, 360}, Caption, Default, Default, Centred, true, 0, nullptr},
-        ControlDesign{Control::Command4, "Command4", ControlKind::CommandButton, "إلغاء ذاكرة الطابعة",
+        ControlDesign{"Command4", ControlKind::CommandButton, &Controls::discard, "إلغاء ذاكرة الطابعة",
                       {1068, 4032, 1884, 360}, Caption, Default, Default, Centred, true, 0, nullptr},
-        ControlDesign{Control::Command5, "Command5", ControlKind::PictureButton, ":/pictures/printer.bmp",
+        ControlDesign{"Command5", ControlKind::PictureButton, &Controls::print, ":/pictures/printer.bmp",
                       {336, 3852, 624, 552}, NoText, Default, Default, Centred, false, 0, "طباعة"},
-        ControlDesign{Control::Command6, "Command6", ControlKind::PictureButton, ":/pictures/about_strip.gif",
+        ControlDesign{"Command6", ControlKind::PictureButton, &Controls::showAbout, ":/pictures/about_strip.gif",
                       {312, 1344, 264, 2448}, NoText, Default, Default, Centred, false, 0,
                       "عن البرنامج"},
 };
 // clang-format on
+
+// A row's widget kind and the member the window keeps it in must agree.
+constexpr bool keptAsMade(const ControlDesign &row)
+{
+    switch (row.kind) {
+    case ControlKind::TextField:
+        return std::holds_alternative<KeptAs<QLineEdit>>(row.keptIn);
+    case ControlKind::CommandButton:
+    case ControlKind::PictureButton:
+        return std::holds_alternative<KeptAs<QPushButton>>(row.keptIn);
+    case ControlKind::OptionButton:
+        return std::holds_alternative<KeptAs<QRadioButton>>(row.keptIn);
+    }
+    return false;
+}
+static_assert(std::ranges::all_of(controlTable, keptAsMade));
 
 constexpr DesignColour Grey = 0x00C0C0C0, Frame = 0x80000009, Rule = 0x80000005;
 constexpr DesignColour CaptionBack = 0x80000003, CaptionText = 0x80000018;
@@ -56,33 +75,34 @@ constexpr DesignColour CaptionBack = 0x80000003, CaptionText = 0x80000018;
 // clang-format off
 constexpr std::array surfaceTable = {
         SurfaceDesign{"Image1", SurfaceKind::Picture, {288, -96, 5532, 4800},
-                      ":/pictures/background.bmp", Default, Default, 0, true, true},
+                      ":/pictures/background.bmp", Default, Default, 0, true, true, nullptr},
         SurfaceDesign{"Shape1", SurfaceKind::Rectangle, {828, 1320, 4188, 540}, nullptr, 0x00404000,
-                      0x00FFFFFF, 4, false, false},
+                      0x00FFFFFF, 4, false, false, nullptr},
         SurfaceDesign{"Shape2", SurfaceKind::Rectangle, {372, 576, 5076, 504}, nullptr, Grey, Frame,
-                      1, false, false},
+                      1, false, false, nullptr},
         SurfaceDesign{"Label4", SurfaceKind::Caption, {2880, 660, 384, 372}, "السنة", CaptionBack,
-                      CaptionText, 0, false, false},
+                      CaptionText, 0, false, false, nullptr},
         SurfaceDesign{"Label2", SurfaceKind::Caption, {4824, 624, 444, 384}, "اليوم", CaptionBack,
-                      CaptionText, 0, false, false},
+                      CaptionText, 0, false, false, nullptr},
         SurfaceDesign{"Label3", SurfaceKind::Caption, {3864, 636, 432, 372}, "الشهر", CaptionBack,
-                      CaptionText, 0, false, false},
+                      CaptionText, 0, false, false, nullptr},
         SurfaceDesign{"Image2", SurfaceKind::Picture, {-36, -72, 0, 0}, ":/pictures/strip_left.gif",
-                      Default, Default, 0, false, false},
+                      Default, Default, 0, false, false, nullptr},
         SurfaceDesign{"Shape3", SurfaceKind::Rectangle, {600, 2184, 4620, 1632}, nullptr, Grey, Frame,
-                      1, false, false},
+                      1, false, false, nullptr},
         SurfaceDesign{"Label1", SurfaceKind::Caption, {660, 2520, 516, 240}, "الشهر", Default,
-                      Default, 0, false, false},
+                      Default, 0, false, false, nullptr},
         SurfaceDesign{"Label5", SurfaceKind::Caption, {732, 2220, 396, 264}, "رقم", Default, Default,
-                      0, false, false},
+                      0, false, false, nullptr},
         SurfaceDesign{"Image3", SurfaceKind::Picture, {252, 4428, 0, 0},
-                      ":/pictures/strip_bottom.gif", Default, Default, 0, false, false},
+                      ":/pictures/strip_bottom.gif", Default, Default, 0, false, false, nullptr},
         SurfaceDesign{"Line1", SurfaceKind::Line, {252, 4404, 5520, 4416}, nullptr, Default, Rule, 2,
-                      false, false},
+                      false, false, nullptr},
         SurfaceDesign{"Line2", SurfaceKind::Line, {252, 4404, 252, 0}, nullptr, Default, Rule, 2,
-                      false, false},
+                      false, false, nullptr},
         SurfaceDesign{"Image4", SurfaceKind::Picture, {288, 12, 552, 432}, ":/pictures/emblem.gif",
-                      Default, Default, 0, true, false},
+                      Default, Default, 0, true, false,
+                      "Taqwim 2.0 - Hijri and Gregorian date converter, by the Taqwim team"},
 };
 // clang-format on
 
@@ -106,11 +126,6 @@ TwipsRect clientArea()
 DesignColour background()
 {
     return Grey;
-}
-
-const char *emblemToolTip()
-{
-    return "Taqwim 2.0 - Hijri and Gregorian date converter, by the Taqwim team";
 }
 
 } // namespace form1

@@ -3,33 +3,52 @@
 #include "design/design_units.h"
 
 #include <span>
+#include <variant>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
 // The main window's layout as designed.
 namespace form1 {
 
-using namespace design;
+// The window's controls, each kept by the window where the layout made it.
+struct Controls
+{
+    QLineEdit *day = nullptr; // Text1
+    QLineEdit *month = nullptr; // Text2
+    QLineEdit *year = nullptr; // Text3
+    QLineEdit *sourceDate = nullptr; // Text7
+    QLineEdit *sourceMonth = nullptr; // Text4
+    QLineEdit *targetDate = nullptr; // Text8
+    QLineEdit *targetMonth = nullptr; // Text5
+    QLineEdit *weekday = nullptr; // Text9
+    QRadioButton *gregorianToHijri = nullptr; // Option1
+    QRadioButton *hijriToGregorian = nullptr; // Option2
+    QPushButton *convert = nullptr; // Command1
+    QPushButton *exit = nullptr; // Command2
+    QPushButton *addSummary = nullptr; // Command3
+    QPushButton *discard = nullptr; // Command4
+    QPushButton *print = nullptr; // Command5
+    QPushButton *showAbout = nullptr; // Command6
+};
 
 enum class ControlKind { TextField, CommandButton, PictureButton, OptionButton };
 
-// Every control of the window, by its design name.
-// clang-format off
-enum class Control {
-    Text1, Text2, Text3, Text7, Text8, Text9, Command1, Option2, Option1, Text4, Text5,
-    Command2, Command3, Command4, Command5, Command6
-};
-// clang-format on
-inline constexpr int ControlCount = int(Control::Command6) + 1;
+// Where the window keeps a control; its type is the kind of widget made for it.
+template<typename Widget> using KeptAs = Widget *Controls::*;
+using KeptIn = std::variant<KeptAs<QLineEdit>, KeptAs<QPushButton>, KeptAs<QRadioButton>>;
 
 // Controls that take the input focus, in tab order.
 struct ControlDesign
 {
-    Control control;
     const char *name;
     ControlKind kind;
+    KeptIn keptIn;
     const char *caption; // UTF-8; for a picture button, its picture's resource path
-    TwipsRect box;
-    Font font;
-    DesignColour background, foreground;
+    design::TwipsRect box;
+    design::Font font;
+    design::DesignColour background, foreground;
     Qt::Alignment alignment;
     bool rightToLeft;
     int maxLength; // 0: no limit
@@ -43,17 +62,20 @@ struct SurfaceDesign
 {
     const char *name;
     SurfaceKind kind;
-    TwipsRect box; // a line runs from (left, top) to (width, height)
+    design::TwipsRect box; // a line runs from (left, top) to (width, height)
     const char *content; // caption text or picture resource path
-    DesignColour fill, border; // caption: background and text colours
+    design::DesignColour fill, border; // caption: background and text colours
     int borderPixels;
     bool framed, stretched;
+    const char *toolTip; // nullptr: the item lets the mouse through to what lies below
 };
+
+// The captions' and the text buttons' face.
+inline constexpr design::Font CaptionFont{10.2, true};
 
 std::span<const ControlDesign> controls();
 std::span<const SurfaceDesign> surface();
-TwipsRect clientArea();
-DesignColour background();
-const char *emblemToolTip();
+design::TwipsRect clientArea();
+design::DesignColour background();
 
 } // namespace form1
