@@ -1,29 +1,26 @@
 #include "date_results.h"
 
+#include "calendar/calendar_service.h"
+
 using namespace calendar;
 
-int otherCalendar(int calendar)
-{
-    return calendar == Gregorian ? Hijri : Gregorian;
-}
-
-DateResults resultsFor(Date date, int sourceCalendar)
+DateResults resultsFor(Date date, Calendar source)
 {
     DateResults results;
     {
-        CalendarScope source(sourceCalendar);
+        CalendarScope scope(calendarNumber(source));
         results.sourceLongDate = LongDateText(date);
         results.sourceMonth = std::to_string(MonthOfYear(date));
     }
-    CalendarScope target(otherCalendar(sourceCalendar));
+    CalendarScope target(calendarNumber(otherCalendar(source)));
     results.targetLongDate = LongDateText(date);
     results.targetMonth = std::to_string(MonthOfYear(date));
     results.weekday = DayName(DayOfWeek(date, 7), 7);
     return results;
 }
 
-Date readDate(const std::string &dateText, int sourceCalendar)
+Date readDate(const std::string &dateText, Calendar source)
 {
-    CalendarScope source(sourceCalendar);
+    CalendarScope scope(calendarNumber(source));
     return ParseDate(dateText);
 }

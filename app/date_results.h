@@ -1,6 +1,7 @@
 #pragma once
 
-#include "calendar/calendar_service.h"
+#include "calendar/civil_date.h"
+#include "calendar/date.h"
 
 #include <string>
 
@@ -13,11 +14,9 @@ struct DateResults
     std::string weekday;
 };
 
-int otherCalendar(int calendar);
-
 // Every text is formed before any is shown, so a failure can never leave half a result.
-DateResults resultsFor(calendar::Date date, int sourceCalendar);
+DateResults resultsFor(calendar::Date date, calendar::Calendar source);
 
 // Reads "day/month/year" in the given calendar; the current calendar is Gregorian again
 // however it returns.
-calendar::Date readDate(const std::string &dateText, int sourceCalendar);
+calendar::Date readDate(const std::string &dateText, calendar::Calendar source);

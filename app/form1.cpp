@@ -1,6 +1,9 @@
 #include "form1.h"
 
 #include "about/form2.h"
+#include "calendar/calendar_service.h"
+#include "calendar/date_names.h"
+#include "date_error_text.h"
 #include "date_results.h"
 #include "design/screen_reader.h"
 #include "printing/default_printer.h"
@@ -23,12 +26,11 @@ QString fromUtf8(const std::string &text)
     return QString::fromStdString(text);
 }
 
-// One sentence, read right to left: "Monday, <the date as entered>, corresponding to <the
-// same day in the other calendar>".
+// The date as entered, then the same day in the other calendar.
 QString spoken(const DateResults &results)
 {
-    return fromUtf8(results.weekday + "، " + results.sourceLongDate + " الموافق "
-                    + results.targetLongDate);
+    return fromUtf8(calendar::correspondingDatesText(results.weekday, results.sourceLongDate,
+                                                     results.targetLongDate));
 }
 
 } // namespace
@@ -48,7 +50,7 @@ template<typename Action> void Form1::guarded(Action action)
     try {
         action();
     } catch (const DateError &error) {
-        showWarning(this, QStringLiteral("تاريخ غير صحيح"), QString::fromUtf8(error.what()));
+        showWarning(this, QStringLiteral("تاريخ غير صحيح"), dateErrorText(error));
     } catch (const printing::PrintError &error) {
         showWarning(this, QStringLiteral("الطباعة"), QString::fromUtf8(error.what()));
     } catch (const std::exception &error) {
@@ -69,25 +71,20 @@ void Form1::fillWithToday()
         m_controls.day->setText(QString::number(DayOfMonth(today)));
         m_controls.month->setText(QString::number(MonthOfYear(today)));
         m_controls.year->setText(QString::number(YearOf(today)));
-        showResults(resultsFor(today, Gregorian),
+        showResults(resultsFor(today, Calendar::Gregorian),
                     {Result::SourceDate, Result::SourceMonth, Result::TargetDate, Result::Weekday,
                      Result::TargetMonth});
-        m_resultsSource = Gregorian;
+        m_resultsSource = Calendar::Gregorian;
     });
 }
 
 void Form1::convert()
 {
     guarded([this] {
-        const bool fromGregorian = m_controls.gregorianToHijri->isChecked();
-        const int source = fromGregorian ? Gregorian : Hijri;
-        CheckDateField(m_controls.day->text().toStdString(), DateField::Day);
-        CheckDateField(m_controls.month->text().toStdString(), DateField::Month);
-        CheckDateField(m_controls.year->text().toStdString(), DateField::Year);
-        const QString dateText = m_controls.day->text() + u'/' + m_controls.month->text() + u'/'
-                + m_controls.year->text();
-        const DateResults results = resultsFor(readDate(dateText.toStdString(), source), source);
-        if (fromGregorian)
+        const Calendar source = m_controls.gregorianToHijri->isChecked() ? Calendar::Gregorian
+                                                                         : Calendar::Hijri;
+        const DateResults results = resultsFor(typedDate(source), source);
+        if (source == Calendar::Gregorian)
             showResults(results,
                         {Result::SourceDate, Result::SourceMonth, Result::TargetDate,
                          Result::TargetMonth, Result::Weekday});
@@ -98,6 +95,16 @@ void Form1::convert()
         m_resultsSource = source;
         m_spokenResult->say(spoken(results));
     });
+}
+
+Date Form1::typedDate(Calendar calendar) const
+{
+    CheckDateField(m_controls.day->text().toStdString(), DateField::Day);
+    CheckDateField(m_controls.month->text().toStdString(), DateField::Month);
+    CheckDateField(m_controls.year->text().toStdString(), DateField::Year);
+    const QString dateText = m_controls.day->text() + u'/' + m_controls.month->text() + u'/'
+            + m_controls.year->text();
+    return readDate(dateText.toStdString(), calendar);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -167,13 +174,13 @@ void Form1::addSummaryToPrintDocument()
 {
     guarded([this] {
         printing::writeSummary(
-                m_printer, [this] { return longDateField(Gregorian)->text(); },
-                [this] { return longDateField(Hijri)->text(); },
+                m_printer, [this] { return longDateField(Calendar::Gregorian)->text(); },
+                [this] { return longDateField(Calendar::Hijri)->text(); },
                 [this] { return m_controls.weekday->text(); });
     });
 }
 
-QLineEdit *Form1::longDateField(int calendar) const
+QLineEdit *Form1::longDateField(Calendar calendar) const
 {
     return calendar == m_resultsSource ? m_controls.sourceDate : m_controls.targetDate;
 }

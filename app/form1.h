@@ -2,6 +2,8 @@
 
 #include "form1_layout.h"
 
+#include "calendar/civil_date.h"
+
 #include <QWidget>
 
 #include <initializer_list>
@@ -13,9 +15,6 @@ struct DateResults;
 
 namespace design {
 class SpokenNotice;
-}
-namespace calendar {
-struct Date;
 }
 namespace printing {
 class DefaultPrinter;
@@ -54,13 +53,15 @@ private:
     void connectActions();
 
     void fillWithToday();
+    // The day the entry fields name in the calendar; a DateError tells what is wrong.
+    calendar::Date typedDate(calendar::Calendar calendar) const;
     // Leaving an entry field, by the keyboard or the mouse, repairs what it holds.
     void leaveDay();
     void leaveMonth();
     void leaveYear();
     void showResults(const DateResults &results, std::initializer_list<Result> writeOrder);
     void repairWithToday(QLineEdit *field, int (*todaysPart)(calendar::Date));
-    QLineEdit *longDateField(int calendar) const;
+    QLineEdit *longDateField(calendar::Calendar calendar) const;
 
     // Runs one user action. A date the user typed wrong, or anything unexpected, is told in
     // a message; the window stays as it was and goes on.
@@ -72,7 +73,7 @@ private:
     printing::DefaultPrinter &m_printer;
     // The calendar the result fields were last filled from: the options can be changed
     // without converting again, so they cannot tell which long date is which.
-    int m_resultsSource = 0;
+    calendar::Calendar m_resultsSource = calendar::Calendar::Gregorian;
     // Made on first use and kept for the run; it has no owner window, so it is not
     // closed along with this one.
     std::unique_ptr<Form2> m_about;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "civil_date.h"
 #include "date.h"
 #include "date_error.h"
 
@@ -17,6 +18,12 @@ namespace calendar {
 
 inline constexpr int Gregorian = 0;
 inline constexpr int Hijri = 1;
+
+// The number SetCalendar and CalendarScope take for a calendar.
+constexpr int calendarNumber(Calendar calendar)
+{
+    return calendar == Calendar::Hijri ? Hijri : Gregorian;
+}
 
 Date GetToday();
 

@@ -13,6 +13,11 @@ namespace calendar {
 // Umm al-Qura calendar as ICU computes it.
 enum class Calendar { Gregorian, Hijri };
 
+constexpr Calendar otherCalendar(Calendar calendar)
+{
+    return calendar == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
+}
+
 struct CivilDate
 {
     Calendar calendar = Calendar::Gregorian;

@@ -1,6 +1,6 @@
 #include "date_error.h"
 
-#include "date_names.h"
+#include <string>
 
 namespace calendar {
 namespace {
@@ -9,50 +9,45 @@ const char *fieldName(DateField field)
 {
     switch (field) {
     case DateField::Day:
-        return "اليوم";
+        return "day";
     case DateField::Month:
-        return "الشهر";
+        return "month";
     case DateField::Year:
-        return "السنة";
+        return "year";
     }
     return "";
 }
 
-std::string arabicText(DateFault fault, const CivilDate &typed, DateField field)
+// For a log or a debugger; each front end words the fault for its users.
+std::string diagnostic(DateFault fault, DateField field)
 {
     switch (fault) {
     case DateFault::Shape:
-        return "اكتب التاريخ على صورة يوم/شهر/سنة، مثل 8/12/2026.";
+        return "invalid date: not of the form day/month/year";
     case DateFault::EmptyField:
-        return std::string("خانة ") + fieldName(field) + " فارغة.";
+        return std::string("invalid date: the ") + fieldName(field) + " field is empty";
     case DateFault::NotANumber:
-        return std::string("خانة ") + fieldName(field) + " لا تحتوي رقماً صحيحاً.";
+        return std::string("invalid date: the ") + fieldName(field) + " field is not a number";
     case DateFault::YearOutOfRange:
-        return "السنة يجب أن تكون من 1 إلى 9999.";
+        return "invalid date: the year is outside 1 to 9999";
     case DateFault::MonthOutOfRange:
-        return "الشهر يجب أن يكون من 1 إلى 12.";
+        return "invalid date: the month is outside 1 to 12";
     case DateFault::DayBelowOne:
-        return "اليوم يجب أن يكون 1 على الأقل.";
+        return "invalid date: the day is below 1";
     case DateFault::PastMonthEnd:
-        return "شهر " + monthName(typed.calendar, typed.month) + " سنة "
-                + yearText(typed.calendar, typed.year) + " فيه "
-                + std::to_string(lastDayOfMonth(typed.calendar, typed.year, typed.month))
-                + " يوماً فقط.";
+        return "invalid date: the day is past the end of its month";
     case DateFault::SkippedByReform:
-        return "الأيام من 5 إلى 14 " + monthName(Calendar::Gregorian, 10) + " "
-                + yearText(Calendar::Gregorian, 1582)
-                + " لم توجد قط: حذفها الانتقال إلى التقويم الغريغوري.";
+        return "invalid date: a day the Gregorian reform skipped";
     case DateFault::OutOfRange:
         break;
     }
-    return "هذا التاريخ خارج المدى الذي يحسبه البرنامج.";
+    return "invalid date: outside the days the calendars are computed for";
 }
 
 } // namespace
 
 DateError::DateError(DateFault fault, const CivilDate &typed, DateField field)
-    : std::runtime_error(arabicText(fault, typed, field)), m_fault(fault), m_field(field),
-      m_typed(typed)
+    : std::runtime_error(diagnostic(fault, field)), m_fault(fault), m_field(field), m_typed(typed)
 {
 }
 

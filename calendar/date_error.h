@@ -20,8 +20,8 @@ enum class DateFault {
     OutOfRange, // a day far beyond the years either calendar accepts
 };
 
-// A date that names no day. what() is one Arabic sentence (UTF-8) that tells the user what is
-// wrong; the fault and the date as typed let another front end word it its own way.
+// A date that names no day: what is wrong, and the date as typed, for each front end to word
+// in its own language. what() is a short English diagnostic, not meant for users.
 class DateError : public std::runtime_error
 {
 public:

@@ -110,4 +110,12 @@ const std::string &weekdayName(std::chrono::weekday weekday)
     return names[weekday.c_encoding()];
 }
 
+std::string correspondingDatesText(std::string_view weekday, std::string_view date,
+                                   std::string_view otherDate)
+{
+    std::string sentence(weekday);
+    sentence.append("، ").append(date).append(" الموافق ").append(otherDate);
+    return sentence;
+}
+
 } // namespace calendar

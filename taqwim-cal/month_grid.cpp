@@ -40,8 +40,7 @@ CalendarMonth monthOf(Date date, Calendar calendar, const Reckoning &reckoning)
 MonthGrid monthGrid(const CalendarMonth &month, std::chrono::weekday firstDayOfWeek,
                     const Reckoning &reckoning)
 {
-    const Calendar other
-            = month.calendar == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
+    const Calendar other = calendar::otherCalendar(month.calendar);
     const Date first = reckoning.monthStart(month.calendar, month.year, month.month);
     const Date end = reckoning.monthStart(month.calendar, month.year, month.month + 1);
     MonthGrid grid{

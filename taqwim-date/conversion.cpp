@@ -63,8 +63,9 @@ void Conversion::write(std::string &out, const command_line::Moment &moment) con
     // Under Arabic the window's own line, word for word: "Tuesday, <Hijri date>, corresponding
     // to <Gregorian date>", read right to left.
     const std::string line = m_names.isArabic()
-            ? calendar::weekdayName(weekday) + "، " + calendar::longDateText(hijri) + " الموافق "
-                    + calendar::longDateText(gregorian)
+            ? calendar::correspondingDatesText(calendar::weekdayName(weekday),
+                                               calendar::longDateText(hijri),
+                                               calendar::longDateText(gregorian))
             : formatted(_("%s, %s, which is %s"), m_names.weekday(weekday).c_str(),
                       longDate(hijri).c_str(), longDate(gregorian).c_str());
     out += command_line::withDigits(line, m_settings.digits);

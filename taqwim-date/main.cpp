@@ -87,11 +87,10 @@ Conversion conversionFor(const Options &options, const calendar::LocaleNames &na
     using calendar::Calendar;
     const Calendar input = options.hijri ? Calendar::Hijri : Calendar::Gregorian;
     const bool given = options.date || options.file;
-    const Calendar other = input == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
     return Conversion(
             {
                     .input = input,
-                    .printed = options.to.value_or(given ? other : Calendar::Hijri),
+                    .printed = options.to.value_or(given ? calendar::otherCalendar(input) : Calendar::Hijri),
                     .hijriShift = options.hijriShift,
                     .format
                     = options.format ? std::optional(OutputFormat(*options.format)) : std::nullopt,

@@ -87,7 +87,7 @@ void Form1Test::startsWithTodayInBothCalendars()
 
 void Form1Test::writesOneDigitDaysWithoutLeadingZeros()
 {
-    const MainWindow window(TestsToday - 37); // 5 September 1999
+    const MainWindow window(TestsToday - calendar::Days{37}); // 5 September 1999
     for (const auto &[name, shown] :
          {std::pair("Text1", "5"), std::pair("Text2", "9"), std::pair("Text4", "9"),
           std::pair("Text5", "5"), // 25 Jumada al-Ula 1420

@@ -1,6 +1,8 @@
 // Whatever a user types, or pastes, reading it never crashes: a number comes out of
-// TextValue, and ParseDate either names a day that reads back the same or says why not.
+// TextValue, and ParseDate either names a day that reads back the same or says why not, in
+// the window's words.
 #include "calendar/calendar_service.h"
+#include "date_error_text.h"
 #include "text_value.h"
 
 #include <QString>
@@ -10,6 +12,8 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <string_view>
+#include <tuple>
 
 using namespace calendar;
 
@@ -96,7 +100,7 @@ void expectRoundTripOrReason(const std::string &text, int calendar)
     try {
         date = ParseDate(text);
     } catch (const DateError &error) {
-        EXPECT_GT(std::string(error.what()).size(), 10u) << text;
+        EXPECT_GT(dateErrorText(error).size(), 10) << text;
         return;
     }
     const int day = DayOfMonth(date), month = MonthOfYear(date), year = YearOf(date);
@@ -106,6 +110,18 @@ void expectRoundTripOrReason(const std::string &text, int calendar)
                         + std::to_string(year)),
               date)
             << text;
+}
+
+// What the window says of a date typed in the calendar, or "accepted".
+std::string rejection(int calendar, const std::string &dateText)
+{
+    try {
+        CalendarScope scope(calendar);
+        ParseDate(dateText);
+    } catch (const DateError &error) {
+        return dateErrorText(error).toStdString();
+    }
+    return "accepted";
 }
 
 } // namespace
@@ -188,4 +204,66 @@ TEST(ParseDate, EveryTextNamesADayThatReadsBackOrIsRefused)
         }
     }
     EXPECT_EQ(CurrentCalendar(), Gregorian);
+}
+
+TEST(DateErrorText, RejectsWhatNamesNoDayWithAnArabicReason)
+{
+    const struct
+    {
+        int calendar;
+        const char *text;
+        const char *reasonMentions;
+    } cases[] = {
+            {Gregorian, "31/2/2021", "28"},
+            {Gregorian, "29/2/2100", "28"},
+            {Hijri, "30/9/1446", "رمضان"},
+            {Hijri, "30/9/1446", "29"},
+            {Gregorian, "0/1/2020", "اليوم"},
+            {Gregorian, "1/13/2020", "الشهر"},
+            {Gregorian, "1/1/", "السنة"},
+            {Gregorian, "a/1/2020", "اليوم"},
+            {Gregorian, "-1/1/2020", "اليوم"},
+            {Gregorian, "1/1/10000", "9999"},
+            {Gregorian, "1/1/0", "السنة"},
+            {Gregorian, "1/1", "يوم/شهر/سنة"},
+            {Gregorian, "1/1/2020/1", "يوم/شهر/سنة"},
+            {Gregorian, "", "يوم/شهر/سنة"},
+            {Gregorian, "1/+1/2020", "الشهر"},
+            {Gregorian, "1/1/2020x", "السنة"},
+            {Gregorian, "1.5/1/2020", "اليوم"},
+            {Hijri, "1/1/99999999999999999999", "9999"},
+            {Gregorian, "32/1/2020", "31"},
+            {Gregorian, "\u200F/1/2020", "اليوم"}, // a mark alone is no number
+    };
+    for (const auto &c : cases) {
+        const std::string reason = rejection(c.calendar, c.text);
+        EXPECT_NE(reason, "accepted") << c.text;
+        EXPECT_NE(reason.find(c.reasonMentions), std::string::npos) << c.text << ": " << reason;
+    }
+    // Sentences that name a month and a year, whole: a wrong era or month shows.
+    const char *const skipped
+            = "الأيام من 5 إلى 14 أكتوبر 1582 م لم توجد قط: حذفها الانتقال إلى التقويم الغريغوري.";
+    for (const auto &[calendar, text, sentence] :
+         {std::tuple(Hijri, "30/9/1446", "شهر رمضان سنة 1446 هـ فيه 29 يوماً فقط."),
+          std::tuple(Gregorian, "31/4/622", "شهر أبريل سنة 622 م فيه 30 يوماً فقط."),
+          std::tuple(Gregorian, "5/10/1582", skipped),
+          std::tuple(Gregorian, "14/10/1582", skipped)})
+        EXPECT_EQ(rejection(calendar, text), sentence) << text;
+}
+
+TEST(DateErrorText, AFieldWithAStrayCharacterIsNamed)
+{
+    const auto reason = [](std::string_view text, DateField field) -> std::string {
+        try {
+            CheckDateField(text, field);
+            return "accepted";
+        } catch (const DateError &error) {
+            return dateErrorText(error).toStdString();
+        }
+    };
+    EXPECT_EQ(reason("1/", DateField::Day), "خانة اليوم لا تحتوي رقماً صحيحاً.");
+    EXPECT_EQ(reason("1/2", DateField::Month), "خانة الشهر لا تحتوي رقماً صحيحاً.");
+    EXPECT_EQ(reason("/2026", DateField::Year), "خانة السنة لا تحتوي رقماً صحيحاً.");
+    for (const char *fine : {"", " ", "12", "\u200F٥", "\u00A07 "})
+        EXPECT_EQ(reason(fine, DateField::Day), "accepted") << fine;
 }

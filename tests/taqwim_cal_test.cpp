@@ -35,11 +35,6 @@ Date dayOf(Calendar calendar, int year, int month, int day)
     return *calendar::dateOf({calendar, year, month, day});
 }
 
-Calendar otherThan(Calendar calendar)
-{
-    return calendar == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
-}
-
 // The months the grids are checked on: a long and a short Hijri month, the first of the era,
 // a Gregorian February of a leap year, a May whose days fall in three Hijri months and the
 // month of the reform.
@@ -67,7 +62,7 @@ TEST(MonthGrid, EveryDayOnceInItsWeekdaysColumnWithTheOtherCalendarsNumber)
                             continue;
                         const CivilDate shown = reckoning.civilDate(cell->date, month.calendar);
                         const CivilDate other
-                                = reckoning.civilDate(cell->date, otherThan(month.calendar));
+                                = reckoning.civilDate(cell->date, calendar::otherCalendar(month.calendar));
                         EXPECT_EQ(cell->date.weekday(), first + std::chrono::days(column));
                         EXPECT_EQ((CalendarMonth{shown.calendar, shown.year, shown.month}), month);
                         EXPECT_EQ(cell->day, shown.day);

@@ -283,7 +283,7 @@ Conversion conversionTo(Calendar printed, const calendar::LocaleNames &names,
                         std::optional<OutputFormat> format = std::nullopt,
                         Digits digits = Digits::Latin, int shift = 0)
 {
-    const Calendar input = printed == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
+    const Calendar input = calendar::otherCalendar(printed);
     return Conversion({input, printed, shift, std::move(format), digits}, names);
 }
 
