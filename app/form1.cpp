@@ -81,8 +81,8 @@ void Form1::fillWithToday()
 void Form1::convert()
 {
     guarded([this] {
-        const Calendar source = m_controls.gregorianToHijri->isChecked() ? Calendar::Gregorian
-                                                                         : Calendar::Hijri;
+        const Calendar source
+                = m_controls.gregorianToHijri->isChecked() ? Calendar::Gregorian : Calendar::Hijri;
         const DateResults results = resultsFor(typedDate(source), source);
         if (source == Calendar::Gregorian)
             showResults(results,

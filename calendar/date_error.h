@@ -21,7 +21,7 @@ enum class DateFault {
 };
 
 // A date that names no day: what is wrong, and the date as typed, for each front end to word
-// in its own language. what() is a short English diagnostic, not meant for users.
+// in its own language. what() says only "invalid date", for a log.
 class DateError : public std::runtime_error
 {
 public:

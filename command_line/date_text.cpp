@@ -271,7 +271,8 @@ WrittenDate civilDateIn(Text text, Calendar calendar)
 
 CivilDate civilOfReadable(Date day, Calendar calendar, int hijriShift)
 {
-    return calendar::civilDate(calendar == Calendar::Hijri ? day + calendar::Days{hijriShift} : day, calendar);
+    return calendar::civilDate(calendar == Calendar::Hijri ? day + calendar::Days{hijriShift} : day,
+                               calendar);
 }
 
 [[noreturn]] void failOutOfRange(const CivilDate &typed)
@@ -512,8 +513,8 @@ std::string readableDays(const DateReading &reading)
     const std::string last
             = isoText(civilOfReadable(lastReadableDay(), reading.calendar, reading.hijriShift));
     return formatted(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")
-                                                       : _("Gregorian dates run from %s to %s"),
-                   first.c_str(), last.c_str());
+                                                         : _("Gregorian dates run from %s to %s"),
+                     first.c_str(), last.c_str());
 }
 
 std::string why(const DateTextError &error, const DateReading &reading)
@@ -546,9 +547,9 @@ std::string why(const DateTextError &error, const DateReading &reading)
         return _("days start at 1");
     case DateTextFault::PastMonthEnd:
         return formatted(hijri ? _("Hijri month %d of %d has only %d days")
-                             : _("month %d of %d has only %d days"),
-                       typed.month, typed.year,
-                       calendar::lastDayOfMonth(typed.calendar, typed.year, typed.month));
+                               : _("month %d of %d has only %d days"),
+                         typed.month, typed.year,
+                         calendar::lastDayOfMonth(typed.calendar, typed.year, typed.month));
     case DateTextFault::SkippedByReform:
         return _("5 to 14 October 1582 never existed: the Gregorian reform skipped them");
     case DateTextFault::OutOfRange:
@@ -572,7 +573,8 @@ std::string why(const DateTextError &error, const DateReading &reading)
 std::string dateProblem(std::string_view text, const DateTextError &error,
                         const DateReading &reading)
 {
-    return formatted(_("invalid date %s: %s"), quotedText(text).c_str(), why(error, reading).c_str());
+    return formatted(_("invalid date %s: %s"), quotedText(text).c_str(),
+                     why(error, reading).c_str());
 }
 
 } // namespace command_line

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <unicode/utf8.h>
+
+#include <cstdint>
 #include <string>
 
 // The digits a program writes: ASCII, or the Arabic-Indic ones (U+0660..U+0669) that Arabic
@@ -16,8 +19,10 @@ inline void appendDigit(std::string &out, int digit, Digits digits)
         return;
     }
     // "٠" is U+0660; the ten Arabic-Indic digits follow it in order.
-    out += '\xD9';
-    out += char(0xA0 + digit);
+    char bytes[U8_MAX_LENGTH];
+    int32_t length = 0;
+    U8_APPEND_UNSAFE(bytes, length, UChar32(U'\u0660') + digit);
+    out.append(bytes, std::size_t(length));
 }
 
 // The text with its ASCII digits written in the digits given.

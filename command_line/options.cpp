@@ -58,7 +58,7 @@ std::string quotedList(std::span<const std::string_view> texts)
             names.push_back(std::string("--") + candidate->name);
         const std::vector<std::string_view> views(names.begin(), names.end());
         throw UsageError(formatted(_("option %s is ambiguous; possibilities:%s"),
-                                 quotedText(given).c_str(), quotedList(views).c_str()));
+                                   quotedText(given).c_str(), quotedList(views).c_str()));
     }
     if (matching.front()->has_arg == no_argument)
         throw UsageError(
@@ -118,8 +118,8 @@ void refuseArgument(std::string_view argument, std::string_view option,
                     std::span<const std::string_view> validArguments)
 {
     throw UsageError(formatted(_("invalid argument %s for %s; valid arguments are:%s"),
-                             quotedText(argument).c_str(), quotedText(option).c_str(),
-                             quotedList(validArguments).c_str()));
+                               quotedText(argument).c_str(), quotedText(option).c_str(),
+                               quotedList(validArguments).c_str()));
 }
 
 Digits digitsNamed(std::string_view name)
@@ -141,7 +141,7 @@ int hijriShiftNamed(std::string_view text)
             && error == std::errc() && end == number.data() + number.size();
     if (!whole || shift < -2 || shift > 2)
         throw UsageError(formatted(_("--adjust takes a whole number of days from -2 to 2, not %s"),
-                                 quotedText(text).c_str()));
+                                   quotedText(text).c_str()));
     return shift;
 }
 

@@ -35,4 +35,30 @@ Digits digitsNamed(std::string_view name);
 // --adjust=N: whole days the Hijri calendar is moved by, -2 to 2
 int hijriShiftNamed(std::string_view text);
 
+// getopt_long's values for the long options every program takes alike, apart from those a
+// program gives its own long options (256 on).
+enum SharedOption { DigitsOption = 1024, AdjustOption, HelpOption, VersionOption };
+
+// Takes --digits, --adjust, --help or --version into a program's options (their digits,
+// hijriShift and action); any other option is left alone. Returns false to stop reading,
+// as --help and --version do.
+template<typename Options> bool takeSharedOption(Options &options, int option, const char *argument)
+{
+    switch (option) {
+    case DigitsOption:
+        options.digits = digitsNamed(argument);
+        break;
+    case AdjustOption:
+        options.hijriShift = hijriShiftNamed(argument);
+        break;
+    case HelpOption:
+        options.action = Options::Action::Help;
+        return false;
+    case VersionOption:
+        options.action = Options::Action::Version;
+        return false;
+    }
+    return true;
+}
+
 } // namespace command_line

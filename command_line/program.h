@@ -2,6 +2,7 @@
 
 #include <libintl.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -32,6 +33,7 @@ struct ProgramIdentity
     // The same, relative to the folder the program runs from, so that a build tree finds its
     // own catalogues: "../share/locale".
     const char *localeDirFromBinDir;
+    const char *version; // what --version shows
 };
 
 // Takes the user's locale (setlocale(LC_ALL, "")) and the program's catalogue.
@@ -58,5 +60,43 @@ int refuseUsage(const UsageError &error);
 
 // What --version shows: "PROGRAM (Taqwim) VERSION", the copyright and the licence.
 void showVersion(const char *version);
+
+// What a command line asks for: the program's own work, or its help or its version.
+enum class Action { Show, Help, Version };
+
+// What sets one program apart from the others in its main().
+template<typename Options> struct ProgramParts
+{
+    Options (*readOptions)(int argc, char *argv[]); // throws UsageError
+    void (*showHelp)();
+    int (*show)(const Options &options); // the program's work; returns the exit status
+    bool (*outputWritten)(); // whether the help or the version reached standard output
+};
+
+// A program's main(): the locale and the catalogue taken, the command line read, and the
+// help, the version or the program's work; a mistake in the command line is told, with
+// exit status 2.
+template<typename Options>
+int runProgram(const ProgramIdentity &program, int argc, char *argv[],
+               const ProgramParts<Options> &parts)
+{
+    startProgram(program);
+    try {
+        const Options options = parts.readOptions(argc, argv);
+        switch (options.action) {
+        case Action::Help:
+            parts.showHelp();
+            break;
+        case Action::Version:
+            showVersion(program.version);
+            break;
+        case Action::Show:
+            return parts.show(options);
+        }
+        return parts.outputWritten() ? EXIT_SUCCESS : EXIT_FAILURE;
+    } catch (const UsageError &error) {
+        return refuseUsage(error);
+    }
+}
 
 } // namespace command_line

@@ -23,10 +23,6 @@ enum LongOnly {
     DaysOption,
     From,
     Until,
-    DigitsOption,
-    Adjust,
-    Help,
-    Version
 };
 
 constexpr std::array<option, 18> longOptions{{
@@ -43,10 +39,10 @@ constexpr std::array<option, 18> longOptions{{
         {"days", no_argument, nullptr, DaysOption},
         {"from", required_argument, nullptr, From},
         {"until", required_argument, nullptr, Until},
-        {"digits", required_argument, nullptr, DigitsOption},
-        {"adjust", required_argument, nullptr, Adjust},
-        {"help", no_argument, nullptr, Help},
-        {"version", no_argument, nullptr, Version},
+        {"digits", required_argument, nullptr, command_line::DigitsOption},
+        {"adjust", required_argument, nullptr, command_line::AdjustOption},
+        {"help", no_argument, nullptr, command_line::HelpOption},
+        {"version", no_argument, nullptr, command_line::VersionOption},
         {nullptr, 0, nullptr, 0},
 }};
 
@@ -96,8 +92,8 @@ void takeOperands(Options &options, int argc, char *argv[], int first)
         const bool isYear = yearAlone || i == first + 1;
         if (!number)
             throw UsageError(formatted(isYear ? _("the year %s is not a number")
-                                            : _("the month %s is not a number"),
-                                     quotedText(argv[i]).c_str()));
+                                              : _("the month %s is not a number"),
+                                       quotedText(argv[i]).c_str()));
         *fields[isYear ? 1 : 0] = number;
     }
     options.wholeYear = options.wholeYear || yearAlone;
@@ -173,18 +169,8 @@ Options readOptions(int argc, char *argv[])
         case Until:
             options.until = argument;
             break;
-        case DigitsOption:
-            options.digits = command_line::digitsNamed(argument);
-            break;
-        case Adjust:
-            options.hijriShift = command_line::hijriShiftNamed(argument);
-            break;
-        case Help:
-            options.action = Options::Action::Help;
-            return false;
-        case Version:
-            options.action = Options::Action::Version;
-            return false;
+        default:
+            return command_line::takeSharedOption(options, option, argument);
         }
         return true;
     };

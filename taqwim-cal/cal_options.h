@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_line/digits.h"
+#include "command_line/program.h"
 
 #include "calendar/civil_date.h"
 
@@ -15,7 +16,7 @@ enum class Colour { Auto, Always, Never };
 
 struct Options
 {
-    enum class Action { Show, Help, Version };
+    using Action = command_line::Action;
     Action action = Action::Show;
     Output output = Output::Grid;
     bool everyDay = false; // --days

@@ -196,22 +196,8 @@ int show(const Options &options)
 
 int main(int argc, char *argv[])
 {
-    command_line::startProgram(
-            {"taqwim-cal", "taqwim-cal", TAQWIM_CAL_LOCALEDIR, TAQWIM_CAL_LOCALEDIR_FROM_BINDIR});
-    try {
-        const Options options = readOptions(argc, argv);
-        switch (options.action) {
-        case Options::Action::Help:
-            showHelp();
-            break;
-        case Options::Action::Version:
-            command_line::showVersion(TAQWIM_VERSION);
-            break;
-        case Options::Action::Show:
-            return show(options);
-        }
-        return written({}) ? EXIT_SUCCESS : EXIT_FAILURE;
-    } catch (const command_line::UsageError &error) {
-        return command_line::refuseUsage(error);
-    }
+    return command_line::runProgram<Options>(
+            {"taqwim-cal", "taqwim-cal", TAQWIM_CAL_LOCALEDIR, TAQWIM_CAL_LOCALEDIR_FROM_BINDIR,
+             TAQWIM_VERSION},
+            argc, argv, {readOptions, showHelp, show, [] { return written({}); }});
 }

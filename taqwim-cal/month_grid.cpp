@@ -11,7 +11,8 @@ using calendar::Days;
 
 CivilDate Reckoning::civilDate(Date date, Calendar calendar) const
 {
-    return calendar::civilDate(calendar == Calendar::Hijri ? date + Days{m_hijriShift} : date, calendar);
+    return calendar::civilDate(calendar == Calendar::Hijri ? date + Days{m_hijriShift} : date,
+                               calendar);
 }
 
 Date Reckoning::monthStart(Calendar calendar, int year, int month) const

@@ -59,7 +59,8 @@ Span monthsSpan(const Options &options, const Reckoning &reckoning, Date today)
     const CalendarMonth last = shown.plus((wholeYear ? 11 : 0) + options.monthsAfter);
     Span span{{},
               reckoning.monthStart(options.calendar, first.year, first.month),
-              reckoning.monthStart(options.calendar, last.year, last.month + 1) - calendar::Days{1}};
+              reckoning.monthStart(options.calendar, last.year, last.month + 1)
+                      - calendar::Days{1}};
     for (CalendarMonth month = first; month != last.plus(1); month = month.plus(1))
         span.months.push_back(month);
     return span;

@@ -175,7 +175,7 @@ int convertLines(const std::string &file, const Conversion &conversion, Output &
             } catch (const command_line::DateTextError &error) {
                 output.flush(); // the answers before it come first
                 complain(formatted(_("line %lu: %s"), number,
-                                 conversion.problem(dateText, error).c_str()));
+                                   conversion.problem(dateText, error).c_str()));
                 allRead = false;
             }
             output.pending() += '\n';

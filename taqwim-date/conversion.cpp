@@ -67,7 +67,7 @@ void Conversion::write(std::string &out, const command_line::Moment &moment) con
                                                calendar::longDateText(hijri),
                                                calendar::longDateText(gregorian))
             : formatted(_("%s, %s, which is %s"), m_names.weekday(weekday).c_str(),
-                      longDate(hijri).c_str(), longDate(gregorian).c_str());
+                        longDate(hijri).c_str(), longDate(gregorian).c_str());
     out += command_line::withDigits(line, m_settings.digits);
 }
 

@@ -90,7 +90,8 @@ Conversion conversionFor(const Options &options, const calendar::LocaleNames &na
     return Conversion(
             {
                     .input = input,
-                    .printed = options.to.value_or(given ? calendar::otherCalendar(input) : Calendar::Hijri),
+                    .printed
+                    = options.to.value_or(given ? calendar::otherCalendar(input) : Calendar::Hijri),
                     .hijriShift = options.hijriShift,
                     .format
                     = options.format ? std::optional(OutputFormat(*options.format)) : std::nullopt,
@@ -106,7 +107,7 @@ std::optional<command_line::Moment> lastChangeOf(const std::string &file,
     struct stat status = {};
     if (::stat(file.c_str(), &status) != 0) {
         complain(formatted(_("cannot read the time of %s: %s"),
-                         command_line::quotedText(file).c_str(), std::strerror(errno)));
+                           command_line::quotedText(file).c_str(), std::strerror(errno)));
         return std::nullopt;
     }
     try {
@@ -161,22 +162,8 @@ int show(const Options &options)
 
 int main(int argc, char *argv[])
 {
-    command_line::startProgram({"taqwim-date", "taqwim-date", TAQWIM_DATE_LOCALEDIR,
-                                TAQWIM_DATE_LOCALEDIR_FROM_BINDIR});
-    try {
-        const Options options = readOptions(argc, argv);
-        switch (options.action) {
-        case Options::Action::Help:
-            showHelp();
-            break;
-        case Options::Action::Version:
-            command_line::showVersion(TAQWIM_VERSION);
-            break;
-        case Options::Action::Show:
-            return show(options);
-        }
-        return Output().finish() ? EXIT_SUCCESS : EXIT_FAILURE;
-    } catch (const command_line::UsageError &error) {
-        return command_line::refuseUsage(error);
-    }
+    return command_line::runProgram<Options>(
+            {"taqwim-date", "taqwim-date", TAQWIM_DATE_LOCALEDIR, TAQWIM_DATE_LOCALEDIR_FROM_BINDIR,
+             TAQWIM_VERSION},
+            argc, argv, {readOptions, showHelp, show, [] { return Output().finish(); }});
 }

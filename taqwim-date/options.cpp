@@ -13,7 +13,7 @@ using command_line::formatted;
 using command_line::quotedText;
 using command_line::UsageError;
 
-enum LongOnly { To = 256, DigitsOption, Adjust, Help, Version };
+enum LongOnly { To = 256 };
 
 constexpr std::array<option, 14> longOptions{{
         {"date", required_argument, nullptr, 'd'},
@@ -25,10 +25,10 @@ constexpr std::array<option, 14> longOptions{{
         {"utc", no_argument, nullptr, 'u'},
         {"universal", no_argument, nullptr, 'u'},
         {"to", required_argument, nullptr, To},
-        {"digits", required_argument, nullptr, DigitsOption},
-        {"adjust", required_argument, nullptr, Adjust},
-        {"help", no_argument, nullptr, Help},
-        {"version", no_argument, nullptr, Version},
+        {"digits", required_argument, nullptr, command_line::DigitsOption},
+        {"adjust", required_argument, nullptr, command_line::AdjustOption},
+        {"help", no_argument, nullptr, command_line::HelpOption},
+        {"version", no_argument, nullptr, command_line::VersionOption},
         {nullptr, 0, nullptr, 0},
 }};
 
@@ -38,7 +38,8 @@ calendar::Calendar calendarNamed(std::string_view name)
         return calendar::Calendar::Hijri;
     if (name == "gregorian")
         return calendar::Calendar::Gregorian;
-    throw UsageError(formatted(_("--to takes hijri or gregorian, not %s"), quotedText(name).c_str()));
+    throw UsageError(
+            formatted(_("--to takes hijri or gregorian, not %s"), quotedText(name).c_str()));
 }
 
 // -I's precisions, as GNU date has them; like GNU date, any unambiguous start of one will do.
@@ -109,18 +110,8 @@ bool take(Options &options, int option, const char *argument)
     case To:
         options.to = calendarNamed(argument);
         break;
-    case DigitsOption:
-        options.digits = command_line::digitsNamed(argument);
-        break;
-    case Adjust:
-        options.hijriShift = command_line::hijriShiftNamed(argument);
-        break;
-    case Help:
-        options.action = Options::Action::Help;
-        return false;
-    case Version:
-        options.action = Options::Action::Version;
-        return false;
+    default:
+        return command_line::takeSharedOption(options, option, argument);
     }
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include "output_format.h"
 
+#include "command_line/program.h"
+
 #include "calendar/civil_date.h"
 
 #include <optional>
@@ -11,7 +13,7 @@ namespace taqwim_date {
 
 struct Options
 {
-    enum class Action { Show, Help, Version };
+    using Action = command_line::Action;
     Action action = Action::Show;
     // Where the day comes from: one of these, or today.
     std::optional<std::string> date; // -d

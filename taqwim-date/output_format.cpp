@@ -159,15 +159,15 @@ void appendNanoseconds(std::string &out, const Conversion &piece, long long nano
     case 'g':
     case 'q':
         throw UsageError(formatted(_("%s numbers the weeks or quarters of a Gregorian year, which "
-                                   "have no meaning for a Hijri date"),
-                                 quotedText(written).c_str()));
+                                     "have no meaning for a Hijri date"),
+                                   quotedText(written).c_str()));
     case 'c':
     case 'x':
     case 'X':
     case 'D':
         throw UsageError(formatted(_("%s is a Gregorian layout of the C library: write out the "
-                                   "conversions you want, as in +%%-d/%%-m/%%Y"),
-                                 quotedText(written).c_str()));
+                                     "conversions you want, as in +%%-d/%%-m/%%Y"),
+                                   quotedText(written).c_str()));
     }
     throw UsageError(
             formatted(_("unknown conversion %s in the format"), quotedText(written).c_str()));
@@ -202,14 +202,14 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
         piece.width = std::max(piece.width, 0) * 10 + (format[at] - '0');
         if (piece.width > WidestField)
             throw UsageError(formatted(_("the width in %s is more than %d"),
-                                     quotedText(format.substr(percent, at + 1 - percent)).c_str(),
-                                     WidestField));
+                                       quotedText(format.substr(percent, at + 1 - percent)).c_str(),
+                                       WidestField));
     }
     for (; at < format.size() && format[at] == ':'; ++at)
         ++piece.colons;
     if (at >= format.size())
         throw UsageError(formatted(_("the format ends in an unfinished conversion %s"),
-                                 quotedText(format.substr(percent)).c_str()));
+                                   quotedText(format.substr(percent)).c_str()));
     piece.letter = format[at++];
     const std::string_view written = format.substr(percent, at - percent);
     if (!isKnown(piece.letter) || (piece.colons > 0 && (piece.letter != 'z' || piece.colons > 3)))

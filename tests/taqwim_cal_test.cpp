@@ -61,8 +61,8 @@ TEST(MonthGrid, EveryDayOnceInItsWeekdaysColumnWithTheOtherCalendarsNumber)
                         if (!cell)
                             continue;
                         const CivilDate shown = reckoning.civilDate(cell->date, month.calendar);
-                        const CivilDate other
-                                = reckoning.civilDate(cell->date, calendar::otherCalendar(month.calendar));
+                        const CivilDate other = reckoning.civilDate(
+                                cell->date, calendar::otherCalendar(month.calendar));
                         EXPECT_EQ(cell->date.weekday(), first + std::chrono::days(column));
                         EXPECT_EQ((CalendarMonth{shown.calendar, shown.year, shown.month}), month);
                         EXPECT_EQ(cell->day, shown.day);
@@ -417,7 +417,8 @@ TEST(Occasions, TheYearsOccasionsOnTheirHijriDays)
         for (const int year : {1445, 1446, 1500}) {
             const auto occasions = occasionsBetween(
                     reckoning.monthStart(Calendar::Hijri, year, 1),
-                    reckoning.monthStart(Calendar::Hijri, year + 1, 1) - calendar::Days{1}, reckoning);
+                    reckoning.monthStart(Calendar::Hijri, year + 1, 1) - calendar::Days{1},
+                    reckoning);
             ASSERT_EQ(occasions.size(), occasionDays().size());
             for (std::size_t i = 0; i < occasions.size(); ++i) {
                 const OccasionDay &day = occasionDays()[i];
@@ -433,7 +434,8 @@ TEST(Occasions, TheYearsOccasionsOnTheirHijriDays)
     const auto one = occasionsBetween(eid, eid, Reckoning());
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].occasion->occasion, Occasion::EidAlAdha);
-    EXPECT_TRUE(occasionsBetween(eid + calendar::Days{1}, eid + calendar::Days{20}, Reckoning()).empty());
+    EXPECT_TRUE(occasionsBetween(eid + calendar::Days{1}, eid + calendar::Days{20}, Reckoning())
+                        .empty());
 }
 
 TEST(Occasions, The1445OccasionsOnTheirGregorianDays)

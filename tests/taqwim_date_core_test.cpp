@@ -33,7 +33,8 @@ const calendar::LocaleNames &english()
 
 std::string appliedFormat(std::string_view format, const Moment &moment,
                           Calendar calendar = Calendar::Gregorian,
-                          const calendar::LocaleNames &names = english(), Digits digits = Digits::Latin)
+                          const calendar::LocaleNames &names = english(),
+                          Digits digits = Digits::Latin)
 {
     std::string out;
     OutputFormat(format).appendTo(
