@@ -1,18 +1,11 @@
 #include "numerals.h"
 
-#include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdint>
 
 namespace calendar {
-
-bool isInvisibleMark(char32_t c)
-{
-    // No ASCII character is one, and most of what is read is ASCII.
-    return c >= 0x80 && (c == U'\uFEFF' || u_hasBinaryProperty(UChar32(c), UCHAR_BIDI_CONTROL));
-}
 
 char32_t takeCodePoint(std::string_view &text)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unicode/uchar.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,8 +29,12 @@ constexpr bool isBlank(char32_t c)
 
 // The direction marks that text copied from Arabic pages carries along with its digits
 // (Unicode's bidi controls), and the byte order mark; they are neither digits nor letters,
-// and a reader of numbers passes over them.
-bool isInvisibleMark(char32_t c);
+// and a reader of numbers passes over them. Inline: a column of dates asks it of every
+// character, and no ASCII character is one.
+inline bool isInvisibleMark(char32_t c)
+{
+    return c >= 0x80 && (c == U'\uFEFF' || u_hasBinaryProperty(UChar32(c), UCHAR_BIDI_CONTROL));
+}
 
 // The UTF-8 text without its invisible marks; everything else, malformed bytes included,
 // is kept as it was.

@@ -2,6 +2,8 @@
 
 #include <unicode/utf8.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,18 +13,23 @@ namespace command_line {
 
 enum class Digits { Latin, Arabic };
 
+// "٠" is U+0660; the ten Arabic-Indic digits follow it in order, two bytes each in UTF-8.
+inline constexpr std::array<std::array<char, 2>, 10> ArabicIndicDigits = [] {
+    std::array<std::array<char, 2>, 10> digits{};
+    for (std::size_t d = 0; d < digits.size(); ++d) {
+        int32_t length = 0;
+        U8_APPEND_UNSAFE(digits[d], length, UChar32(U'\u0660' + d));
+    }
+    return digits;
+}();
+
 // One digit, 0 to 9. Inline: a column of dates writes millions of them.
 inline void appendDigit(std::string &out, int digit, Digits digits)
 {
-    if (digits == Digits::Latin) {
+    if (digits == Digits::Latin)
         out += char('0' + digit);
-        return;
-    }
-    // "٠" is U+0660; the ten Arabic-Indic digits follow it in order.
-    char bytes[U8_MAX_LENGTH];
-    int32_t length = 0;
-    U8_APPEND_UNSAFE(bytes, length, UChar32(U'\u0660') + digit);
-    out.append(bytes, std::size_t(length));
+    else
+        out.append(ArabicIndicDigits[std::size_t(digit)].data(), 2);
 }
 
 // The text with its ASCII digits written in the digits given.
