@@ -43,7 +43,8 @@ RecordedDocument todaysSummary()
 qreal widthIn14PointBold(const QString &text)
 {
     QBuffer nowhere;
-    nowhere.open(QIODevice::WriteOnly);
+    if (!nowhere.open(QIODevice::WriteOnly))
+        qFatal("a buffer in memory did not open");
     QPdfWriter pdf(&nowhere);
     pdf.setResolution(1200);
     QFont font;
