@@ -205,31 +205,24 @@ template<typename Talk> auto talkWithin(const QDeadlineTimer &deadline, Talk tal
 
 CupsPrinter::CupsPrinter(QStringList fontFamilies) : m_fontFamilies(std::move(fontFamilies)) { }
 
-void CupsPrinter::setSetting(int setting, SettingValue value)
+void CupsPrinter::setTextStyle(const TextStyle &style)
 {
-    if (setting == BoldSetting && std::holds_alternative<bool>(value))
-        m_style.bold = std::get<bool>(value);
-    else if (setting == TextSizeSetting && std::holds_alternative<float>(value))
-        m_style.points = std::get<float>(value);
-    else
-        throw std::invalid_argument("unknown printer setting");
+    m_style = style;
 }
 
 void CupsPrinter::writeLine(const QStringList &items)
 {
-    PrintedLine line = m_style;
-    line.text = items.join(QString());
-    m_pending.append(line);
+    m_pending.append({items.join(QString()), m_style, m_group});
 }
 
 void CupsPrinter::beginGroup()
 {
-    m_style.group = ++m_groups;
+    m_group = ++m_groups;
 }
 
 void CupsPrinter::endGroup()
 {
-    m_style.group = 0;
+    m_group = 0;
 }
 
 void CupsPrinter::endDocument()
