@@ -166,10 +166,9 @@ void Form1::showResults(const DateResults &results, std::initializer_list<Result
 void Form1::addSummaryToPrintDocument()
 {
     guarded([this] {
-        printing::writeSummary(
-                m_printer, [this] { return longDateField(Gregorian)->text(); },
-                [this] { return longDateField(Hijri)->text(); },
-                [this] { return m_controls.weekday->text(); });
+        printing::writeSummary(m_printer,
+                               {longDateField(Gregorian)->text(), longDateField(Hijri)->text(),
+                                m_controls.weekday->text()});
     });
 }
 
