@@ -11,15 +11,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <array>
-
 namespace {
 
-// Slot 0 stays empty, as in the table the lines were first kept in.
-std::array<QString, 7> informationLines()
+QStringList informationLines()
 {
-    return {QString(),
-            QStringLiteral("بسم الله الرحمن الرحيم"),
+    return {QStringLiteral("بسم الله الرحمن الرحيم"),
             QStringLiteral("برنامج تحويل التاريخ الهجري والميلادي"),
             QStringLiteral("إعداد فريق تقويم (%1)")
                     .arg(design::leftToRight(QStringLiteral("Taqwim"))),
@@ -32,18 +28,55 @@ std::array<QString, 7> informationLines()
             QStringLiteral("البحرين 2000")};
 }
 
+void applyLook(QWidget *widget, const form2::ControlDesign &item)
+{
+    widget->setObjectName(QString::fromLatin1(item.name));
+    widget->setGeometry(design::pixels(item.box));
+    if (item.font.points > 0)
+        widget->setFont(design::font(item.font));
+    if (item.accessibleName)
+        widget->setAccessibleName(QString::fromUtf8(item.accessibleName));
+    else if (item.kind != form2::ControlKind::FramedPicture)
+        widget->setAccessibleName(QString::fromUtf8(item.caption));
+}
+
+QLabel *createPicture(const form2::ControlDesign &item, QWidget *parent)
+{
+    auto *picture = new QLabel(parent);
+    picture->setPixmap(
+            design::picture(QString::fromLatin1(item.caption), parent->devicePixelRatio()));
+    picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+    picture->setContentsMargins(1, 1, 1, 1);
+    return picture;
+}
+
+QListWidget *createList(QWidget *parent)
+{
+    auto *list = new QListWidget(parent);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(false);
+    return list;
+}
+
+QPushButton *createButton(const form2::ControlDesign &item, QWidget *parent)
+{
+    auto *button = new QPushButton(QString::fromUtf8(item.caption), parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
 } // namespace
 
-Form2::Form2() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+Form2::Form2() : QWidget(nullptr, Qt::Dialog)
 {
     design::letScreenReadersKnowTheWindows();
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("عن البرنامج"));
+    setWindowTitle(QString::fromUtf8(form2::title()));
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
     setWindowIcon(noIcon);
     setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(design::pixels(form2::ClientArea).size());
+    setFixedSize(design::pixels(form2::clientArea()).size());
     createControls();
     design::giveClassicLook(*this);
     design::letEnterPressButtons(*this);
@@ -51,30 +84,22 @@ Form2::Form2() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 
 void Form2::createControls()
 {
-    auto *banner = new QLabel(this);
-    banner->setObjectName(QString::fromLatin1(form2::Banner.name));
-    banner->setPixmap(design::picture(QStringLiteral(":/about/banner.gif"), devicePixelRatio()));
-    banner->setFrameStyle(QFrame::Box | QFrame::Plain);
-    banner->setContentsMargins(1, 1, 1, 1);
-    banner->setGeometry(design::pixels(form2::Banner.box));
-
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QString::fromLatin1(form2::List.name));
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setSortingEnabled(false);
-    m_list->setGeometry(design::pixels(form2::List.box));
-    m_list->setFont(design::font(form2::Text));
-    m_list->setAccessibleName(QStringLiteral("معلومات عن البرنامج"));
-
-    m_return = new QPushButton(QStringLiteral("عــودة إلى البرنامج"), this);
-    m_return->setObjectName(QString::fromLatin1(form2::Return.name));
-    m_return->setGeometry(design::pixels(form2::Return.box));
-    m_return->setFont(design::font(form2::Text));
-    m_return->setAutoDefault(false);
-    m_return->setAccessibleName(m_return->text());
-    connect(m_return, &QPushButton::clicked, this, &Form2::returnToProgram);
-
-    setTabOrder(m_list, m_return);
+    for (const form2::ControlDesign &item : form2::controls()) {
+        QWidget *control = nullptr;
+        switch (item.kind) {
+        case form2::ControlKind::FramedPicture:
+            control = createPicture(item, this);
+            break;
+        case form2::ControlKind::List:
+            control = m_list = createList(this);
+            break;
+        case form2::ControlKind::CommandButton:
+            control = m_return = createButton(item, this);
+            connect(m_return, &QPushButton::clicked, this, &Form2::returnToProgram);
+            break;
+        }
+        applyLook(control, item);
+    }
 }
 
 void Form2::loadAndShow()
@@ -94,9 +119,7 @@ void Form2::loadAndShow()
 void Form2::fillList()
 {
     m_list->clear();
-    const std::array<QString, 7> lines = informationLines();
-    for (std::size_t slot = 1; slot < lines.size(); ++slot)
-        m_list->addItem(lines[slot]);
+    m_list->addItems(informationLines());
 }
 
 void Form2::returnToProgram()

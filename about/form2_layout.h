@@ -2,23 +2,26 @@
 
 #include "design/design_units.h"
 
-#include <array>
+#include <span>
 
 // The About window's layout as designed.
 namespace form2 {
 
-struct Placed
+enum class ControlKind { FramedPicture, List, CommandButton };
+
+// Every control of the window, in tab order.
+struct ControlDesign
 {
     const char *name;
+    ControlKind kind;
+    const char *caption; // UTF-8; for a picture, its resource path
     design::TwipsRect box;
+    design::Font font;
+    const char *accessibleName; // nullptr: named by its caption, a picture by none
 };
 
-inline constexpr design::TwipsRect ClientArea{0, 0, 4836, 2964};
-inline constexpr Placed Banner{"Image1", {12, 0, 4848, 1488}};
-inline constexpr Placed List{"List1", {24, 1536, 4776, 840}};
-inline constexpr Placed Return{"Command1", {24, 2616, 4800, 336}};
-inline constexpr std::array Controls{Banner, List, Return};
-// The list's and the return button's.
-inline constexpr design::Font Text{10.2, false};
+std::span<const ControlDesign> controls();
+design::TwipsRect clientArea();
+const char *title();
 
 } // namespace form2

@@ -173,10 +173,10 @@ void Form1::showResults(const DateResults &results, std::initializer_list<Result
 void Form1::addSummaryToPrintDocument()
 {
     guarded([this] {
-        printing::writeSummary(
-                m_printer, [this] { return longDateField(Calendar::Gregorian)->text(); },
-                [this] { return longDateField(Calendar::Hijri)->text(); },
-                [this] { return m_controls.weekday->text(); });
+        printing::writeSummary(m_printer,
+                               {longDateField(Calendar::Gregorian)->text(),
+                                longDateField(Calendar::Hijri)->text(),
+                                m_controls.weekday->text()});
     });
 }
 

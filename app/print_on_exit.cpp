@@ -9,7 +9,9 @@
 
 namespace {
 
-QString keptPath(const printing::DefaultPrinter &printer)
+// Draws the pending pages and keeps them as a PDF file: the path they were kept at, or an
+// empty one when they could be neither drawn nor kept.
+QString keepPendingPages(const printing::DefaultPrinter &printer)
 {
     try {
         return keepAsPdf(printer.pendingDocumentPdf());
@@ -54,7 +56,7 @@ bool printPendingDocumentOnExit(printing::DefaultPrinter &printer, ExitReport re
                        stderr);
         return true;
     } catch (const printing::PrintError &error) {
-        const QString path = keptPath(printer);
+        const QString path = keepPendingPages(printer);
         if (report == ExitReport::StandardError)
             tellOnStandardError(path);
         else
@@ -67,7 +69,7 @@ bool keepPendingDocument(printing::DefaultPrinter &printer)
 {
     if (!printer.hasPendingDocument())
         return true;
-    const QString path = keptPath(printer);
+    const QString path = keepPendingPages(printer);
     tellOnStandardError(path);
     if (!path.isEmpty())
         printer.discardDocument(); // kept once is enough, whatever ends the program next

@@ -25,9 +25,6 @@ class LineItem : public QWidget
 public:
     LineItem(QPoint from, QPoint to, QColor colour, int pixels, QWidget *parent);
 
-    QPoint from() const { return m_from; }
-    QPoint to() const { return m_to; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -60,7 +60,7 @@ QFont font(const Font &size)
     QFont font;
     font.setFamilies(fontFamilies());
     // Pixel sizes keep the text in the proportion the layout was drawn for.
-    font.setPixelSize(int(std::lround(size.points * 120 / 72)));
+    font.setPixelSize(int(std::lround(size.points * PixelsPerInch / 72)));
     font.setWeight(size.bold ? QFont::Bold : QFont::Normal);
     return font;
 }

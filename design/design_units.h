@@ -18,7 +18,9 @@ namespace design {
 using Twips = int;
 using DesignColour = std::uint32_t;
 inline constexpr DesignColour DefaultColour = 0xFFFFFFFF; // the toolkit's own
-inline constexpr int TwipsPerPixel = 12;
+// The screen the layout was drawn on showed 120 pixels to the inch.
+inline constexpr int PixelsPerInch = 120;
+inline constexpr int TwipsPerPixel = 1440 / PixelsPerInch;
 
 struct TwipsRect
 {

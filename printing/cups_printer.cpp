@@ -1,6 +1,9 @@
 #include "cups_printer.h"
 
+#include "design/bidi_text.h"
+
 #include <QDeadlineTimer>
+#include <QString>
 
 #include <cups/cups.h>
 
@@ -26,18 +29,12 @@ const char *const NotRunning = "خدمة الطباعة لا تعمل على ه�
 const char *const NotAnswering = "خدمة الطباعة لا تستجيب، فتوقفت المحاولة بعد بضع ثوانٍ.";
 const char *const NoDefaultPrinter = "لا توجد طابعة افتراضية معدّة على هذا الجهاز.";
 
-// A name or the service's own words, in the order they are written whatever the sentence
-// around them, which keeps its punctuation outside.
-std::string isolated(const std::string &text)
+// The service's own words stay in their order whatever the sentence around them.
+QString refusedBecause(QString reason)
 {
-    return "\u2066" + text + "\u2069";
-}
-
-std::string refusedBecause(std::string reason)
-{
-    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
-        reason.pop_back(); // the sentence has a full stop of its own
-    return "رفضت الطابعة المستند: " + isolated(reason) + ".";
+    while (reason.endsWith(u'.') || reason.endsWith(u' '))
+        reason.chop(1); // the sentence has a full stop of its own
+    return QStringLiteral("رفضت الطابعة المستند: %1.").arg(design::leftToRight(reason));
 }
 
 struct ConnectionCloser
@@ -109,8 +106,9 @@ public:
             return destination;
         // LPDEST or PRINTER may name a queue that is not there.
         if (const char *named = cupsGetDefault2(m_http.get()))
-            fail("لا توجد على هذا الجهاز طابعة باسم " + isolated(named) + ".");
-        fail(NoDefaultPrinter);
+            fail(QStringLiteral("لا توجد على هذا الجهاز طابعة باسم %1.")
+                         .arg(design::leftToRight(QString::fromUtf8(named))));
+        fail(QString::fromUtf8(NoDefaultPrinter));
     }
 
     DestinationInfo informationOn(cups_dest_t *destination)
@@ -145,7 +143,7 @@ public:
                 && cupsFinishDestDocument(m_http.get(), destination, info)
                         <= IPP_STATUS_OK_CONFLICTING;
         if (!sent) {
-            const std::string reason = cupsLastErrorString();
+            const QString reason = QString::fromUtf8(cupsLastErrorString());
             // A job without its document would only sit in the queue.
             cupsCancelDestJob(m_http.get(), destination, job);
             fail(refusedBecause(reason));
@@ -154,15 +152,18 @@ public:
 
 private:
     // The service's error texts do not tell a silent service from the failure at hand.
-    [[noreturn]] void fail(const std::string &cause) const
+    [[noreturn]] void fail(const QString &cause) const
     {
         if (httpError(m_http.get()) == ETIMEDOUT || m_deadline.hasExpired())
             throw PrintError(NotAnswering);
         if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
             throw PrintError(NotRunning);
-        throw PrintError(cause);
+        throw PrintError(cause.toStdString());
     }
-    [[noreturn]] void refused() const { fail(refusedBecause(cupsLastErrorString())); }
+    [[noreturn]] void refused() const
+    {
+        fail(refusedBecause(QString::fromUtf8(cupsLastErrorString())));
+    }
 
     QDeadlineTimer m_deadline;
     TalkState &m_state;
@@ -205,31 +206,24 @@ template<typename Talk> auto talkWithin(const QDeadlineTimer &deadline, Talk tal
 
 CupsPrinter::CupsPrinter(QStringList fontFamilies) : m_fontFamilies(std::move(fontFamilies)) { }
 
-void CupsPrinter::setSetting(int setting, SettingValue value)
+void CupsPrinter::setTextStyle(const TextStyle &style)
 {
-    if (setting == BoldSetting && std::holds_alternative<bool>(value))
-        m_style.bold = std::get<bool>(value);
-    else if (setting == TextSizeSetting && std::holds_alternative<float>(value))
-        m_style.points = std::get<float>(value);
-    else
-        throw std::invalid_argument("unknown printer setting");
+    m_style = style;
 }
 
 void CupsPrinter::writeLine(const QStringList &items)
 {
-    PrintedLine line = m_style;
-    line.text = items.join(QString());
-    m_pending.append(line);
+    m_pending.append({items.join(QString()), m_style, m_group});
 }
 
 void CupsPrinter::beginGroup()
 {
-    m_style.group = ++m_groups;
+    m_group = ++m_groups;
 }
 
 void CupsPrinter::endGroup()
 {
-    m_style.group = 0;
+    m_group = 0;
 }
 
 void CupsPrinter::endDocument()

@@ -17,7 +17,7 @@ class CupsPrinter : public DefaultPrinter
 public:
     explicit CupsPrinter(QStringList fontFamilies);
 
-    void setSetting(int setting, SettingValue value) override;
+    void setTextStyle(const TextStyle &style) override;
     void writeLine(const QStringList &items) override;
     void beginGroup() override;
     void endGroup() override;
@@ -28,7 +28,8 @@ public:
 
 private:
     QStringList m_fontFamilies;
-    PrintedLine m_style; // what the next line is written with
+    TextStyle m_style; // what the next line is written with
+    int m_group = 0; // of the next line; 0 for none
     int m_groups = 0;
     QList<PrintedLine> m_pending;
     QPageSize m_paper{QPageSize::A4}; // the default printer's, as last heard from the service

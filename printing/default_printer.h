@@ -5,18 +5,17 @@
 #include <QStringList>
 
 #include <stdexcept>
-#include <variant>
 
 // The desktop's default printer as the program sees it: a pending document that collects
 // lines of text until it is ended (printed) or discarded.
 namespace printing {
 
-// Identifiers of the two settings the summary makes, as the printing facility the layout
-// was written for numbers them.
-inline constexpr int BoldSetting = 0x10029; // Boolean
-inline constexpr int TextSizeSetting = 0x10004; // single-precision, points
-
-using SettingValue = std::variant<bool, float>;
+// How a line's text looks on paper.
+struct TextStyle
+{
+    bool bold = false;
+    qreal points = 10;
+};
 
 // A step the printer could not take. what() is one Arabic sentence (UTF-8) for the user that
 // tells the cause; what became of the document is for the caller to say.
@@ -32,7 +31,7 @@ public:
     virtual ~DefaultPrinter() = default;
 
     // Holds for every line written after it.
-    virtual void setSetting(int setting, SettingValue value) = 0;
+    virtual void setTextStyle(const TextStyle &style) = 0;
     // The items one after another, then a line break; the first line opens a document.
     virtual void writeLine(const QStringList &items) = 0;
     // The lines written between the two stay on one page whenever they fit on one.

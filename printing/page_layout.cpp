@@ -32,8 +32,9 @@ QFont fontOf(const PrintedLine &line, const QStringList &fontFamilies, qreal sca
 {
     QFont font;
     font.setFamilies(fontFamilies);
-    font.setPointSizeF(std::max(line.points * scale, std::min<qreal>(line.points, SmallestPoints)));
-    font.setBold(line.bold);
+    const qreal points = line.style.points;
+    font.setPointSizeF(std::max(points * scale, std::min(points, SmallestPoints)));
+    font.setBold(line.style.bold);
     return font;
 }
 

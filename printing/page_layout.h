@@ -1,5 +1,7 @@
 #pragma once
 
+#include "default_printer.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPageSize>
@@ -12,8 +14,7 @@ namespace printing {
 struct PrintedLine
 {
     QString text;
-    bool bold = false;
-    float points = 10.0f;
+    TextStyle style;
     int group = 0; // lines of one group share a number; 0 stands alone
 };
 

@@ -2,17 +2,18 @@
 
 #include <QString>
 
-#include <functional>
-
 namespace printing {
 
 class DefaultPrinter;
 
-using FieldReader = std::function<QString()>;
+// One result as the summary shows it.
+struct SummaryFields
+{
+    QString gregorianDate, hijriDate, weekday;
+};
 
 // Writes the eight-line framed summary of a result into the pending document, as one group
-// that stays on one page. Each field is read right before its line is written.
-void writeSummary(DefaultPrinter &printer, const FieldReader &gregorianDate,
-                  const FieldReader &hijriDate, const FieldReader &weekday);
+// that stays on one page.
+void writeSummary(DefaultPrinter &printer, const SummaryFields &fields);
 
 } // namespace printing

@@ -113,7 +113,8 @@ class StandardErrorLines
 public:
     StandardErrorLines() : m_saved(::dup(STDERR_FILENO))
     {
-        m_file.open();
+        if (!m_file.open())
+            qFatal("no temporary file for standard error");
         std::fflush(stderr);
         ::dup2(m_file.handle(), STDERR_FILENO);
     }

@@ -5,7 +5,6 @@
 #include <QList>
 #include <QStringList>
 
-#include <functional>
 #include <stdexcept>
 
 using RecordedDocument = QList<QStringList>; // lines, each a list of items
@@ -31,14 +30,12 @@ public:
     int failAtLine = 0; // the n-th line written from now on fails; 0 never
     bool failToPrint = false;
     bool internalFault = false; // a bug rather than a refusal: not a PrintError
-    std::function<void(int)> afterLine; // told the number of each line kept
 
-    void setSetting(int setting, printing::SettingValue value) override
+    void setTextStyle(const printing::TextStyle &style) override
     {
-        const QString shown = std::holds_alternative<bool>(value)
-                ? QString::fromLatin1(std::get<bool>(value) ? "true" : "false")
-                : QString::number(std::get<float>(value));
-        calls << QStringLiteral("set 0x%1 %2").arg(setting, 0, 16).arg(shown);
+        calls << QStringLiteral("style %1 %2 pt")
+                         .arg(QLatin1String(style.bold ? "bold" : "plain"))
+                         .arg(style.points);
     }
     void writeLine(const QStringList &items) override
     {
@@ -48,8 +45,6 @@ public:
         if (failAtLine > 0 && --failAtLine == 0)
             throw printing::PrintError("تعذّرت الكتابة في ذاكرة الطابعة.");
         pending << items;
-        if (afterLine)
-            afterLine(int(pending.size()));
     }
     void beginGroup() override { calls << QStringLiteral("group"); }
     void endGroup() override { calls << QStringLiteral("group end"); }
