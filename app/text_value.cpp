@@ -2,10 +2,6 @@
 
 #include "calendar/numerals.h"
 
-#include <QByteArray>
-
-#include <string_view>
-
 namespace {
 
 std::optional<int> digitAt(QStringView text, qsizetype at)
@@ -17,9 +13,11 @@ std::optional<int> digitAt(QStringView text, qsizetype at)
 
 QString withoutInvisibleMarks(QStringView text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    return QString::fromStdString(calendar::withoutInvisibleMarks(
-            std::string_view(utf8.constData(), std::size_t(utf8.size()))));
+    // Every mark is in the Basic Multilingual Plane, so no surrogate half is one; text the
+    // user pasted stays as it was apart from the marks.
+    QString kept = text.toString();
+    kept.removeIf([](QChar c) { return calendar::isInvisibleMark(c.unicode()); });
+    return kept;
 }
 
 double TextValue(QStringView typed)
