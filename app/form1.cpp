@@ -21,16 +21,11 @@ using namespace calendar;
 
 namespace {
 
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
-
 // The date as entered, then the same day in the other calendar.
 QString spoken(const DateResults &results)
 {
-    return fromUtf8(calendar::correspondingDatesText(results.weekday, results.sourceLongDate,
-                                                     results.targetLongDate));
+    return QString::fromStdString(calendar::correspondingDatesText(
+            results.weekday, results.sourceLongDate, results.targetLongDate));
 }
 
 } // namespace
@@ -152,19 +147,19 @@ void Form1::showResults(const DateResults &results, std::initializer_list<Result
     for (const Result result : writeOrder) {
         switch (result) {
         case Result::SourceDate:
-            m_controls.sourceDate->setText(fromUtf8(results.sourceLongDate));
+            m_controls.sourceDate->setText(QString::fromStdString(results.sourceLongDate));
             break;
         case Result::SourceMonth:
-            m_controls.sourceMonth->setText(fromUtf8(results.sourceMonth));
+            m_controls.sourceMonth->setText(QString::fromStdString(results.sourceMonth));
             break;
         case Result::TargetDate:
-            m_controls.targetDate->setText(fromUtf8(results.targetLongDate));
+            m_controls.targetDate->setText(QString::fromStdString(results.targetLongDate));
             break;
         case Result::TargetMonth:
-            m_controls.targetMonth->setText(fromUtf8(results.targetMonth));
+            m_controls.targetMonth->setText(QString::fromStdString(results.targetMonth));
             break;
         case Result::Weekday:
-            m_controls.weekday->setText(fromUtf8(results.weekday));
+            m_controls.weekday->setText(QString::fromStdString(results.weekday));
             break;
         }
     }

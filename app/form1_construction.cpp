@@ -21,11 +21,6 @@
 
 namespace {
 
-QString fromUtf8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 void applyLook(QWidget *widget, const form1::ControlDesign &item)
 {
     widget->setObjectName(QString::fromLatin1(item.name));
@@ -41,7 +36,8 @@ void applyLook(QWidget *widget, const form1::ControlDesign &item)
             palette.setColor(QPalette::Text, design::colour(item.foreground));
         widget->setPalette(palette);
     }
-    widget->setAccessibleName(fromUtf8(item.accessibleName ? item.accessibleName : item.caption));
+    widget->setAccessibleName(
+            QString::fromUtf8(item.accessibleName ? item.accessibleName : item.caption));
 }
 
 QLineEdit *createTextField(const form1::ControlDesign &item, QWidget *parent)
@@ -50,7 +46,7 @@ QLineEdit *createTextField(const form1::ControlDesign &item, QWidget *parent)
     field->setAlignment(item.alignment);
     if (item.maxLength > 0)
         field->setValidator(new EntryValidator(item.maxLength, field));
-    field->setText(fromUtf8(item.caption));
+    field->setText(QString::fromUtf8(item.caption));
     return field;
 }
 
@@ -66,7 +62,7 @@ QPushButton *createPictureButton(const form1::ControlDesign &item, QWidget *pare
 
 QRadioButton *createOptionButton(const form1::ControlDesign &item, QWidget *parent)
 {
-    auto *option = new QRadioButton(fromUtf8(item.caption), parent);
+    auto *option = new QRadioButton(QString::fromUtf8(item.caption), parent);
     // A classic option button is an opaque box of button face, not words on the panel.
     option->setAutoFillBackground(true);
     return option;
@@ -78,10 +74,10 @@ template<typename Widget> Widget *createControl(const form1::ControlDesign &item
         return createTextField(item, parent);
     else if constexpr (std::is_same_v<Widget, QRadioButton>)
         return createOptionButton(item, parent);
-    else if (item.kind == form1::ControlKind::PictureButton)
+    else if (item.showsPicture())
         return createPictureButton(item, parent);
     else
-        return new QPushButton(fromUtf8(item.caption), parent);
+        return new QPushButton(QString::fromUtf8(item.caption), parent);
 }
 
 QLabel *createPicture(const form1::SurfaceDesign &item, QWidget *parent)
@@ -107,7 +103,7 @@ QLabel *createPicture(const form1::SurfaceDesign &item, QWidget *parent)
 
 QLabel *createCaption(const form1::SurfaceDesign &item, QWidget *parent)
 {
-    auto *caption = new QLabel(fromUtf8(item.content), parent);
+    auto *caption = new QLabel(QString::fromUtf8(item.content), parent);
     caption->setGeometry(design::pixels(item.box));
     caption->setFont(design::font(form1::CaptionFont));
     caption->setAlignment(Qt::AlignCenter);

@@ -1,6 +1,5 @@
 #include "form1_layout.h"
 
-#include <algorithm>
 #include <array>
 
 namespace form1 {
@@ -17,57 +16,41 @@ constexpr Font Entry{12.0, true}, Result{13.8, true}, Caption = CaptionFont, NoT
 // One row a control, read as the layout table it is.
 // clang-format off
 constexpr std::array controlTable = {
-        ControlDesign{"Text1", ControlKind::TextField, &Controls::day, "Text1", {4308, 624, 528, 372}, Entry,
+        ControlDesign{"Text1", &Controls::day, "Text1", {4308, 624, 528, 372}, Entry,
                       0x00FFFFFF, 0x80000002, Left, false, 2, "اليوم"},
-        ControlDesign{"Text2", ControlKind::TextField, &Controls::month, "Text2", {3312, 648, 528, 372}, Entry,
+        ControlDesign{"Text2", &Controls::month, "Text2", {3312, 648, 528, 372}, Entry,
                       0x00FFFFFF, 0x80000002, Left, false, 2, "الشهر"},
-        ControlDesign{"Text3", ControlKind::TextField, &Controls::year, "Text3", {1800, 648, 1068, 372}, Entry,
+        ControlDesign{"Text3", &Controls::year, "Text3", {1800, 648, 1068, 372}, Entry,
                       0x00FFFFFF, 0x80000002, Left, false, 4, "السنة"},
-        ControlDesign{"Text7", ControlKind::TextField, &Controls::sourceDate, "Text7", {1200, 2748, 3756, 456}, Result,
+        ControlDesign{"Text7", &Controls::sourceDate, "Text7", {1200, 2748, 3756, 456}, Result,
                       0x00400040, 0x0000FF00, Centred, true, 0, "التاريخ المدخل"},
-        ControlDesign{"Text8", ControlKind::TextField, &Controls::targetDate, "Text8", {1200, 3204, 3756, 456}, Result,
+        ControlDesign{"Text8", &Controls::targetDate, "Text8", {1200, 3204, 3756, 456}, Result,
                       0x00400040, 0x0000FF00, Centred, true, 0, "التاريخ المقابل"},
-        ControlDesign{"Text9", ControlKind::TextField, &Controls::weekday, "Text9", {1212, 2316, 3756, 456}, Result,
+        ControlDesign{"Text9", &Controls::weekday, "Text9", {1212, 2316, 3756, 456}, Result,
                       0x00400040, 0x0000FF00, Centred, false, 0, "اسم اليوم"},
-        ControlDesign{"Command1", ControlKind::CommandButton, &Controls::convert, "تحويل", {564, 660, 948, 372}, Caption,
+        ControlDesign{"Command1", &Controls::convert, "تحويل", {564, 660, 948, 372}, Caption,
                       Default, Default, Centred, false, 0, nullptr},
-        ControlDesign{"Option2", ControlKind::OptionButton, &Controls::hijriToGregorian, "الهجري إلى الميلادي",
+        ControlDesign{"Option2", &Controls::hijriToGregorian, "الهجري إلى الميلادي",
                       {2904, 1356, 2064, 456}, Caption, Default, Default, Right, true, 0, nullptr},
-        ControlDesign{"Option1", ControlKind::OptionButton, &Controls::gregorianToHijri, "الميلادي إلى الهجري",
+        ControlDesign{"Option1", &Controls::gregorianToHijri, "الميلادي إلى الهجري",
                       {864, 1356, 2064, 456}, Caption, Default, Default, Right, true, 0, nullptr},
-        ControlDesign{"Text4", ControlKind::TextField, &Controls::sourceMonth, "", {672, 2772, 468, 396}, Result, Default,
+        ControlDesign{"Text4", &Controls::sourceMonth, "", {672, 2772, 468, 396}, Result, Default,
                       Default, Centred, true, 0, "رقم الشهر في التاريخ المدخل"},
-        ControlDesign{"Text5", ControlKind::TextField, &Controls::targetMonth, "", {672, 3276, 480, 360}, Result, Default,
+        ControlDesign{"Text5", &Controls::targetMonth, "", {672, 3276, 480, 360}, Result, Default,
                       Default, Centred, true, 0, "رقم الشهر في التاريخ المقابل"},
-        ControlDesign{"Command2", ControlKind::PictureButton, &Controls::exit, ":/pictures/exit.ico",
+        ControlDesign{"Command2", &Controls::exit, ":/pictures/exit.ico",
                       {4908, 3852, 624, 552}, NoText, Default, Default, Centred, false, 0, "خروج"},
-        ControlDesign{"Command3", ControlKind::CommandButton, &Controls::addSummary, "إلى ذاكرة الطابعة",
+        ControlDesign{"Command3", &Controls::addSummary, "إلى ذاكرة الطابعة",
                       {2988, 4032, 1884, 360}, Caption, Default, Default, Centred, true, 0, nullptr},
-        ControlDesign{"Command4", ControlKind::CommandButton, &Controls::discard, "إلغاء ذاكرة الطابعة",
+        ControlDesign{"Command4", &Controls::discard, "إلغاء ذاكرة الطابعة",
                       {1068, 4032, 1884, 360}, Caption, Default, Default, Centred, true, 0, nullptr},
-        ControlDesign{"Command5", ControlKind::PictureButton, &Controls::print, ":/pictures/printer.bmp",
+        ControlDesign{"Command5", &Controls::print, ":/pictures/printer.bmp",
                       {336, 3852, 624, 552}, NoText, Default, Default, Centred, false, 0, "طباعة"},
-        ControlDesign{"Command6", ControlKind::PictureButton, &Controls::showAbout, ":/pictures/about_strip.gif",
+        ControlDesign{"Command6", &Controls::showAbout, ":/pictures/about_strip.gif",
                       {312, 1344, 264, 2448}, NoText, Default, Default, Centred, false, 0,
                       "عن البرنامج"},
 };
 // clang-format on
-
-// A row's widget kind and the member the window keeps it in must agree.
-constexpr bool keptAsMade(const ControlDesign &row)
-{
-    switch (row.kind) {
-    case ControlKind::TextField:
-        return std::holds_alternative<KeptAs<QLineEdit>>(row.keptIn);
-    case ControlKind::CommandButton:
-    case ControlKind::PictureButton:
-        return std::holds_alternative<KeptAs<QPushButton>>(row.keptIn);
-    case ControlKind::OptionButton:
-        return std::holds_alternative<KeptAs<QRadioButton>>(row.keptIn);
-    }
-    return false;
-}
-static_assert(std::ranges::all_of(controlTable, keptAsMade));
 
 constexpr DesignColour Grey = 0x00C0C0C0, Frame = 0x80000009, Rule = 0x80000005;
 constexpr DesignColour CaptionBack = 0x80000003, CaptionText = 0x80000018;

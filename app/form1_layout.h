@@ -3,6 +3,7 @@
 #include "design/design_units.h"
 
 #include <span>
+#include <string_view>
 #include <variant>
 
 class QLineEdit;
@@ -33,9 +34,8 @@ struct Controls
     QPushButton *showAbout = nullptr; // Command6
 };
 
-enum class ControlKind { TextField, CommandButton, PictureButton, OptionButton };
-
-// Where the window keeps a control; its type is the kind of widget made for it.
+// Where the window keeps a control; its type is the kind of widget made for it: a text field,
+// a push button or an option button.
 template<typename Widget> using KeptAs = Widget *Controls::*;
 using KeptIn = std::variant<KeptAs<QLineEdit>, KeptAs<QPushButton>, KeptAs<QRadioButton>>;
 
@@ -43,7 +43,6 @@ using KeptIn = std::variant<KeptAs<QLineEdit>, KeptAs<QPushButton>, KeptAs<QRadi
 struct ControlDesign
 {
     const char *name;
-    ControlKind kind;
     KeptIn keptIn;
     const char *caption; // UTF-8; for a picture button, its picture's resource path
     design::TwipsRect box;
@@ -53,6 +52,9 @@ struct ControlDesign
     bool rightToLeft;
     int maxLength; // 0: no limit
     const char *accessibleName; // nullptr: named by its caption
+
+    // A button whose caption is a resource path shows that picture instead of words.
+    constexpr bool showsPicture() const { return std::string_view(caption).starts_with(":/"); }
 };
 
 enum class SurfaceKind { Picture, Rectangle, Line, Caption };
