@@ -1,5 +1,7 @@
 #include "date_error_text.h"
 
+#include "date_words.h"
+
 #include "calendar/date_names.h"
 
 #include <string>
@@ -21,18 +23,26 @@ const char *fieldName(DateField field)
     return "";
 }
 
+std::string sentence(const EntryError &error)
+{
+    switch (error.fault()) {
+    case EntryFault::Shape:
+        return "اكتب التاريخ على صورة يوم/شهر/سنة، مثل 8/12/2026.";
+    case EntryFault::EmptyField:
+        return std::string("خانة ") + fieldName(error.field()) + " فارغة.";
+    case EntryFault::NotANumber:
+        break;
+    }
+    return std::string("خانة ") + fieldName(error.field()) + " لا تحتوي رقماً صحيحاً.";
+}
+
 std::string sentence(const DateError &error)
 {
-    const CivilDate &typed = error.typed();
+    const CivilDate &typed = error.written();
     switch (error.fault()) {
-    case DateFault::Shape:
-        return "اكتب التاريخ على صورة يوم/شهر/سنة، مثل 8/12/2026.";
-    case DateFault::EmptyField:
-        return std::string("خانة ") + fieldName(error.field()) + " فارغة.";
-    case DateFault::NotANumber:
-        return std::string("خانة ") + fieldName(error.field()) + " لا تحتوي رقماً صحيحاً.";
     case DateFault::YearOutOfRange:
-        return "السنة يجب أن تكون من 1 إلى 9999.";
+        return "السنة يجب أن تكون من " + std::to_string(FirstYear) + " إلى "
+                + std::to_string(LastYear) + ".";
     case DateFault::MonthOutOfRange:
         return "الشهر يجب أن يكون من 1 إلى 12.";
     case DateFault::DayBelowOne:
@@ -53,6 +63,11 @@ std::string sentence(const DateError &error)
 }
 
 } // namespace
+
+QString dateErrorText(const EntryError &error)
+{
+    return QString::fromStdString(sentence(error));
+}
 
 QString dateErrorText(const DateError &error)
 {

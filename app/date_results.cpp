@@ -1,6 +1,6 @@
 #include "date_results.h"
 
-#include "calendar/calendar_service.h"
+#include "calendar_service.h"
 
 using namespace calendar;
 

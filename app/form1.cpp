@@ -1,10 +1,10 @@
 #include "form1.h"
 
 #include "about/form2.h"
-#include "calendar/calendar_service.h"
-#include "calendar/date_names.h"
+#include "calendar_service.h"
 #include "date_error_text.h"
 #include "date_results.h"
+#include "date_words.h"
 #include "design/screen_reader.h"
 #include "printing/default_printer.h"
 #include "printing/summary.h"
@@ -24,8 +24,8 @@ namespace {
 // The date as entered, then the same day in the other calendar.
 QString spoken(const DateResults &results)
 {
-    return QString::fromStdString(calendar::correspondingDatesText(
-            results.weekday, results.sourceLongDate, results.targetLongDate));
+    return QString::fromStdString(correspondingDatesText(results.weekday, results.sourceLongDate,
+                                                         results.targetLongDate));
 }
 
 } // namespace
@@ -44,6 +44,8 @@ template<typename Action> void Form1::guarded(Action action)
 {
     try {
         action();
+    } catch (const EntryError &error) {
+        showWarning(this, QStringLiteral("تاريخ غير صحيح"), dateErrorText(error));
     } catch (const DateError &error) {
         showWarning(this, QStringLiteral("تاريخ غير صحيح"), dateErrorText(error));
     } catch (const printing::PrintError &error) {

@@ -53,7 +53,8 @@ private:
     void connectActions();
 
     void fillWithToday();
-    // The day the entry fields name in the calendar; a DateError tells what is wrong.
+    // The day the entry fields name in the calendar; an EntryError or a DateError tells what
+    // is wrong.
     calendar::Date typedDate(calendar::Calendar calendar) const;
     // Leaving an entry field, by the keyboard or the mouse, repairs what it holds.
     void leaveDay();

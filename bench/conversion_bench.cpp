@@ -1,6 +1,6 @@
 // One full conversion through the calendar service, against the same ICU calls made
 // directly with objects built once: the difference is what the service itself costs.
-#include "calendar/calendar_service.h"
+#include "app/calendar_service.h"
 
 #include <benchmark/benchmark.h>
 #include <unicode/calendar.h>

@@ -15,6 +15,7 @@ using namespace std::chrono;
 constexpr std::int64_t UnixEpochJulianDay = 2440588;
 // 15 October 1582, the first Gregorian day; the day before was 4 October (Julian).
 constexpr std::int64_t ReformDay = -141427;
+constexpr CivilDate ReformDate{Calendar::Gregorian, 1582, 10, 15};
 
 // Past these years the arithmetic would overflow long before it meant anything.
 constexpr int EarliestGregorianYear = -1000;
@@ -27,7 +28,8 @@ bool isJulianLeapYear(int year)
 
 bool beforeReform(const CivilDate &civil)
 {
-    return std::tie(civil.year, civil.month, civil.day) < std::tuple(1582, 10, 15);
+    return std::tie(civil.year, civil.month, civil.day)
+            < std::tie(ReformDate.year, ReformDate.month, ReformDate.day);
 }
 
 // The usual Julian day number arithmetic, counted from March so that the leap day ends the
@@ -72,7 +74,7 @@ CivilDate gregorianCivil(Date date)
 
 int gregorianLastDay(int year, int month)
 {
-    if (std::tuple(year, month) >= std::tuple(1582, 10))
+    if (std::tuple(year, month) >= std::tie(ReformDate.year, ReformDate.month))
         return int(unsigned(year_month_day_last{std::chrono::year{year},
                                                 month_day_last{std::chrono::month{unsigned(month)}}}
                                     .day()));
@@ -124,19 +126,25 @@ std::optional<Date> dateOf(const CivilDate &civil)
     return gregorianDate(civil);
 }
 
-Date validDateOf(const CivilDate &civil)
+const CivilCalendars &plainCalendars()
 {
-    if (civil.year < 1 || civil.year > 9999)
-        throw DateError(DateFault::YearOutOfRange, civil);
-    if (civil.month < 1 || civil.month > 12)
-        throw DateError(DateFault::MonthOutOfRange, civil);
-    if (civil.day < 1)
-        throw DateError(DateFault::DayBelowOne, civil);
-    if (const std::optional<Date> date = dateOf(civil))
-        return *date;
-    if (civil.day > lastDayOfMonth(civil.calendar, civil.year, civil.month))
-        throw DateError(DateFault::PastMonthEnd, civil);
-    throw DateError(DateFault::SkippedByReform, civil);
+    struct Plain final : CivilCalendars
+    {
+        CivilDate civilDate(Date date, Calendar calendar) const override
+        {
+            return calendar::civilDate(date, calendar);
+        }
+        std::optional<Date> dateOf(const CivilDate &civil) const override
+        {
+            return calendar::dateOf(civil);
+        }
+        int lastDayOfMonth(Calendar calendar, int year, int month) const override
+        {
+            return calendar::lastDayOfMonth(calendar, year, month);
+        }
+    };
+    static const Plain plain;
+    return plain;
 }
 
 } // namespace calendar

@@ -18,6 +18,13 @@ constexpr Calendar otherCalendar(Calendar calendar)
     return calendar == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;
 }
 
+// The years a user may name in either calendar.
+inline constexpr int FirstYear = 1;
+inline constexpr int LastYear = 9999;
+
+// The three numbers a civil date is written in.
+enum class DateField { Day, Month, Year };
+
 struct CivilDate
 {
     Calendar calendar = Calendar::Gregorian;
@@ -28,18 +35,27 @@ struct CivilDate
     friend bool operator==(const CivilDate &, const CivilDate &) = default;
 };
 
-// Throws DateError (OutOfRange) for a day far outside the years either calendar accepts.
+// A way of naming days by year, month and day in the two calendars: the calendars above,
+// or one that moves the Hijri months as a community keeps them.
+class CivilCalendars
+{
+public:
+    // Throws DateError (OutOfRange) for a day far outside the years either calendar accepts.
+    virtual CivilDate civilDate(Date date, Calendar calendar) const = 0;
+    // The day the civil date names, or nothing where the calendar has no such day.
+    virtual std::optional<Date> dateOf(const CivilDate &civil) const = 0;
+    // The number of the month's last day: 31 for October 1582, although its days 5 to 14
+    // never existed.
+    virtual int lastDayOfMonth(Calendar calendar, int year, int month) const = 0;
+
+protected:
+    ~CivilCalendars() = default;
+};
+
+// The calendars of the comment above, as functions and as CivilCalendars.
 CivilDate civilDate(Date date, Calendar calendar);
-
-// The day the civil date names, or nothing where the calendar has no such day.
 std::optional<Date> dateOf(const CivilDate &civil);
-
-// The day a user named: years 1 to 9999 only, and a DateError that says what is wrong
-// where there is no such day.
-Date validDateOf(const CivilDate &civil);
-
-// The number of the month's last day: 31 for October 1582, although its days 5 to 14 never
-// existed.
 int lastDayOfMonth(Calendar calendar, int year, int month);
+const CivilCalendars &plainCalendars();
 
 } // namespace calendar

@@ -2,8 +2,8 @@
 
 namespace calendar {
 
-DateError::DateError(DateFault fault, const CivilDate &typed, DateField field)
-    : std::runtime_error("invalid date"), m_fault(fault), m_field(field), m_typed(typed)
+DateError::DateError(DateFault fault, const CivilDate &written)
+    : std::runtime_error("invalid date"), m_fault(fault), m_written(written)
 {
 }
 

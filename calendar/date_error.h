@@ -6,36 +6,29 @@
 
 namespace calendar {
 
-enum class DateField { Day, Month, Year };
-
+// Why a date written in numbers names no day a program takes, in the order they are checked.
 enum class DateFault {
-    Shape, // not three numbers with the separators between them
-    EmptyField,
-    NotANumber,
-    YearOutOfRange, // a typed year outside 1..9999
+    YearOutOfRange, // a year none of whose days is taken
     MonthOutOfRange,
     DayBelowOne,
     PastMonthEnd,
     SkippedByReform, // 5..14 October 1582
-    OutOfRange, // a day far beyond the years either calendar accepts
+    OutOfRange, // a day before the first or after the last one taken
 };
 
-// A date that names no day: what is wrong, and the date as typed, for each front end to word
-// in its own language. what() says only "invalid date", for a log.
+// A date that names no day: what is wrong, and the date as written, for each front end to
+// word in its own language. what() says only "invalid date", for a log.
 class DateError : public std::runtime_error
 {
 public:
-    DateError(DateFault fault, const CivilDate &typed, DateField field = DateField::Day);
+    DateError(DateFault fault, const CivilDate &written);
 
     DateFault fault() const { return m_fault; }
-    // The field an EmptyField or NotANumber fault is about.
-    DateField field() const { return m_field; }
-    const CivilDate &typed() const { return m_typed; }
+    const CivilDate &written() const { return m_written; }
 
 private:
     DateFault m_fault;
-    DateField m_field;
-    CivilDate m_typed;
+    CivilDate m_written;
 };
 
 } // namespace calendar

@@ -30,15 +30,14 @@ std::unique_ptr<icu::SimpleDateFormat> formatterFor(const char *locale)
 struct Names
 {
     std::array<std::string, 12> months;
-    std::string era, eraBefore;
+    std::string era;
 };
 
-Names namesOf(const char *locale, std::string eraBefore)
+Names namesOf(const char *locale)
 {
     const auto format = formatterFor(locale);
     const icu::DateFormatSymbols *symbols = format->getDateFormatSymbols();
     Names names;
-    names.eraBefore = std::move(eraBefore);
     int32_t count = 0;
     const icu::UnicodeString *months = symbols->getMonths(count, icu::DateFormatSymbols::FORMAT,
                                                           icu::DateFormatSymbols::WIDE);
@@ -50,10 +49,8 @@ Names namesOf(const char *locale, std::string eraBefore)
 
 const Names &namesOf(Calendar calendar)
 {
-    // The eras before are the window's own short forms on every ICU version: ICU before 78
-    // names no era before the Hijra, and its Gregorian one before Christ is a longer form.
-    static const Names gregorian = namesOf("ar@calendar=gregorian", "ق.م");
-    static const Names hijri = namesOf("ar@calendar=islamic-umalqura", "ق.هـ");
+    static const Names gregorian = namesOf("ar@calendar=gregorian");
+    static const Names hijri = namesOf("ar@calendar=islamic-umalqura");
     return calendar == Calendar::Hijri ? hijri : gregorian;
 }
 
@@ -82,17 +79,9 @@ const std::string &monthName(Calendar calendar, int month)
     return namesOf(calendar).months.at(std::size_t(month - 1));
 }
 
-std::string yearText(Calendar calendar, int year)
+const std::string &eraName(Calendar calendar)
 {
-    const Names &names = namesOf(calendar);
-    return year > 0 ? std::to_string(year) + " " + names.era
-                    : std::to_string(1 - year) + " " + names.eraBefore;
-}
-
-std::string longDateText(const CivilDate &civil)
-{
-    return std::to_string(civil.day) + " " + monthName(civil.calendar, civil.month) + " "
-            + yearText(civil.calendar, civil.year);
+    return namesOf(calendar).era;
 }
 
 const std::string &weekdayName(std::chrono::weekday weekday)
@@ -108,14 +97,6 @@ const std::string &weekdayName(std::chrono::weekday weekday)
         return result;
     }();
     return names[weekday.c_encoding()];
-}
-
-std::string correspondingDatesText(std::string_view weekday, std::string_view date,
-                                   std::string_view otherDate)
-{
-    std::string sentence(weekday);
-    sentence.append("، ").append(date).append(" الموافق ").append(otherDate);
-    return sentence;
 }
 
 } // namespace calendar

@@ -35,4 +35,14 @@ std::string withoutInvisibleMarks(std::string_view text)
     return kept;
 }
 
+std::u32string decodedWithoutMarks(std::string_view text)
+{
+    std::u32string decoded;
+    decoded.reserve(text.size());
+    while (!text.empty())
+        if (const char32_t c = takeCodePoint(text); !isInvisibleMark(c))
+            decoded += c;
+    return decoded;
+}
+
 } // namespace calendar

@@ -1,5 +1,6 @@
 #include "date_text.h"
 
+#include "date_writing.h"
 #include "program.h"
 
 #include "calendar/numerals.h"
@@ -7,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <type_traits>
+#include <variant>
 
 namespace command_line {
 namespace {
@@ -18,9 +21,9 @@ using calendar::DateField;
 using namespace std::chrono;
 using Text = std::u32string_view;
 
-// Large enough to be out of every range, small enough never to overflow.
-constexpr int Saturated = 1'000'000;
 constexpr std::int64_t SecondsPerDay = 86400;
+// No date a user writes is longer, time and zone included.
+constexpr std::size_t LongestDate = 120;
 
 [[noreturn]] void fail(DateTextFault fault, Calendar calendar, DateField field = DateField::Day)
 {
@@ -78,7 +81,7 @@ public:
     Text view() const { return trimmed(Text(m_text.data(), m_length)); }
 
 private:
-    std::array<char32_t, 120> m_text; // only the first m_length are read
+    std::array<char32_t, LongestDate> m_text; // only the first m_length are read
     std::size_t m_length = 0;
 };
 
@@ -102,19 +105,10 @@ std::optional<int> dayOffsetOfWord(Text text)
     return std::nullopt;
 }
 
-// A run of ASCII digits at the front, taken off; nothing when there is none. A number too
-// large for any field stays too large, however long it is.
+// A number at the front, taken off; nothing when there is none.
 std::optional<std::int64_t> takeNumber(Text &text)
 {
-    constexpr std::int64_t TooLarge = 1'000'000'000'000'000;
-    std::size_t length = 0;
-    std::int64_t value = 0;
-    for (; length < text.size() && isDigit(text[length]); ++length)
-        value = std::min(value * 10 + (text[length] - U'0'), TooLarge);
-    if (length == 0)
-        return std::nullopt;
-    text.remove_prefix(length);
-    return value;
+    return calendar::takeNumber<std::int64_t>(text);
 }
 
 // The digits after a decimal mark, as nanoseconds: ".5" is half a second. Past nine digits
@@ -159,12 +153,10 @@ int numberIn(const Field &field, DateField which, Calendar calendar)
 {
     if (field.text.empty())
         fail(DateTextFault::FieldMissing, calendar, which);
-    Text digits = field.text;
-    const std::optional<std::int64_t> number = takeNumber(digits);
-    if (!number || !digits.empty())
+    const std::optional<int> number = calendar::wholeNumber<int>(field.text);
+    if (!number)
         fail(DateTextFault::FieldNotANumber, calendar, which);
-    const int value = int(std::min<std::int64_t>(*number, Saturated));
-    return field.negative ? -value : value;
+    return field.negative ? -*number : *number;
 }
 
 bool looksLikeYear(const Field &field)
@@ -269,63 +261,18 @@ WrittenDate civilDateIn(Text text, Calendar calendar)
     return {civil, yearFirst};
 }
 
-CivilDate civilOfReadable(Date day, Calendar calendar, int hijriShift)
+// The day the date names, or what is wrong with it in the user's terms: first what the order
+// of its numbers tells, then whether the run's reckoning has such a day.
+Date dayOf(const CivilDate &civil, bool yearFirst, const Reckoning &reckoning)
 {
-    return calendar::civilDate(calendar == Calendar::Hijri ? day + calendar::Days{hijriShift} : day,
-                               calendar);
-}
-
-[[noreturn]] void failOutOfRange(const CivilDate &typed)
-{
-    throw DateTextError(DateTextFault::OutOfRange, typed);
-}
-
-void checkReadable(Date day, const CivilDate &typed)
-{
-    if (day < firstReadableDay() || day > lastReadableDay())
-        failOutOfRange(typed);
-}
-
-// Whether the year is one that may hold a readable day: a day or two past either end is
-// still looked at, since --adjust can print those dates.
-bool withinReadableYears(const CivilDate &civil)
-{
-    struct Years
-    {
-        int first, last;
-    };
-    static const std::array<Years, 2> years = [] {
-        std::array<Years, 2> bounds{};
-        for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri})
-            bounds[std::size_t(calendar)] = {civilOfReadable(firstReadableDay(), calendar, -2).year,
-                                             civilOfReadable(lastReadableDay(), calendar, 2).year};
-        return bounds;
-    }();
-    const Years &kept = years[std::size_t(civil.calendar)];
-    return civil.year >= kept.first && civil.year <= kept.last;
-}
-
-// The day the date names, or what is wrong with it in the user's terms.
-Date dayOf(const CivilDate &civil, bool yearFirst, int hijriShift)
-{
-    const auto fault = [&](DateTextFault f) { throw DateTextError(f, civil); };
-    if (civil.month < 1 || civil.month > 12) {
-        if (civil.month > 12 && civil.day >= 1 && civil.day <= 12)
-            fault(yearFirst ? DateTextFault::MonthFirstHere : DateTextFault::DayFirstHere);
-        fault(DateTextFault::MonthOutOfRange);
+    if (civil.month > 12 && civil.day >= 1 && civil.day <= 12)
+        throw DateTextError(yearFirst ? DateTextFault::MonthFirstHere : DateTextFault::DayFirstHere,
+                            civil);
+    try {
+        return reckoning.readableDays().validDateOf(civil);
+    } catch (const calendar::DateError &error) {
+        throw DateTextError(error);
     }
-    if (civil.day < 1)
-        fault(DateTextFault::DayBelowOne);
-    if (!withinReadableYears(civil))
-        failOutOfRange(civil);
-    if (civil.day > calendar::lastDayOfMonth(civil.calendar, civil.year, civil.month))
-        fault(DateTextFault::PastMonthEnd);
-    const std::optional<Date> date = calendar::dateOf(civil);
-    if (!date)
-        fault(DateTextFault::SkippedByReform);
-    const Date day = civil.calendar == Calendar::Hijri ? *date - calendar::Days{hijriShift} : *date;
-    checkReadable(day, civil);
-    return day;
 }
 
 // HH:MM, HH:MM:SS, a fraction, then Z or +HH, +HHMM, +HH:MM, maybe after a blank.
@@ -406,8 +353,9 @@ Parts partsOf(Text text, Calendar calendar)
 }
 
 // @1700000000, @-86400, @1700000000.5
-Moment instantIn(Text text, Calendar calendar)
+Moment instantIn(Text text, const DateReading &reading)
 {
+    const Calendar calendar = reading.calendar;
     const bool negative = takeChar(text, U'-');
     if (!negative)
         takeChar(text, U'+');
@@ -422,7 +370,7 @@ Moment instantIn(Text text, Calendar calendar)
         --seconds;
         fraction = 1'000'000'000 - *fraction;
     }
-    return readableMomentAt(seconds, nanoseconds{*fraction}, calendar);
+    return readableMomentAt(seconds, nanoseconds{*fraction}, reading);
 }
 
 Moment movedBy(Moment moment, int days)
@@ -436,32 +384,30 @@ Moment movedBy(Moment moment, int days)
 
 } // namespace
 
-DateTextError::DateTextError(DateTextFault fault, const CivilDate &typed, DateField field)
-    : std::runtime_error("invalid date"), m_fault(fault), m_field(field), m_typed(typed)
+DateTextError::DateTextError(DateTextFault fault, const CivilDate &written, DateField field)
+    : std::runtime_error("invalid date"), m_fault(fault), m_field(field), m_written(written)
 {
 }
 
-Date firstReadableDay()
+DateTextError::DateTextError(const calendar::DateError &noSuchDay)
+    : std::runtime_error("invalid date"), m_fault(noSuchDay.fault()), m_written(noSuchDay.written())
 {
-    static const Date first = *calendar::dateOf({Calendar::Gregorian, 1, 1, 1});
-    return first;
 }
 
-Date lastReadableDay()
+Moment readableMomentAt(std::int64_t unixSeconds, nanoseconds fraction, const DateReading &reading)
 {
-    static const Date last = *calendar::dateOf(
-            {Calendar::Hijri, 9999, 12, calendar::lastDayOfMonth(Calendar::Hijri, 9999, 12)});
-    return last;
-}
-
-Moment readableMomentAt(std::int64_t unixSeconds, nanoseconds fraction, Calendar calendar)
-{
+    const calendar::AcceptedDays &readable = reading.reckoning.readableDays();
+    const auto outOfRange = [&] {
+        return DateTextError(calendar::DateError(calendar::DateFault::OutOfRange,
+                                                 {.calendar = reading.calendar}));
+    };
     // A day to spare on either side for the local zone; the exact day is checked below.
-    if (unixSeconds < (firstReadableDay().days() - 1) * SecondsPerDay
-        || unixSeconds > (lastReadableDay().days() + 1) * SecondsPerDay)
-        failOutOfRange({.calendar = calendar});
+    if (unixSeconds < (readable.first().days() - 1) * SecondsPerDay
+        || unixSeconds > (readable.last().days() + 1) * SecondsPerDay)
+        throw outOfRange();
     const Moment moment = momentAt(unixSeconds, fraction);
-    checkReadable(moment.day, {.calendar = calendar});
+    if (moment.day < readable.first() || moment.day > readable.last())
+        throw outOfRange();
     return moment;
 }
 
@@ -474,11 +420,11 @@ Moment readDate(std::string_view text, const DateReading &reading)
     if (const std::optional<int> offset = dayOffsetOfWord(written))
         return movedBy(reading.now(), *offset);
     if (written.front() == U'@')
-        return instantIn(written.substr(1), reading.calendar);
+        return instantIn(written.substr(1), reading);
     const Parts parts = partsOf(written, reading.calendar);
     const WrittenDate date = civilDateIn(parts.date, reading.calendar);
     Moment moment;
-    moment.day = dayOf(date.civil, date.yearFirst, reading.hijriShift);
+    moment.day = dayOf(date.civil, date.yearFirst, reading.reckoning);
     if (parts.time)
         readTimeOfDay(*parts.time, moment, reading.calendar);
     return moment;
@@ -500,28 +446,22 @@ const char *fieldProblem(DateTextFault fault, DateField field)
     return missing ? _("the year is missing") : _("the year is not a number");
 }
 
-// As %F prints it: "0622-07-16", "-640-05-16", "10323-10-21".
-std::string isoText(const CivilDate &civil)
-{
-    return formatted("%04d-%02d-%02d", civil.year, civil.month, civil.day);
-}
-
 std::string readableDays(const DateReading &reading)
 {
+    const calendar::AcceptedDays &days = reading.reckoning.readableDays();
     const std::string first
-            = isoText(civilOfReadable(firstReadableDay(), reading.calendar, reading.hijriShift));
+            = isoDate(reading.reckoning.civilDate(days.first(), reading.calendar), Digits::Latin);
     const std::string last
-            = isoText(civilOfReadable(lastReadableDay(), reading.calendar, reading.hijriShift));
+            = isoDate(reading.reckoning.civilDate(days.last(), reading.calendar), Digits::Latin);
     return formatted(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")
                                                          : _("Gregorian dates run from %s to %s"),
                      first.c_str(), last.c_str());
 }
 
-std::string why(const DateTextError &error, const DateReading &reading)
+std::string shapeProblem(DateTextFault fault, const DateTextError &error)
 {
-    const CivilDate &typed = error.typed();
-    const bool hijri = typed.calendar == Calendar::Hijri;
-    switch (error.fault()) {
+    const bool hijri = error.written().calendar == Calendar::Hijri;
+    switch (fault) {
     case DateTextFault::Empty:
         return _("no date is written");
     case DateTextFault::Shape:
@@ -531,7 +471,7 @@ std::string why(const DateTextError &error, const DateReading &reading)
         return _("write the same mark between the day, the month and the year");
     case DateTextFault::FieldMissing:
     case DateTextFault::FieldNotANumber:
-        return fieldProblem(error.fault(), error.field());
+        return fieldProblem(fault, error.field());
     case DateTextFault::ShortYear:
         return hijri ? _("write the year with four digits, as in 1445")
                      : _("write the year with four digits, as in 2024");
@@ -541,19 +481,6 @@ std::string why(const DateTextError &error, const DateReading &reading)
         return _("the month comes before the day here");
     case DateTextFault::DayFirstHere:
         return _("the day comes before the month here");
-    case DateTextFault::MonthOutOfRange:
-        return _("months run from 1 to 12");
-    case DateTextFault::DayBelowOne:
-        return _("days start at 1");
-    case DateTextFault::PastMonthEnd:
-        return formatted(hijri ? _("Hijri month %d of %d has only %d days")
-                               : _("month %d of %d has only %d days"),
-                         typed.month, typed.year,
-                         calendar::lastDayOfMonth(typed.calendar, typed.year, typed.month));
-    case DateTextFault::SkippedByReform:
-        return _("5 to 14 October 1582 never existed: the Gregorian reform skipped them");
-    case DateTextFault::OutOfRange:
-        return readableDays(reading);
     case DateTextFault::TimeAlone:
         return _("a time is not a date: write the date before it");
     case DateTextFault::TimeShape:
@@ -568,13 +495,44 @@ std::string why(const DateTextError &error, const DateReading &reading)
     return _("write the seconds since 1970 after the @, as in @1700000000");
 }
 
+std::string dayProblem(calendar::DateFault fault, const CivilDate &written,
+                       const DateReading &reading)
+{
+    using calendar::DateFault;
+    switch (fault) {
+    case DateFault::MonthOutOfRange:
+        return _("months run from 1 to 12");
+    case DateFault::DayBelowOne:
+        return _("days start at 1");
+    case DateFault::PastMonthEnd:
+        return formatted(
+                written.calendar == Calendar::Hijri ? _("Hijri month %d of %d has only %d days")
+                                                    : _("month %d of %d has only %d days"),
+                written.month, written.year,
+                reading.reckoning.lastDayOfMonth(written.calendar, written.year, written.month));
+    case DateFault::SkippedByReform:
+        return _("5 to 14 October 1582 never existed: the Gregorian reform skipped them");
+    case DateFault::YearOutOfRange:
+    case DateFault::OutOfRange:
+        break;
+    }
+    return readableDays(reading);
+}
+
 } // namespace
 
 std::string dateProblem(std::string_view text, const DateTextError &error,
                         const DateReading &reading)
 {
-    return formatted(_("invalid date %s: %s"), quotedText(text).c_str(),
-                     why(error, reading).c_str());
+    const std::string why = std::visit(
+            [&](auto fault) {
+                if constexpr (std::is_same_v<decltype(fault), DateTextFault>)
+                    return shapeProblem(fault, error);
+                else
+                    return dayProblem(fault, error.written(), reading);
+            },
+            error.fault());
+    return formatted(_("invalid date %s: %s"), quotedText(text).c_str(), why.c_str());
 }
 
 } // namespace command_line

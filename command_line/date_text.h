@@ -1,6 +1,7 @@
 #pragma once
 
 #include "moment.h"
+#include "reckoning.h"
 
 #include "calendar/civil_date.h"
 #include "calendar/date_error.h"
@@ -9,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 
 // Reading a DATE as people write it, wherever the programs take one (taqwim-date's -d and
 // each line of -f, taqwim-cal's --from and --until):
@@ -23,6 +25,8 @@
 // clock).
 namespace command_line {
 
+// What is wrong with the text itself; calendar::DateFault says what is wrong with a date
+// written in numbers that names no day.
 enum class DateTextFault {
     Empty,
     Shape, // no date of any form
@@ -33,11 +37,6 @@ enum class DateTextFault {
     YearInTheMiddle, // 03/2024/11
     MonthFirstHere, // 2024-30-11: the year first, so the month comes second
     DayFirstHere, // 03/30/2024: the year last, so the day comes first
-    MonthOutOfRange,
-    DayBelowOne,
-    PastMonthEnd,
-    SkippedByReform, // 5..14 October 1582
-    OutOfRange, // before the first day or after the last day a DATE may name
     TimeAlone, // 10:00
     TimeShape,
     NoSuchTime, // 25:00, or a zone of +25:00
@@ -47,27 +46,29 @@ enum class DateTextFault {
 class DateTextError : public std::runtime_error
 {
 public:
-    DateTextError(DateTextFault fault, const calendar::CivilDate &typed = {},
-                  calendar::DateField field = calendar::DateField::Day);
+    using Fault = std::variant<DateTextFault, calendar::DateFault>;
 
-    DateTextFault fault() const { return m_fault; }
+    DateTextError(DateTextFault fault, const calendar::CivilDate &written = {},
+                  calendar::DateField field = calendar::DateField::Day);
+    // A date in numbers that names no day the run takes.
+    explicit DateTextError(const calendar::DateError &noSuchDay);
+
+    const Fault &fault() const { return m_fault; }
     // The field a FieldMissing or FieldNotANumber fault is about.
     calendar::DateField field() const { return m_field; }
     // The date as written, as far as it was read; its calendar is always the one asked for.
-    const calendar::CivilDate &typed() const { return m_typed; }
+    const calendar::CivilDate &written() const { return m_written; }
 
 private:
-    DateTextFault m_fault;
-    calendar::DateField m_field;
-    calendar::CivilDate m_typed;
+    Fault m_fault;
+    calendar::DateField m_field = calendar::DateField::Day;
+    calendar::CivilDate m_written;
 };
 
 struct DateReading
 {
     calendar::Calendar calendar = calendar::Calendar::Gregorian; // of a date in numbers
-    // Whole days the Hijri calendar is moved by (--adjust): with 1, a Hijri date names the
-    // day before the one Umm al-Qura gives it.
-    int hijriShift = 0;
+    const Reckoning &reckoning; // the run's, which a date in numbers names its day by
     std::function<Moment()> now = currentMoment; // for the words
 };
 
@@ -77,12 +78,7 @@ Moment readDate(std::string_view text, const DateReading &reading);
 // The moment of an instant on the local clock, as @SECONDS reads it. Throws DateTextError
 // (OutOfRange) for an instant whose day no DATE may name.
 Moment readableMomentAt(std::int64_t unixSeconds, std::chrono::nanoseconds fraction,
-                        calendar::Calendar calendar);
-
-// The first and the last day a DATE may name: 1 January 1 (Julian) and the last day of
-// 9999 AH, so that every date the programs print can be read back.
-calendar::Date firstReadableDay();
-calendar::Date lastReadableDay();
+                        const DateReading &reading);
 
 // "invalid date '⁨11/03/24⁩': write the year with four digits, as in 2024", in the user's
 // language. The reading is needed for the days a DATE may name in its calendar.

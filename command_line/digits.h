@@ -8,7 +8,7 @@
 #include <string>
 
 // The digits a program writes: ASCII, or the Arabic-Indic ones (U+0660..U+0669) that Arabic
-// text is printed with in the Gulf (--digits=arabic).
+// text is printed with in the Gulf (--digits=arabic); and the one writer of numbers.
 namespace command_line {
 
 enum class Digits { Latin, Arabic };
@@ -31,6 +31,13 @@ inline void appendDigit(std::string &out, int digit, Digits digits)
     else
         out.append(ArabicIndicDigits[std::size_t(digit)].data(), 2);
 }
+
+enum class Sign { IfNegative, Plus, Minus };
+
+// At least `width` characters, the sign counted, padded as date(1) pads them: blanks before
+// the sign (padding ' '), zeros after it ('0'), or none.
+void appendNumber(std::string &out, long long value, int width, char padding, Digits digits,
+                  Sign sign = Sign::IfNegative);
 
 // The text with its ASCII digits written in the digits given.
 std::string withDigits(std::string text, Digits digits);

@@ -3,7 +3,7 @@
 #include <unicode/calendar.h>
 #include <unicode/locid.h>
 
-#include <cstdlib>
+#include <clocale>
 #include <memory>
 
 namespace command_line {
@@ -18,10 +18,8 @@ std::string icuLocaleOf(std::string_view posixLocale)
 
 std::string timeLocale()
 {
-    for (const char *variable : {"LC_ALL", "LC_TIME", "LANG"})
-        if (const char *value = std::getenv(variable); value && *value)
-            return icuLocaleOf(value);
-    return {};
+    const char *const locale = std::setlocale(LC_TIME, nullptr);
+    return locale ? icuLocaleOf(locale) : std::string();
 }
 
 std::chrono::weekday firstDayOfWeek(std::string_view icuLocale)

@@ -4,14 +4,13 @@
 #include <string>
 #include <string_view>
 
-// The language dates are named in, as date(1) takes it: LC_ALL, then LC_TIME, then LANG, the
-// first that is set. Only the variable is read, not the C library's locale, so that a locale
-// glibc has not generated on this machine still names the dates in its language (through
-// ICU, calendar/locale_names.h).
+// The language dates are named in, as date(1) takes it: the C library's time locale, which
+// LC_ALL, LC_TIME or LANG set once the program has taken the user's locale. A locale not
+// generated on the machine is the C locale there, for the names as for the messages.
 namespace command_line {
 
-// An ICU locale id for calendar::LocaleNames: "tr_TR.UTF-8" gives "tr_TR"; C, POSIX, C.UTF-8
-// or nothing set gives "" (English).
+// An ICU locale id for LocaleNames: "tr_TR.UTF-8" gives "tr_TR"; C, POSIX or C.UTF-8 gives
+// "" (English).
 std::string timeLocale();
 
 // The same for one POSIX locale name: the language and the region, without the character

@@ -2,7 +2,9 @@
 
 #include "program.h"
 
-#include <charconv>
+#include "calendar/numerals.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,7 +43,7 @@ std::string quotedList(std::span<const std::string_view> texts)
 {
     std::string list;
     for (const std::string_view text : texts)
-        list += " " + quotedText(text);
+        list.append(" ").append(quotedText(text));
     return list;
 }
 
@@ -134,12 +136,11 @@ Digits digitsNamed(std::string_view name)
 
 int hijriShiftNamed(std::string_view text)
 {
-    const std::string_view number = text.starts_with('+') ? text.substr(1) : text;
-    int shift = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), shift);
-    const bool whole = !number.empty() && number.front() != (text.starts_with('+') ? '-' : '+')
-            && error == std::errc() && end == number.data() + number.size();
-    if (!whole || shift < -2 || shift > 2)
+    const bool negative = text.starts_with('-');
+    const std::optional<int> days
+            = calendar::wholeNumber<int>(negative || text.starts_with('+') ? text.substr(1) : text);
+    const int shift = negative ? -days.value_or(0) : days.value_or(0);
+    if (!days || shift < -2 || shift > 2)
         throw UsageError(formatted(_("--adjust takes a whole number of days from -2 to 2, not %s"),
                                    quotedText(text).c_str()));
     return shift;

@@ -39,7 +39,11 @@ bool reordersText(char32_t c)
 void startProgram(const ProgramIdentity &program)
 {
     programName = program.name;
-    std::setlocale(LC_ALL, "");
+    // Where one category names a locale the machine lacks, the others still take theirs.
+    if (!std::setlocale(LC_ALL, ""))
+        for (const int category :
+             {LC_CTYPE, LC_NUMERIC, LC_TIME, LC_COLLATE, LC_MONETARY, LC_MESSAGES})
+            std::setlocale(category, "");
     std::error_code error;
     const std::filesystem::path running = std::filesystem::read_symlink("/proc/self/exe", error);
     const std::string catalogues = error

@@ -46,26 +46,9 @@ constexpr std::array<option, 18> longOptions{{
         {nullptr, 0, nullptr, 0},
 }};
 
-// A whole number in any of the digits people type, as a month, a year or a count of months.
-std::optional<int> numberIn(std::string_view text)
-{
-    const std::string digits = calendar::withoutInvisibleMarks(text);
-    std::string_view rest = digits;
-    long long number = 0;
-    if (rest.empty())
-        return std::nullopt;
-    while (!rest.empty()) {
-        const std::optional<int> digit = calendar::digitValue(calendar::takeCodePoint(rest));
-        if (!digit)
-            return std::nullopt;
-        number = std::min(number * 10 + *digit, 1'000'000'000LL); // far past any month or year
-    }
-    return int(number);
-}
-
 int monthsNamed(std::string_view text, const char *option)
 {
-    if (const std::optional<int> months = numberIn(text))
+    if (const std::optional<int> months = calendar::wholeNumber<int>(text))
         return *months;
     throw UsageError(
             formatted(_("%s takes a number of months, not %s"), option, quotedText(text).c_str()));
@@ -88,7 +71,7 @@ void takeOperands(Options &options, int argc, char *argv[], int first)
     std::array<std::optional<int> *, 2> fields{&options.month, &options.year};
     const bool yearAlone = argc - first == 1;
     for (int i = first; i < argc; ++i) {
-        const std::optional<int> number = numberIn(argv[i]);
+        const std::optional<int> number = calendar::wholeNumber<int>(std::string_view(argv[i]));
         const bool isYear = yearAlone || i == first + 1;
         if (!number)
             throw UsageError(formatted(isYear ? _("the year %s is not a number")

@@ -11,7 +11,7 @@
 #include "command_line/program.h"
 
 #include "calendar/date.h"
-#include "calendar/locale_names.h"
+#include "command_line/locale_names.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -81,7 +81,9 @@ int terminalColumns()
 struct Run
 {
     const Options &options;
-    Reckoning reckoning;
+    const Reckoning &reckoning;
+    std::string locale; // of the names, as ICU takes it
+    calendar::Date today;
     Words words;
     Span span;
     bool toTerminal;
@@ -89,15 +91,14 @@ struct Run
 
 std::string grids(const Run &run)
 {
-    const std::string locale = command_line::timeLocale();
     const std::chrono::weekday firstDay
-            = run.options.firstDayOfWeek.value_or(command_line::firstDayOfWeek(locale));
+            = run.options.firstDayOfWeek.value_or(command_line::firstDayOfWeek(run.locale));
     std::vector<MonthGrid> months;
     for (const CalendarMonth &month : run.span.months)
         months.push_back(monthGrid(month, firstDay, run.reckoning));
-    PageLook look{.rightToLeft = command_line::readsRightToLeft(locale),
+    PageLook look{.rightToLeft = command_line::readsRightToLeft(run.locale),
                   .columns = terminalColumns(),
-                  .today = calendar::localToday()};
+                  .today = run.today};
     for (const DatedOccasion &occasion :
          occasionsBetween(run.span.first, run.span.last, run.reckoning))
         look.occasions.push_back(occasion.date);
@@ -167,11 +168,15 @@ int show(const Options &options)
 {
     try {
         const Reckoning reckoning(options.hijriShift);
-        const calendar::LocaleNames names(command_line::timeLocale());
+        const std::string locale = command_line::timeLocale();
+        const command_line::LocaleNames names(locale);
+        const calendar::Date today = calendar::localToday();
         const Run run{options,
                       reckoning,
+                      locale,
+                      today,
                       {names, options.digits},
-                      spanOf(options, reckoning, calendar::localToday()),
+                      spanOf(options, reckoning, today),
                       isatty(STDOUT_FILENO) == 1};
         std::string text;
         switch (options.output) {

@@ -1,28 +1,11 @@
 #include "month_grid.h"
 
-#include "calendar/date_error.h"
-
 namespace taqwim_cal {
 
 using calendar::Calendar;
 using calendar::CivilDate;
 using calendar::Date;
 using calendar::Days;
-
-CivilDate Reckoning::civilDate(Date date, Calendar calendar) const
-{
-    return calendar::civilDate(calendar == Calendar::Hijri ? date + Days{m_hijriShift} : date,
-                               calendar);
-}
-
-Date Reckoning::monthStart(Calendar calendar, int year, int month) const
-{
-    const CalendarMonth first = CalendarMonth{calendar, year, 1}.plus(month - 1);
-    const std::optional<Date> start = calendar::dateOf({calendar, first.year, first.month, 1});
-    if (!start)
-        throw calendar::DateError(calendar::DateFault::OutOfRange, {calendar, year, month, 1});
-    return calendar == Calendar::Hijri ? *start - Days{m_hijriShift} : *start;
-}
 
 CalendarMonth CalendarMonth::plus(int months) const
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "command_line/reckoning.h"
+
 #include "calendar/civil_date.h"
 
 #include <array>
@@ -9,22 +11,7 @@
 
 namespace taqwim_cal {
 
-// Both calendars as one run reckons them: the Hijri one moved by whole days for countries
-// that begin their months a day or two apart from Umm al-Qura. With a shift of 1 every day
-// takes the Hijri date Umm al-Qura gives the next day.
-class Reckoning
-{
-public:
-    explicit Reckoning(int hijriShift = 0) : m_hijriShift(hijriShift) { }
-
-    // Throws calendar::DateError (OutOfRange) far outside the years either calendar accepts.
-    calendar::CivilDate civilDate(calendar::Date date, calendar::Calendar calendar) const;
-    // The month's first day; month 13 is the first of the next year. Throws as civilDate.
-    calendar::Date monthStart(calendar::Calendar calendar, int year, int month) const;
-
-private:
-    int m_hijriShift;
-};
+using command_line::Reckoning;
 
 // A month of one calendar, with the arithmetic of counting months across years.
 struct CalendarMonth

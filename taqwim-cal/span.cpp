@@ -11,10 +11,10 @@ namespace {
 using calendar::Date;
 using command_line::formatted;
 
-calendar::Date dayWritten(const std::string &text, const Options &options)
+calendar::Date dayWritten(const std::string &text, const Options &options,
+                          const Reckoning &reckoning)
 {
-    const command_line::DateReading reading{.calendar = options.calendar,
-                                            .hijriShift = options.hijriShift};
+    const command_line::DateReading reading{.calendar = options.calendar, .reckoning = reckoning};
     try {
         return command_line::readDate(text, reading).day;
     } catch (const command_line::DateTextError &error) {
@@ -24,8 +24,8 @@ calendar::Date dayWritten(const std::string &text, const Options &options)
 
 Span writtenSpan(const Options &options, const Reckoning &reckoning)
 {
-    const Date first = dayWritten(*options.from, options);
-    const Date last = dayWritten(*options.until, options);
+    const Date first = dayWritten(*options.from, options, reckoning);
+    const Date last = dayWritten(*options.until, options, reckoning);
     if (last < first)
         throw NoSuchSpan(_("the day --until names comes before the one --from names"));
     Span span{{}, first, last};
@@ -38,9 +38,10 @@ Span writtenSpan(const Options &options, const Reckoning &reckoning)
 
 void checkGiven(const Options &options)
 {
-    if (options.year && (*options.year < 1 || *options.year > 9999))
-        throw NoSuchSpan(
-                formatted(_("there is no year %d: years run from 1 to 9999"), *options.year));
+    using calendar::FirstYear, calendar::LastYear;
+    if (options.year && (*options.year < FirstYear || *options.year > LastYear))
+        throw NoSuchSpan(formatted(_("there is no year %d: years run from %d to %d"), *options.year,
+                                   FirstYear, LastYear));
     if (options.month && (*options.month < 1 || *options.month > 12))
         throw NoSuchSpan(
                 formatted(_("there is no month %d: months run from 1 to 12"), *options.month));

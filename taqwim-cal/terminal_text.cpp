@@ -120,7 +120,6 @@ int cellWidth(std::string_view text)
 
 TerminalLine &TerminalLine::add(std::string visualText, Style style)
 {
-    m_width += cellWidth(visualText);
     m_runs.push_back({std::move(visualText), style});
     return *this;
 }
@@ -133,7 +132,6 @@ TerminalLine &TerminalLine::addBlanks(int count)
 TerminalLine &TerminalLine::add(const TerminalLine &line)
 {
     m_runs.insert(m_runs.end(), line.m_runs.begin(), line.m_runs.end());
-    m_width += line.m_width;
     return *this;
 }
 

@@ -38,7 +38,6 @@ public:
     TerminalLine &add(std::string visualText, Style style = Style::Plain);
     TerminalLine &addBlanks(int count);
     TerminalLine &add(const TerminalLine &line);
-    int width() const { return m_width; }
     // What a terminal shows, without styles or trailing blanks.
     std::string shown() const;
     // The bytes that show it; the styles as escape sequences or not at all.
@@ -51,7 +50,6 @@ private:
         Style style;
     };
     std::vector<Run> m_runs;
-    int m_width = 0;
 };
 
 // The lines, one after the other; on a terminal (ECMA-48) in explicit bidirectional mode.

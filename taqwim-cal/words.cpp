@@ -2,16 +2,13 @@
 
 #include "terminal_text.h"
 
-#include "command_line/era.h"
+#include "command_line/date_writing.h"
 #include "command_line/program.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace taqwim_cal {
 
 using calendar::Calendar;
-using calendar::NameWidth;
+using command_line::NameWidth;
 
 PageWords Words::page() const
 {
@@ -44,15 +41,12 @@ std::string Words::number(int number) const
 
 std::string Words::yearText(Calendar calendar, int year) const
 {
-    return command_line::withDigits(command_line::yearWithEra(m_names, calendar, year), m_digits);
+    return command_line::yearWithEra(m_names, calendar, year, m_digits);
 }
 
 std::string Words::isoDate(const calendar::CivilDate &civil) const
 {
-    char text[32];
-    std::snprintf(text, sizeof text, civil.year < 0 ? "-%d-%02d-%02d" : "%04d-%02d-%02d",
-                  std::abs(civil.year), civil.month, civil.day);
-    return command_line::withDigits(text, m_digits);
+    return command_line::isoDate(civil, m_digits);
 }
 
 std::string Words::dayName(const calendar::CivilDate &civil) const
@@ -63,8 +57,7 @@ std::string Words::dayName(const calendar::CivilDate &civil) const
 
 std::string Words::longDate(const calendar::CivilDate &civil) const
 {
-    return number(civil.day) + " " + m_names.month(civil.calendar, civil.month) + " "
-            + yearText(civil.calendar, civil.year);
+    return command_line::longDate(civil, m_names, m_digits);
 }
 
 const char *occasionName(Occasion occasion)

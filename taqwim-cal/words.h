@@ -5,7 +5,7 @@
 
 #include "command_line/digits.h"
 
-#include "calendar/locale_names.h"
+#include "command_line/locale_names.h"
 
 #include <string>
 
@@ -16,7 +16,7 @@ namespace taqwim_cal {
 class Words
 {
 public:
-    Words(const calendar::LocaleNames &names, command_line::Digits digits)
+    Words(const command_line::LocaleNames &names, command_line::Digits digits)
         : m_names(names), m_digits(digits)
     {
     }
@@ -33,7 +33,7 @@ public:
     std::string longDate(const calendar::CivilDate &civil) const;
 
 private:
-    const calendar::LocaleNames &m_names;
+    const command_line::LocaleNames &m_names;
     command_line::Digits m_digits;
 };
 

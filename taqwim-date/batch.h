@@ -2,32 +2,32 @@
 
 #include "conversion.h"
 
+#include <cstdio>
 #include <string>
-#include <unistd.h>
+#include <string_view>
 
 namespace taqwim_date {
 
-// The program's output, kept and written a large block at a time: a column of a million
-// dates would otherwise cost a system call each. The first write that fails is told once,
-// and from then on nothing more is written.
+// Standard output written a large block at a time, so that a column of a million dates does
+// not cost a system call each; before anything is written to it.
+void bufferStandardOutput();
+
+// The program's output through stdio. The first write that fails is told once, and from
+// then on nothing more is written.
 class Output
 {
 public:
-    explicit Output(int fd = STDOUT_FILENO) : m_fd(fd) { }
+    explicit Output(std::FILE *stream = stdout);
 
-    // The text kept to be written: lines are added to it in place.
-    std::string &pending() { return m_pending; }
-    // Writes the kept text once there is a block of it.
-    bool flushIfFull();
-    // Writes all the kept text: false, with the reason told, when the output did not take it.
+    void write(std::string_view text);
+    // Writes what is kept: false, with the reason told, when the output did not take it.
     bool flush();
-    // flush(), and standard output's own buffer too (--help): whether everything was written.
-    bool finish();
     bool failed() const { return m_failed; }
 
 private:
-    int m_fd;
-    std::string m_pending;
+    void fail();
+
+    std::FILE *m_stream;
     bool m_failed = false;
 };
 

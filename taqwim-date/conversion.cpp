@@ -1,21 +1,27 @@
 #include "conversion.h"
 
-#include "command_line/era.h"
+#include "command_line/date_writing.h"
 #include "command_line/program.h"
-
-#include "calendar/date_names.h"
 
 namespace taqwim_date {
 
 using calendar::Calendar;
 using calendar::CivilDate;
-using calendar::Date;
 using command_line::formatted;
 
-Conversion::Conversion(Settings settings, const calendar::LocaleNames &names,
+namespace {
+
+// Under Arabic the window's own line, word for word: "Tuesday, <Hijri date>, corresponding
+// to <Gregorian date>", read right to left.
+constexpr const char *ArabicLine = "%s، %s الموافق %s";
+
+} // namespace
+
+Conversion::Conversion(Settings settings, const command_line::LocaleNames &names,
+                       const command_line::Reckoning &reckoning,
                        std::function<command_line::Moment()> now)
     : m_settings(std::move(settings)),
-      m_names(names), m_reading{m_settings.input, m_settings.hijriShift, std::move(now)}
+      m_names(names), m_reading{m_settings.input, reckoning, std::move(now)}
 {
 }
 
@@ -30,45 +36,30 @@ std::string Conversion::problem(std::string_view dateText,
     return command_line::dateProblem(dateText, error, m_reading);
 }
 
-// The day whose date in the calendar a date is given: --adjust moves the Hijri calendar.
-Date Conversion::reckonedDay(Date date, Calendar calendar) const
+command_line::Moment Conversion::momentAt(std::int64_t unixSeconds,
+                                          std::chrono::nanoseconds fraction) const
 {
-    return calendar == Calendar::Hijri ? date + calendar::Days{m_settings.hijriShift} : date;
-}
-
-CivilDate Conversion::civilDate(Date date, Calendar calendar) const
-{
-    return calendar::civilDate(reckonedDay(date, calendar), calendar);
-}
-
-// "1 Ramadan 1445 AH", with the era's words from the catalogue.
-std::string Conversion::longDate(const CivilDate &civil) const
-{
-    return std::to_string(civil.day) + " " + m_names.month(civil.calendar, civil.month) + " "
-            + command_line::yearWithEra(m_names, civil.calendar, civil.year);
+    return command_line::readableMomentAt(unixSeconds, fraction, m_reading);
 }
 
 void Conversion::write(std::string &out, const command_line::Moment &moment) const
 {
+    const command_line::Reckoning &reckoning = m_reading.reckoning;
     const std::chrono::weekday weekday = moment.day.weekday();
     if (m_settings.format) {
-        const Date day = reckonedDay(moment.day, m_settings.printed);
         m_settings.format->appendTo(
-                out, {calendar::civilDate(day, m_settings.printed), day, weekday, moment}, m_names,
-                m_settings.digits);
+                out,
+                {reckoning.civilDate(moment.day, m_settings.printed), weekday, moment, reckoning},
+                m_names, m_settings.digits);
         return;
     }
-    const CivilDate hijri = civilDate(moment.day, Calendar::Hijri);
-    const CivilDate gregorian = civilDate(moment.day, Calendar::Gregorian);
-    // Under Arabic the window's own line, word for word: "Tuesday, <Hijri date>, corresponding
-    // to <Gregorian date>", read right to left.
-    const std::string line = m_names.isArabic()
-            ? calendar::correspondingDatesText(calendar::weekdayName(weekday),
-                                               calendar::longDateText(hijri),
-                                               calendar::longDateText(gregorian))
-            : formatted(_("%s, %s, which is %s"), m_names.weekday(weekday).c_str(),
-                        longDate(hijri).c_str(), longDate(gregorian).c_str());
-    out += command_line::withDigits(line, m_settings.digits);
+    const auto longDate = [&](Calendar calendar) {
+        return command_line::longDate(reckoning.civilDate(moment.day, calendar), m_names,
+                                      m_settings.digits);
+    };
+    out += formatted(m_names.isArabic() ? ArabicLine : _("%s, %s, which is %s"),
+                     m_names.weekday(weekday).c_str(), longDate(Calendar::Hijri).c_str(),
+                     longDate(Calendar::Gregorian).c_str());
 }
 
 } // namespace taqwim_date

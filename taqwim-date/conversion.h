@@ -3,9 +3,10 @@
 #include "output_format.h"
 
 #include "command_line/date_text.h"
+#include "command_line/locale_names.h"
+#include "command_line/reckoning.h"
 
 #include "calendar/civil_date.h"
-#include "calendar/locale_names.h"
 
 #include <optional>
 #include <string>
@@ -22,16 +23,14 @@ public:
     {
         calendar::Calendar input = calendar::Calendar::Gregorian;
         calendar::Calendar printed = calendar::Calendar::Hijri; // by FORMAT
-        // Whole days the Hijri calendar is moved by, for countries that begin their months a
-        // day or two apart from Umm al-Qura: with 1 every day takes the Hijri date that
-        // Umm al-Qura gives the next day.
-        int hijriShift = 0;
         std::optional<OutputFormat> format; // none: the weekday and both long dates
         Digits digits = Digits::Latin;
     };
 
-    // The names are those of the language the user reads dates in.
-    Conversion(Settings settings, const calendar::LocaleNames &names,
+    // The names are those of the language the user reads dates in; the reckoning is the
+    // run's.
+    Conversion(Settings settings, const command_line::LocaleNames &names,
+               const command_line::Reckoning &reckoning,
                std::function<command_line::Moment()> now = command_line::currentMoment);
 
     // A DATE as people write it (command_line/date_text.h). Throws
@@ -39,16 +38,15 @@ public:
     command_line::Moment read(std::string_view dateText) const;
     // What is wrong with a text read() refused, in the user's language.
     std::string problem(std::string_view dateText, const command_line::DateTextError &error) const;
+    // The moment of an instant, as -r takes a file's time.
+    command_line::Moment momentAt(std::int64_t unixSeconds,
+                                  std::chrono::nanoseconds fraction) const;
     // The moment's line, without its line break.
     void write(std::string &out, const command_line::Moment &moment) const;
 
 private:
-    calendar::Date reckonedDay(calendar::Date date, calendar::Calendar calendar) const;
-    calendar::CivilDate civilDate(calendar::Date date, calendar::Calendar calendar) const;
-    std::string longDate(const calendar::CivilDate &civil) const;
-
     Settings m_settings;
-    const calendar::LocaleNames &m_names;
+    const command_line::LocaleNames &m_names;
     command_line::DateReading m_reading;
 };
 

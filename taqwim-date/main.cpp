@@ -82,7 +82,8 @@ void showHelp()
                stdout);
 }
 
-Conversion conversionFor(const Options &options, const calendar::LocaleNames &names)
+Conversion conversionFor(const Options &options, const command_line::LocaleNames &names,
+                         const command_line::Reckoning &reckoning)
 {
     using calendar::Calendar;
     const Calendar input = options.hijri ? Calendar::Hijri : Calendar::Gregorian;
@@ -92,12 +93,11 @@ Conversion conversionFor(const Options &options, const calendar::LocaleNames &na
                     .input = input,
                     .printed
                     = options.to.value_or(given ? calendar::otherCalendar(input) : Calendar::Hijri),
-                    .hijriShift = options.hijriShift,
                     .format
                     = options.format ? std::optional(OutputFormat(*options.format)) : std::nullopt,
                     .digits = options.digits,
             },
-            names);
+            names, reckoning);
 }
 
 // When the file was last changed, or nothing, with the reason told.
@@ -111,9 +111,8 @@ std::optional<command_line::Moment> lastChangeOf(const std::string &file,
         return std::nullopt;
     }
     try {
-        return command_line::readableMomentAt(status.st_mtim.tv_sec,
-                                              std::chrono::nanoseconds{status.st_mtim.tv_nsec},
-                                              calendar::Calendar::Gregorian);
+        return conversion.momentAt(status.st_mtim.tv_sec,
+                                   std::chrono::nanoseconds{status.st_mtim.tv_nsec});
     } catch (const command_line::DateTextError &error) {
         complain(conversion.problem("@" + std::to_string(status.st_mtim.tv_sec), error));
         return std::nullopt;
@@ -139,8 +138,9 @@ int showOneDate(const Options &options, const Conversion &conversion, Output &ou
     const std::optional<command_line::Moment> moment = momentOf(options, conversion);
     if (!moment)
         return EXIT_FAILURE;
-    conversion.write(output.pending(), *moment);
-    output.pending() += '\n';
+    std::string line;
+    conversion.write(line, *moment);
+    output.write(line + '\n');
     return EXIT_SUCCESS;
 }
 
@@ -150,12 +150,14 @@ int show(const Options &options)
         ::setenv("TZ", "UTC0", 1);
         ::tzset();
     }
-    const calendar::LocaleNames names(command_line::timeLocale());
-    const Conversion conversion = conversionFor(options, names);
+    bufferStandardOutput();
+    const command_line::LocaleNames names(command_line::timeLocale());
+    const command_line::Reckoning reckoning(options.hijriShift);
+    const Conversion conversion = conversionFor(options, names, reckoning);
     Output output;
     const int status = options.file ? convertLines(*options.file, conversion, output)
                                     : showOneDate(options, conversion, output);
-    return output.finish() ? status : EXIT_FAILURE;
+    return output.flush() ? status : EXIT_FAILURE;
 }
 
 } // namespace
@@ -165,5 +167,5 @@ int main(int argc, char *argv[])
     return command_line::runProgram<Options>(
             {"taqwim-date", "taqwim-date", TAQWIM_DATE_LOCALEDIR, TAQWIM_DATE_LOCALEDIR_FROM_BINDIR,
              TAQWIM_VERSION},
-            argc, argv, {readOptions, showHelp, show, [] { return Output().finish(); }});
+            argc, argv, {readOptions, showHelp, show, [] { return Output().flush(); }});
 }

@@ -1,5 +1,6 @@
 #include "output_format.h"
 
+#include "command_line/date_writing.h"
 #include "command_line/program.h"
 
 #include "calendar/numerals.h"
@@ -11,8 +12,11 @@ namespace taqwim_date {
 namespace {
 
 using calendar::CivilDate;
+using command_line::appendNumber;
 using command_line::formatted;
+using command_line::LocaleNames;
 using command_line::quotedText;
+using command_line::Sign;
 using command_line::UsageError;
 using Conversion = OutputFormat::Conversion;
 using Padding = OutputFormat::Padding;
@@ -22,42 +26,29 @@ constexpr int WidestField = 1000;
 
 int dayOfYear(const ShownDay &shown)
 {
-    const CivilDate newYear{shown.civil.calendar, shown.civil.year, 1, 1};
-    return int((shown.day - *calendar::dateOf(newYear)).count()) + 1;
+    const calendar::Date newYear
+            = shown.reckoning.monthStart(shown.civil.calendar, shown.civil.year, 1);
+    return int((shown.moment.day - newYear).count()) + 1;
 }
 
-enum class Sign { IfNegative, Plus, Minus };
-
-// At least `width` characters, the sign counted, padded as date(1) pads them: blanks before
-// the sign, zeros after it.
-void appendNumber(std::string &out, long long value, int width, char padding, Digits digits,
-                  Sign sign = Sign::IfNegative)
+int widthOf(const Conversion &piece, int usualWidth)
 {
-    const std::string magnitude = std::to_string(value < 0 ? -value : value);
-    const bool negative = sign == Sign::Minus || (sign == Sign::IfNegative && value < 0);
-    const bool showsSign = negative || sign == Sign::Plus;
-    const int padded = std::max(0, width - int(magnitude.size()) - (showsSign ? 1 : 0));
-    if (padding == ' ')
-        out.append(std::size_t(padded), ' ');
-    if (showsSign)
-        out += negative ? '-' : '+';
-    for (int i = 0; padding == '0' && i < padded; ++i)
-        command_line::appendDigit(out, 0, digits);
-    for (const char digit : magnitude)
-        command_line::appendDigit(out, digit - '0', digits);
+    return piece.padding == Padding::None ? 0 : piece.width >= 0 ? piece.width : usualWidth;
+}
+
+char paddingOf(const Conversion &piece, char usualPadding)
+{
+    return piece.padding == Padding::Zeros     ? '0'
+            : piece.padding == Padding::Blanks ? ' '
+                                               : usualPadding;
 }
 
 // A number with the conversion's flags and width, or the conversion's own ones.
 void appendField(std::string &out, const Conversion &piece, long long value, int usualWidth,
                  char usualPadding, Digits digits, Sign sign = Sign::IfNegative)
 {
-    const int width = piece.padding == Padding::None ? 0
-            : piece.width >= 0                       ? piece.width
-                                                     : usualWidth;
-    const char padding = piece.padding == Padding::Zeros ? '0'
-            : piece.padding == Padding::Blanks           ? ' '
-                                                         : usualPadding;
-    appendNumber(out, value, width, padding, digits, sign);
+    appendNumber(out, value, widthOf(piece, usualWidth), paddingOf(piece, usualPadding), digits,
+                 sign);
 }
 
 std::size_t characters(std::string_view text)
@@ -77,7 +68,7 @@ enum class OtherCase { Upper, Lower };
 
 // A text with the conversion's case and width: blanks before it, or zeros with 0.
 void appendText(std::string &out, const Conversion &piece, std::string_view text,
-                const calendar::LocaleNames &names, OtherCase otherCase = OtherCase::Upper,
+                const LocaleNames &names, OtherCase otherCase = OtherCase::Upper,
                 bool lower = false)
 {
     std::string cased;
@@ -131,11 +122,7 @@ void appendIsoDate(std::string &out, const Conversion &piece, const CivilDate &c
     Conversion year = piece;
     const bool usual = piece.padding == Padding::Usual || piece.padding == Padding::Zeros;
     year.width = piece.width >= 0 ? std::max(0, piece.width - 6) : usual ? 4 : 0;
-    appendField(out, year, civil.year, 4, '0', digits);
-    out += '-';
-    appendTwoDigits(out, civil.month, digits);
-    out += '-';
-    appendTwoDigits(out, civil.day, digits);
+    command_line::appendIsoDate(out, civil, digits, widthOf(year, 4), paddingOf(year, '0'));
 }
 
 // %N: the nanoseconds; a width below nine keeps that many of the first digits.
@@ -179,7 +166,7 @@ bool isKnown(char letter)
             != std::string_view::npos;
 }
 
-Padding paddingOf(char flag)
+Padding paddingNamed(char flag)
 {
     return flag == '-' ? Padding::None : flag == '0' ? Padding::Zeros : Padding::Blanks;
 }
@@ -196,7 +183,7 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
         else if (format[at] == '#')
             piece.otherCase = true;
         else
-            piece.padding = paddingOf(format[at]); // the last one counts, as in GNU date
+            piece.padding = paddingNamed(format[at]); // the last one counts, as in GNU date
     }
     for (; at < format.size() && format[at] >= '0' && format[at] <= '9'; ++at) {
         piece.width = std::max(piece.width, 0) * 10 + (format[at] - '0');
@@ -233,10 +220,10 @@ OutputFormat::OutputFormat(std::string_view format)
     }
 }
 
-void OutputFormat::appendTo(std::string &out, const ShownDay &shown,
-                            const calendar::LocaleNames &names, Digits digits) const
+void OutputFormat::appendTo(std::string &out, const ShownDay &shown, const LocaleNames &names,
+                            Digits digits) const
 {
-    using calendar::NameWidth;
+    using command_line::NameWidth;
     const CivilDate &civil = shown.civil;
     std::optional<command_line::ZonedMoment> zone; // the time zone's rules, asked once
     const auto zoned = [&]() -> const command_line::ZonedMoment & {

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "command_line/digits.h"
+#include "command_line/locale_names.h"
 #include "command_line/moment.h"
+#include "command_line/reckoning.h"
 
 #include "calendar/civil_date.h"
-#include "calendar/locale_names.h"
 
 #include <chrono>
 #include <string>
@@ -15,14 +16,14 @@ namespace taqwim_date {
 
 using command_line::Digits;
 
-// What a format prints of one day: the date in the calendar printed, the day that date names
-// in it (--adjust moves a Hijri one), and the moment it was read as, for the time of day.
+// What a format prints of one day: the date in the calendar printed, and the moment it was
+// read as, for the time of day; by the run's reckoning.
 struct ShownDay
 {
     calendar::CivilDate civil;
-    calendar::Date day;
     std::chrono::weekday weekday;
     const command_line::Moment &moment;
+    const command_line::Reckoning &reckoning;
 };
 
 // A +FORMAT as date(1) takes it, read once and then applied to every date of a run: its
@@ -34,7 +35,7 @@ public:
     // meaning for a Hijri date.
     explicit OutputFormat(std::string_view format);
 
-    void appendTo(std::string &out, const ShownDay &shown, const calendar::LocaleNames &names,
+    void appendTo(std::string &out, const ShownDay &shown, const command_line::LocaleNames &names,
                   Digits digits) const;
 
     enum class Padding { Usual, None, Zeros, Blanks };

@@ -1,4 +1,4 @@
-#include "calendar/calendar_service.h"
+#include "app/calendar_service.h"
 #include "calendar/era_name.h"
 #include "calendar/numerals.h"
 
@@ -48,7 +48,7 @@ std::string rejection(int calendar, const std::string &dateText)
 {
     try {
         parse(calendar, dateText);
-    } catch (const DateError &error) {
+    } catch (const std::runtime_error &error) { // EntryError or DateError
         return error.what();
     }
     return "accepted";

@@ -4,8 +4,9 @@
 #include "command_line/locale.h"
 #include "command_line/program.h"
 
+#include "command_line/locale_names.h"
+
 #include "calendar/date_names.h"
-#include "calendar/locale_names.h"
 #include "scoped_environment.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 using namespace command_line;
 using calendar::Calendar;
 using calendar::CivilDate;
+using calendar::Date;
 using calendar::DateField;
 using namespace std::chrono;
 
@@ -31,9 +33,16 @@ CivilDate gregorianOf(const Moment &moment)
     return calendar::civilDate(moment.day, Calendar::Gregorian);
 }
 
+const Reckoning &shiftedBy(int days)
+{
+    static const std::array<Reckoning, 5> reckonings{Reckoning(-2), Reckoning(-1), Reckoning(0),
+                                                     Reckoning(1), Reckoning(2)};
+    return reckonings.at(std::size_t(days + 2));
+}
+
 Moment read(std::string_view text, Calendar calendar = Calendar::Gregorian, int shift = 0)
 {
-    return readDate(text, {calendar, shift, [] { return momentAt(1'700'000'000); }});
+    return readDate(text, {calendar, shiftedBy(shift), [] { return momentAt(1'700'000'000); }});
 }
 
 struct Accepted
@@ -80,8 +89,33 @@ TEST(DateText, ReadsTheFormsPeopleWrite)
         try {
             EXPECT_EQ(gregorianOf(read(c.text, c.calendar)), c.gregorian) << c.text;
         } catch (const DateTextError &error) {
-            ADD_FAILURE() << c.text << ": fault " << int(error.fault());
+            ADD_FAILURE() << c.text << ": fault " << error.fault().index();
         }
+    }
+}
+
+TEST(Reckoning, MovesEveryHijriDateByItsShiftAndNothingElse)
+{
+    const Date first = shiftedBy(0).readableDays().first(),
+               last = shiftedBy(0).readableDays().last();
+    for (const int shift : {-2, 1, 2}) {
+        const Reckoning &reckoning = shiftedBy(shift);
+        for (Date day = first; day <= last; day += calendar::Days{997}) {
+            const CivilDate hijri = reckoning.civilDate(day, Calendar::Hijri);
+            EXPECT_EQ(hijri, calendar::civilDate(day + calendar::Days{shift}, Calendar::Hijri));
+            EXPECT_EQ(reckoning.dateOf(hijri), day);
+            EXPECT_EQ(reckoning.monthStart(Calendar::Hijri, hijri.year, hijri.month + 1)
+                              - reckoning.monthStart(Calendar::Hijri, hijri.year, hijri.month),
+                      calendar::Days{
+                              reckoning.lastDayOfMonth(Calendar::Hijri, hijri.year, hijri.month)});
+            EXPECT_EQ(reckoning.civilDate(day, Calendar::Gregorian),
+                      calendar::civilDate(day, Calendar::Gregorian));
+        }
+        // A date the shift carries past the last readable day is refused; the one before is not.
+        const CivilDate lastHijri = reckoning.civilDate(last, Calendar::Hijri);
+        EXPECT_EQ(reckoning.readableDays().validDateOf(lastHijri), last);
+        const CivilDate next = reckoning.civilDate(last + calendar::Days{1}, Calendar::Hijri);
+        EXPECT_THROW(reckoning.readableDays().validDateOf(next), calendar::DateError) << shift;
     }
 }
 
@@ -101,7 +135,7 @@ TEST(DateText, KeepsTheTimeAndZoneWritten)
 struct Refused
 {
     const char *text;
-    DateTextFault fault;
+    DateTextError::Fault fault;
     DateField field = DateField::Day;
     Calendar calendar = Calendar::Gregorian;
 };
@@ -109,6 +143,7 @@ struct Refused
 TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
 {
     using F = DateTextFault;
+    using D = calendar::DateFault;
     constexpr DateField Day = DateField::Day, Month = DateField::Month, Year = DateField::Year;
     const std::vector<Refused> cases = {
             {"", F::Empty},
@@ -133,18 +168,18 @@ TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
             {"03/2024/11", F::YearInTheMiddle},
             {"2024-30-11", F::MonthFirstHere},
             {"03/30/2024", F::DayFirstHere},
-            {"2024-13-13", F::MonthOutOfRange},
-            {"2024-00-10", F::MonthOutOfRange},
-            {"2024-03-00", F::DayBelowOne},
-            {"2023-02-29", F::PastMonthEnd},
-            {"30/9/1446", F::PastMonthEnd, Day, Calendar::Hijri},
-            {"1582-10-10", F::SkippedByReform},
-            {"0000-12-31", F::OutOfRange},
-            {"10323-10-22", F::OutOfRange},
-            {"99999999-01-01", F::OutOfRange},
-            {"10000-01-01", F::OutOfRange, Day, Calendar::Hijri},
-            {"-640-05-15", F::OutOfRange, Day, Calendar::Hijri},
-            {"@99999999999999", F::OutOfRange},
+            {"2024-13-13", D::MonthOutOfRange},
+            {"2024-00-10", D::MonthOutOfRange},
+            {"2024-03-00", D::DayBelowOne},
+            {"2023-02-29", D::PastMonthEnd},
+            {"30/9/1446", D::PastMonthEnd, Day, Calendar::Hijri},
+            {"1582-10-10", D::SkippedByReform},
+            {"0000-12-31", D::YearOutOfRange},
+            {"10323-10-22", D::OutOfRange},
+            {"99999999-01-01", D::YearOutOfRange},
+            {"10000-01-01", D::YearOutOfRange, Day, Calendar::Hijri},
+            {"-640-05-15", D::OutOfRange, Day, Calendar::Hijri},
+            {"@99999999999999", D::OutOfRange},
             {"10:00", F::TimeAlone},
             {"T10:00", F::TimeAlone},
             {"2024-03-11T10", F::TimeShape},
@@ -173,7 +208,8 @@ TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
             ADD_FAILURE() << c.text << " was read";
         } catch (const DateTextError &error) {
             EXPECT_EQ(error.fault(), c.fault) << c.text;
-            if (c.fault == F::FieldMissing || c.fault == F::FieldNotANumber) {
+            if (c.fault == DateTextError::Fault(F::FieldMissing)
+                || c.fault == DateTextError::Fault(F::FieldNotANumber)) {
                 EXPECT_EQ(error.field(), c.field) << c.text;
             }
         }
@@ -184,37 +220,41 @@ TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
 
 TEST(DateText, TellsEachFaultInTheUsersTerms)
 {
-    const DateReading hijri{Calendar::Hijri, 1, {}};
+    const DateReading gregorian{Calendar::Gregorian, shiftedBy(0)};
+    const DateReading hijri{Calendar::Hijri, shiftedBy(1)};
     const struct
     {
         const char *text;
-        DateReading reading;
+        const DateReading *reading;
         const char *message;
     } cases[] = {
-            {"11/03/24",
-             {},
+            {"11/03/24", &gregorian,
              "invalid date '11/03/24': write the year with four digits, as in 2024"},
-            {"1/9/45", hijri, "invalid date '1/9/45': write the year with four digits, as in 1445"},
-            {"2024-30-11", {}, "invalid date '2024-30-11': the month comes before the day here"},
-            {"03/30/2024", {}, "invalid date '03/30/2024': the day comes before the month here"},
-            {"2024--11", {}, "invalid date '2024--11': the month is missing"},
-            {"2024-x-11", {}, "invalid date '2024-x-11': the month is not a number"},
-            {"10:00", {}, "invalid date '10:00': a time is not a date: write the date before it"},
-            {"2023-02-29", {}, "invalid date '2023-02-29': month 2 of 2023 has only 28 days"},
-            {"30/9/1446", hijri,
+            {"1/9/45", &hijri,
+             "invalid date '1/9/45': write the year with four digits, as in 1445"},
+            {"2024-30-11", &gregorian,
+             "invalid date '2024-30-11': the month comes before the day here"},
+            {"03/30/2024", &gregorian,
+             "invalid date '03/30/2024': the day comes before the month here"},
+            {"2024--11", &gregorian, "invalid date '2024--11': the month is missing"},
+            {"2024-x-11", &gregorian, "invalid date '2024-x-11': the month is not a number"},
+            {"10:00", &gregorian,
+             "invalid date '10:00': a time is not a date: write the date before it"},
+            {"2023-02-29", &gregorian,
+             "invalid date '2023-02-29': month 2 of 2023 has only 28 days"},
+            {"30/9/1446", &hijri,
              "invalid date '30/9/1446': Hijri month 9 of 1446 has only 29 days"},
-            {"0000-01-01",
-             {},
+            {"0000-01-01", &gregorian,
              "invalid date '0000-01-01': Gregorian dates run from 0001-01-01 to 10323-10-21"},
-            {"10000-01-03", hijri, // moved by a day: the Hijri dates are one on
+            {"10000-01-03", &hijri, // moved by a day: the Hijri dates are one on
              "invalid date '10000-01-03': Hijri dates run from -640-05-17 to 10000-01-01"},
     };
     for (const auto &c : cases) {
         try {
-            readDate(c.text, c.reading);
+            readDate(c.text, *c.reading);
             ADD_FAILURE() << c.text << " was read";
         } catch (const DateTextError &error) {
-            EXPECT_EQ(dateProblem(c.text, error, c.reading), c.message);
+            EXPECT_EQ(dateProblem(c.text, error, *c.reading), c.message);
         }
     }
 }
@@ -223,7 +263,7 @@ TEST(DateText, ReadsTheWordsByTheClock)
 {
     const ScopedEnvironment zone("TZ", Riyadh);
     const Moment now = momentAt(1'700'000'000); // 2023-11-15 01:13:20 in Riyadh
-    const DateReading reading{Calendar::Hijri, 0, [&] { return now; }};
+    const DateReading reading{Calendar::Hijri, shiftedBy(0), [&] { return now; }};
     const struct
     {
         const char *word;
@@ -292,7 +332,7 @@ TEST(Moment, YesterdayIsTheSameTimeOnTheDaysClock)
 {
     const ScopedEnvironment zone("TZ", Berlin);
     const Moment now = read("2024-03-31T12:00"); // the first day of summer time
-    const DateReading reading{Calendar::Gregorian, 0,
+    const DateReading reading{Calendar::Gregorian, shiftedBy(0),
                               [&] { return momentAt(zoned(now).unixSeconds); }};
     EXPECT_EQ(zoned(readDate("yesterday", reading)).unixSeconds,
               zoned(now).unixSeconds - 23 * 3600); // the night was an hour short
@@ -325,24 +365,18 @@ TEST(Quoting, EscapesWhatATerminalWouldObeyAndIsolatesInRightToLeft)
               "'" + arabic.substr(0, 120) + "…'"); // characters, not bytes
 }
 
-TEST(Locale, NamesFollowLcAllThenLcTimeThenLang)
+TEST(Locale, IcuTakesTheLanguageAndRegionOfTheTimeLocale)
 {
-    const struct
-    {
-        const char *all, *time, *lang, *locale;
-    } cases[] = {
-            {nullptr, "tr_TR.UTF-8", "ar_SA.UTF-8", "tr_TR"},
-            {"ms_MY.UTF-8", "tr_TR.UTF-8", nullptr, "ms_MY"},
-            {"", "", "id_ID.UTF-8", "id_ID"},
-            {nullptr, nullptr, "C.UTF-8", ""},
-            {nullptr, "POSIX", "ar_SA.UTF-8", ""},
-            {nullptr, nullptr, "sr_RS.UTF-8@latin", "sr_RS"},
-            {nullptr, nullptr, nullptr, ""},
+    const std::pair<const char *, const char *> cases[] = {
+            {"tr_TR.UTF-8", "tr_TR"},
+            {"sr_RS.UTF-8@latin", "sr_RS"},
+            {"ms_MY", "ms_MY"},
+            {"C.UTF-8", ""},
+            {"POSIX", ""},
+            {"C", ""},
     };
-    for (const auto &c : cases) {
-        const ScopedEnvironment all("LC_ALL", c.all), time("LC_TIME", c.time), lang("LANG", c.lang);
-        EXPECT_EQ(timeLocale(), c.locale) << (c.lang ? c.lang : "");
-    }
+    for (const auto &[posix, icu] : cases)
+        EXPECT_EQ(icuLocaleOf(posix), icu) << posix;
 }
 
 // What ICU itself gives the language, so that no version's CLDR text is written here.
@@ -365,7 +399,7 @@ std::vector<std::string> icuNames(const char *locale, Calendar calendar, bool mo
     return out;
 }
 
-std::vector<std::string> namesOf(const calendar::LocaleNames &names, Calendar calendar, bool months)
+std::vector<std::string> namesOf(const LocaleNames &names, Calendar calendar, bool months)
 {
     std::vector<std::string> out;
     for (unsigned i = 0; i < (months ? 12u : 7u); ++i)
@@ -377,7 +411,7 @@ std::vector<std::string> namesOf(const calendar::LocaleNames &names, Calendar ca
 TEST(LocaleNames, AreIcusForEveryLanguageButArabic)
 {
     for (const char *language : {"tr_TR", "ms_MY", "id", "en_US", "ur_PK", "fa_IR", "fr"}) {
-        const calendar::LocaleNames names(language);
+        const LocaleNames names(language);
         EXPECT_FALSE(names.isArabic());
         for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri})
             EXPECT_EQ(namesOf(names, calendar, true), icuNames(language, calendar, true))
@@ -386,8 +420,8 @@ TEST(LocaleNames, AreIcusForEveryLanguageButArabic)
                   icuNames(language, Calendar::Gregorian, false))
                 << language;
     }
-    EXPECT_NE(calendar::LocaleNames("tr").month(Calendar::Hijri, 9),
-              calendar::LocaleNames("").month(Calendar::Hijri, 9));
+    EXPECT_NE(LocaleNames("tr").month(Calendar::Hijri, 9),
+              LocaleNames("").month(Calendar::Hijri, 9));
 }
 
 TEST(LocaleNames, AreEnglishForALanguageIcuLacksWhateverItsDefault)
@@ -395,10 +429,8 @@ TEST(LocaleNames, AreEnglishForALanguageIcuLacksWhateverItsDefault)
     const icu::Locale before = icu::Locale::getDefault();
     UErrorCode status = U_ZERO_ERROR;
     icu::Locale::setDefault(icu::Locale("ar_SA"), status); // as LANG=ar_SA.UTF-8 makes it
-    const std::vector<std::string> unknown
-            = namesOf(calendar::LocaleNames("xx_YY"), Calendar::Hijri, true);
-    const std::vector<std::string> empty
-            = namesOf(calendar::LocaleNames(""), Calendar::Hijri, true);
+    const std::vector<std::string> unknown = namesOf(LocaleNames("xx_YY"), Calendar::Hijri, true);
+    const std::vector<std::string> empty = namesOf(LocaleNames(""), Calendar::Hijri, true);
     icu::Locale::setDefault(before, status);
     EXPECT_EQ(unknown, icuNames("en", Calendar::Hijri, true));
     EXPECT_EQ(empty, icuNames("en", Calendar::Hijri, true));
@@ -406,9 +438,9 @@ TEST(LocaleNames, AreEnglishForALanguageIcuLacksWhateverItsDefault)
 
 TEST(LocaleNames, AreTheWindowsUnderArabicAtEveryWidth)
 {
-    using calendar::NameWidth;
+
     for (const char *language : {"ar", "ar_SA", "ar_EG", "ar_MA"}) {
-        const calendar::LocaleNames names(language);
+        const LocaleNames names(language);
         EXPECT_TRUE(names.isArabic());
         for (const NameWidth width : {NameWidth::Wide, NameWidth::Abbreviated}) {
             for (int month = 1; month <= 12; ++month)
@@ -428,9 +460,9 @@ TEST(LocaleNames, AreTheWindowsUnderArabicAtEveryWidth)
 
 TEST(LocaleNames, ChangeCaseByTheLanguagesRules)
 {
-    EXPECT_EQ(calendar::LocaleNames("tr").upperCase("i"), "İ");
-    EXPECT_EQ(calendar::LocaleNames("en").upperCase("i"), "I");
-    EXPECT_EQ(calendar::LocaleNames("tr").lowerCase("I"), "ı");
+    EXPECT_EQ(LocaleNames("tr").upperCase("i"), "İ");
+    EXPECT_EQ(LocaleNames("en").upperCase("i"), "I");
+    EXPECT_EQ(LocaleNames("tr").lowerCase("I"), "ı");
 }
 
 } // namespace

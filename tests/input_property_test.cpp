@@ -1,7 +1,7 @@
 // Whatever a user types, or pastes, reading it never crashes: a number comes out of
 // TextValue, and ParseDate either names a day that reads back the same or says why not, in
 // the window's words.
-#include "calendar/calendar_service.h"
+#include "app/calendar_service.h"
 #include "date_error_text.h"
 #include "text_value.h"
 
@@ -99,6 +99,9 @@ void expectRoundTripOrReason(const std::string &text, int calendar)
     Date date = Date::fromDays(0);
     try {
         date = ParseDate(text);
+    } catch (const EntryError &error) {
+        EXPECT_GT(dateErrorText(error).size(), 10) << text;
+        return;
     } catch (const DateError &error) {
         EXPECT_GT(dateErrorText(error).size(), 10) << text;
         return;
@@ -118,6 +121,8 @@ std::string rejection(int calendar, const std::string &dateText)
     try {
         CalendarScope scope(calendar);
         ParseDate(dateText);
+    } catch (const EntryError &error) {
+        return dateErrorText(error).toStdString();
     } catch (const DateError &error) {
         return dateErrorText(error).toStdString();
     }
@@ -257,7 +262,7 @@ TEST(DateErrorText, AFieldWithAStrayCharacterIsNamed)
         try {
             CheckDateField(text, field);
             return "accepted";
-        } catch (const DateError &error) {
+        } catch (const EntryError &error) {
             return dateErrorText(error).toStdString();
         }
     };

@@ -5,7 +5,7 @@
 #include "printing/cups_printer.h"
 #include "recording_printer.h"
 #ifndef Q_MOC_RUN // moc cannot read the standard library's concepts
-#include "calendar/calendar_service.h"
+#include "app/calendar_service.h"
 #endif
 
 #include <QApplication>

@@ -7,11 +7,11 @@
 #include "terminal_text.h"
 #include "words.h"
 
-#include "command_line/era.h"
+#include "command_line/date_text.h"
+#include "command_line/date_writing.h"
 #include "command_line/locale.h"
 
 #include "calendar/date_names.h"
-#include "calendar/locale_names.h"
 
 #include <gtest/gtest.h>
 #include <unicode/ubidi.h>
@@ -157,11 +157,19 @@ std::vector<std::string> writtenLines(const std::vector<TerminalLine> &page)
     return lines;
 }
 
+const command_line::LocaleNames &arabicNames()
+{
+    static const command_line::LocaleNames names("ar_SA");
+    return names;
+}
+
 PageWords arabicWords()
 {
     return {calendar::monthName,
             calendar::monthName,
-            calendar::yearText,
+            [](Calendar c, int y) {
+                return command_line::yearWithEra(arabicNames(), c, y, command_line::Digits::Latin);
+            },
             [](int n) { return std::to_string(n); },
             {"ح", "ن", "ث", "ر", "خ", "ج", "س"}};
 }
@@ -352,11 +360,11 @@ TEST(CalendarPage, AsManyMonthsToARowAsTheColumnsHold)
                     = calendarPage(year, words, {.rightToLeft = rightToLeft, .columns = c.columns});
             int widest = 0;
             for (const TerminalLine &line : page)
-                widest = std::max(widest, line.width());
-            EXPECT_EQ(widest, int(c.perRow) * 21 + int(c.perRow - 1) * 2) << c.columns;
+                widest = std::max(widest, cellWidth(line.shown()));
+            EXPECT_LE(widest, std::max(c.columns, 21)) << c.columns; // a month is 21 wide
             // Rows apart by a blank line: one fewer than the rows.
             const auto rows = std::count_if(page.begin(), page.end(), [](const TerminalLine &line) {
-                return line.width() == 0;
+                return line.shown().empty();
             });
             EXPECT_EQ(std::size_t(rows), (12 + c.perRow - 1) / c.perRow - 1) << c.columns;
         }
@@ -573,7 +581,7 @@ TEST(Words, WeekdayHeadsFitTheirColumnsInEveryLanguage)
 {
     for (const char *locale : {"", "ar_SA", "tr_TR", "ms_MY", "id_ID", "de_DE", "fr_FR", "ur_PK",
                                "fa_IR", "ru_RU", "zh_CN", "ja_JP", "he_IL"}) {
-        const calendar::LocaleNames names(locale);
+        const command_line::LocaleNames names(locale);
         const PageWords words = Words(names, command_line::Digits::Latin).page();
         std::set<std::string> heads(words.weekdayHeads.begin(), words.weekdayHeads.end());
         for (const std::string &head : words.weekdayHeads)
@@ -582,29 +590,57 @@ TEST(Words, WeekdayHeadsFitTheirColumnsInEveryLanguage)
         bool shortFit = true;
         for (unsigned day = 0; day < 7; ++day)
             shortFit = shortFit
-                    && cellWidth(names.weekday(weekday{day}, calendar::NameWidth::Short)) <= 2;
-        const auto width = shortFit ? calendar::NameWidth::Short : calendar::NameWidth::Narrow;
+                    && cellWidth(names.weekday(weekday{day}, command_line::NameWidth::Short)) <= 2;
+        const auto width
+                = shortFit ? command_line::NameWidth::Short : command_line::NameWidth::Narrow;
         for (unsigned day = 0; day < 7; ++day)
             EXPECT_EQ(words.weekdayHeads[day], names.weekday(weekday{day}, width)) << locale;
         if (shortFit) {
             EXPECT_EQ(heads.size(), 7u) << locale;
         }
     }
-    const calendar::LocaleNames arabic("ar_SA");
+    const command_line::LocaleNames arabic("ar_SA");
     EXPECT_EQ(Words(arabic, command_line::Digits::Latin).page().weekdayHeads[6], "س");
+}
+
+TEST(Words, IsoDatesReadBackAsTheSameDayInEveryYearTheProgramsTake)
+{
+    const Reckoning reckoning;
+    const command_line::LocaleNames english("");
+    const calendar::AcceptedDays &readable = reckoning.readableDays();
+    for (const Calendar calendar : {Calendar::Hijri, Calendar::Gregorian}) {
+        const int firstYear = reckoning.civilDate(readable.first(), calendar).year;
+        const int lastYear = reckoning.civilDate(readable.last(), calendar).year;
+        const command_line::DateReading reading{.calendar = calendar, .reckoning = reckoning};
+        for (int year = firstYear; year <= lastYear; ++year) {
+            for (const command_line::Digits digits :
+                 {command_line::Digits::Latin, command_line::Digits::Arabic}) {
+                const Date day = std::clamp(reckoning.monthStart(calendar, year, 12),
+                                            readable.first(), readable.last());
+                const std::string text
+                        = Words(english, digits).isoDate(reckoning.civilDate(day, calendar));
+                try {
+                    EXPECT_EQ(command_line::readDate(text, reading).day, day) << text;
+                } catch (const command_line::DateTextError &) {
+                    ADD_FAILURE() << text << " is refused";
+                }
+            }
+        }
+    }
 }
 
 TEST(SharedLocale, YearsWithTheirEras)
 {
-    const calendar::LocaleNames arabic("ar_SA");
-    const calendar::LocaleNames english("");
-    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Hijri, 1445), "1445 هـ");
-    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Hijri, 0), "1 ق.هـ");
-    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Gregorian, 2024), "2024 م");
+    using command_line::Digits::Latin;
+    const command_line::LocaleNames arabic("ar_SA");
+    const command_line::LocaleNames english("");
+    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Hijri, 1445, Latin), "1445 هـ");
+    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Hijri, 0, Latin), "1 ق.هـ");
+    EXPECT_EQ(command_line::yearWithEra(arabic, Calendar::Gregorian, 2024, Latin), "2024 م");
     // Without a catalogue, the messages' own English.
-    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Hijri, 1445), "1445 AH");
-    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Hijri, -640), "641 BH");
-    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Gregorian, 0), "1 BC");
+    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Hijri, 1445, Latin), "1445 AH");
+    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Hijri, -640, Latin), "641 BH");
+    EXPECT_EQ(command_line::yearWithEra(english, Calendar::Gregorian, 0, Latin), "1 BC");
 }
 
 } // namespace

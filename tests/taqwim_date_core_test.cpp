@@ -25,21 +25,27 @@ using command_line::Moment;
 
 namespace {
 
-const calendar::LocaleNames &english()
+const command_line::LocaleNames &english()
 {
-    static const calendar::LocaleNames names("");
+    static const command_line::LocaleNames names("");
     return names;
+}
+
+const command_line::Reckoning &ummAlQura()
+{
+    static const command_line::Reckoning reckoning;
+    return reckoning;
 }
 
 std::string appliedFormat(std::string_view format, const Moment &moment,
                           Calendar calendar = Calendar::Gregorian,
-                          const calendar::LocaleNames &names = english(),
+                          const command_line::LocaleNames &names = english(),
                           Digits digits = Digits::Latin)
 {
     std::string out;
     OutputFormat(format).appendTo(
             out,
-            {calendar::civilDate(moment.day, calendar), moment.day, moment.day.weekday(), moment},
+            {calendar::civilDate(moment.day, calendar), moment.day.weekday(), moment, ummAlQura()},
             names, digits);
     return out;
 }
@@ -122,17 +128,17 @@ TEST(OutputFormat, WritesHijriYearsAsItReadsThem)
 TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
 {
     const ScopedEnvironment zone("TZ", "<+03>-3");
-    const Moment moment = command_line::readDate("2024-03-11T15:04:05", {});
-    const calendar::LocaleNames arabic("ar_SA");
+    const Moment moment = command_line::readDate("2024-03-11T15:04:05", {.reckoning = ummAlQura()});
+    const command_line::LocaleNames arabic("ar_SA");
     EXPECT_EQ(appliedFormat("%A|%a|%B|%b|%p|%^A|%10B", moment, Calendar::Hijri, arabic),
               "الاثنين|الاثنين|رمضان|رمضان|م|الاثنين|     رمضان");
     EXPECT_EQ(appliedFormat("%-d/%m/%Y %T %z", moment, Calendar::Hijri, arabic, Digits::Arabic),
               "١/٠٩/١٤٤٥ ١٥:٠٤:٠٥ +٠٣٠٠");
-    const calendar::LocaleNames turkish("tr");
+    const command_line::LocaleNames turkish("tr");
     EXPECT_EQ(appliedFormat("%A %B %b %p", moment, Calendar::Hijri, turkish),
               turkish.weekday(std::chrono::Monday) + " " + turkish.month(Calendar::Hijri, 9) + " "
-                      + turkish.month(Calendar::Hijri, 9, calendar::NameWidth::Abbreviated) + " "
-                      + turkish.dayPeriod(true));
+                      + turkish.month(Calendar::Hijri, 9, command_line::NameWidth::Abbreviated)
+                      + " " + turkish.dayPeriod(true));
     EXPECT_EQ(appliedFormat("%^A", moment, Calendar::Hijri, turkish),
               turkish.upperCase(turkish.weekday(std::chrono::Monday)));
 }
@@ -280,12 +286,13 @@ TEST(Options, TakeDateOnesHabits)
     EXPECT_EQ(optionsOf({"--vers"}).action, Options::Action::Version);
 }
 
-Conversion conversionTo(Calendar printed, const calendar::LocaleNames &names,
+Conversion conversionTo(Calendar printed, const command_line::LocaleNames &names,
                         std::optional<OutputFormat> format = std::nullopt,
-                        Digits digits = Digits::Latin, int shift = 0)
+                        Digits digits = Digits::Latin,
+                        const command_line::Reckoning &reckoning = ummAlQura())
 {
     const Calendar input = calendar::otherCalendar(printed);
-    return Conversion({input, printed, shift, std::move(format), digits}, names);
+    return Conversion({input, printed, std::move(format), digits}, names, reckoning);
 }
 
 std::string lineOf(const Conversion &conversion, std::string_view date)
@@ -298,7 +305,7 @@ std::string lineOf(const Conversion &conversion, std::string_view date)
 TEST(Conversion, WritesTheWindowsLineUnderArabicAndTheCataloguesWordsOtherwise)
 {
     // Hijri dates in (so printing Gregorian, which the line does not use).
-    const calendar::LocaleNames arabic("ar_SA");
+    const command_line::LocaleNames arabic("ar_SA");
     const Conversion fromHijri = conversionTo(Calendar::Gregorian, arabic);
     EXPECT_EQ(lineOf(fromHijri, "1445-09-01"), "الاثنين، 1 رمضان 1445 هـ الموافق 11 مارس 2024 م");
     EXPECT_EQ(lineOf(fromHijri, "-640-05-16"),
@@ -318,11 +325,12 @@ TEST(Conversion, WritesTheWindowsLineUnderArabicAndTheCataloguesWordsOtherwise)
 TEST(Conversion, MovesTheHijriCalendarBothWays)
 {
     // With --adjust=1 every day takes the Hijri date Umm al-Qura gives the next day.
+    const command_line::Reckoning dayLater(1);
     const Conversion toHijri
-            = conversionTo(Calendar::Hijri, english(), OutputFormat("%F"), Digits::Latin, 1);
+            = conversionTo(Calendar::Hijri, english(), OutputFormat("%F"), Digits::Latin, dayLater);
     EXPECT_EQ(lineOf(toHijri, "1/12/2024"), "1446-06-01");
-    const Conversion toGregorian
-            = conversionTo(Calendar::Gregorian, english(), OutputFormat("%F"), Digits::Latin, 1);
+    const Conversion toGregorian = conversionTo(Calendar::Gregorian, english(), OutputFormat("%F"),
+                                                Digits::Latin, dayLater);
     EXPECT_EQ(lineOf(toGregorian, "1/6/1446"), "2024-12-01");
     EXPECT_EQ(lineOf(toGregorian, "10000-01-01"), "10323-10-21"); // what -I prints, read back
 }
@@ -338,6 +346,7 @@ public:
     File &operator=(const File &) = delete;
 
     int fd() const { return fileno(m_file); }
+    std::FILE *stream() const { return m_file; }
     std::string path() const { return "/proc/self/fd/" + std::to_string(fd()); }
     void write(const std::string &text) const
     {
@@ -392,9 +401,9 @@ std::vector<std::string> linesOf(const std::string &text)
 
 const Conversion &isoToHijri()
 {
-    static const Conversion conversion = Conversion(
-            {Calendar::Gregorian, Calendar::Hijri, 0, OutputFormat("%F"), Digits::Latin},
-            english());
+    static const Conversion conversion
+            = Conversion({Calendar::Gregorian, Calendar::Hijri, OutputFormat("%F"), Digits::Latin},
+                         english(), ummAlQura());
     return conversion;
 }
 
@@ -402,9 +411,9 @@ TEST(Batch, GivesOneLineOutForEachLineInThroughManyBlocks)
 {
     const File input, answers;
     writeLines(input, "2024-03-11", 10'000, "2024-06-16"); // no line end at the end
-    Output output(answers.fd());
+    Output output(answers.stream());
     EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_SUCCESS);
-    EXPECT_TRUE(output.finish());
+    EXPECT_TRUE(output.flush());
     std::vector<std::string> expected(10'000, "1445-09-01");
     expected.push_back("1445-12-10");
     EXPECT_EQ(linesOf(answers.text()), expected);
@@ -415,9 +424,9 @@ TEST(Batch, TellsEachBadLineAfterTheAnswersBeforeIt)
     const File input;
     writeLines(input, "2024-03-11", 1, "\n11/03/24\r\n2024-06-16\n");
     const CapturedStandardError messages;
-    Output output(messages.fd()); // answers and messages in one file, as 2>&1 puts them
+    Output output(messages.stream()); // answers and messages in one file, as 2>&1 puts them
     EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_FAILURE);
-    output.finish();
+    output.flush();
     const std::vector<std::string> lines = linesOf(messages.text());
     ASSERT_EQ(lines.size(), 6u) << messages.text();
     EXPECT_EQ(lines[0], "1445-09-01");
@@ -435,7 +444,7 @@ TEST(Batch, AFileThatCannotBeReadFailsTheRun)
     for (const char *file : {"/", "/nonexistent/dates.txt"}) {
         const CapturedStandardError messages;
         const File nowhere("/dev/null");
-        Output output(nowhere.fd());
+        Output output(nowhere.stream());
         EXPECT_EQ(convertLines(file, isoToHijri(), output), EXIT_FAILURE) << file;
         EXPECT_EQ(linesOf(messages.text()).size(), 1u) << messages.text();
         EXPECT_NE(messages.text().find(": cannot read '" + std::string(file) + "': "),
@@ -449,9 +458,9 @@ TEST(Batch, EndsAtTheFirstFailedWrite)
     const File input, full("/dev/full");
     writeLines(input, "2024-03-11", 100'000, "not a date\n");
     const CapturedStandardError messages;
-    Output output(full.fd());
+    Output output(full.stream());
     EXPECT_EQ(convertLines(input.path(), isoToHijri(), output), EXIT_FAILURE);
-    EXPECT_FALSE(output.finish());
+    EXPECT_FALSE(output.flush());
     // One message, and none for the last line, which is never read.
     EXPECT_EQ(linesOf(messages.text()),
               std::vector<std::string>{": cannot write the output: No space left on device"});

@@ -528,7 +528,7 @@ def print_on_paper(program, env, listener, root, paper, block):
 
 def todays_block(dates):
     """The summary of today, which the program itself shows at start, with the window's
-    Arabic names: taqwim-date gives them under an Arabic LC_ALL, generated or not."""
+    Arabic names: taqwim-date gives them under an Arabic LC_ALL (the tests' LOCPATH has it)."""
     def today(calendar, form):
         return subprocess.run([dates, f"--to={calendar}", form], capture_output=True, text=True,
                               env={**os.environ, "LC_ALL": "ar_SA.UTF-8"},

@@ -1,14 +1,14 @@
 #include "locale_names.h"
 
-#include "date_names.h"
-#include "icu_text.h"
+#include "calendar/date_names.h"
+#include "calendar/icu_text.h"
 
 #include <unicode/dtfmtsym.h>
 #include <unicode/smpdtfmt.h>
 
 #include <stdexcept>
 
-namespace calendar {
+namespace command_line {
 
 namespace detail {
 
@@ -18,13 +18,14 @@ struct NameTable
     std::array<std::array<std::string, 12>, Widths> months;
     std::array<std::array<std::string, 7>, Widths> weekdays; // from Sunday
     std::array<std::string, 2> dayPeriods;
+    std::array<std::string, 2> eras; // of our time and before it; none where empty
 };
 
 } // namespace detail
 
 namespace {
 
-using detail::utf8;
+using calendar::detail::utf8;
 
 using detail::NameTable;
 
@@ -35,6 +36,9 @@ constexpr std::array<const char *, 7> ArabicShortWeekdays
 constexpr std::array<const char *, 7> ArabicNarrowWeekdays = {"ح", "ن", "ث", "ر", "خ", "ج", "س"};
 // The window shows no time; these are what CLDR and glibc's ar_SA give.
 constexpr std::array<const char *, 2> ArabicDayPeriods = {"ص", "م"};
+// ICU before 78 names no era before the Hijra, and its Gregorian one is a longer form; these
+// are the window's short forms, by calendar.
+constexpr std::array<const char *, 2> ArabicErasBefore = {"ق.م", "ق.هـ"};
 
 icu::DateFormatSymbols::DtWidthType icuWidth(NameWidth width)
 {
@@ -101,19 +105,20 @@ void readIcuTable(NameTable &table, const std::string &locale, Calendar calendar
     copyNames(table.dayPeriods, periods, count, 0);
 }
 
-void readArabicTable(NameTable &table, Calendar calendar)
+void readArabicTable(NameTable &table, Calendar named)
 {
     for (std::size_t w = 0; w < NameTable::Widths; ++w) {
         for (int month = 1; month <= 12; ++month)
-            table.months[w][std::size_t(month - 1)] = monthName(calendar, month);
+            table.months[w][std::size_t(month - 1)] = calendar::monthName(named, month);
         for (unsigned day = 0; day < 7; ++day) {
             const auto width = NameWidth(w);
             table.weekdays[w][day] = width == NameWidth::Short ? ArabicShortWeekdays[day]
                     : width == NameWidth::Narrow               ? ArabicNarrowWeekdays[day]
-                                                 : weekdayName(std::chrono::weekday{day});
+                                                 : calendar::weekdayName(std::chrono::weekday{day});
         }
     }
     table.dayPeriods = {ArabicDayPeriods[0], ArabicDayPeriods[1]};
+    table.eras = {calendar::eraName(named), ArabicErasBefore[std::size_t(named)]};
 }
 
 std::string convertedCase(std::string_view text, const std::string &locale, bool upper)
@@ -163,6 +168,12 @@ const std::string &LocaleNames::dayPeriod(bool afternoon) const
     return table(Calendar::Gregorian).dayPeriods[afternoon ? 1 : 0];
 }
 
+const std::string *LocaleNames::eraName(Calendar calendar, bool beforeTheEra) const
+{
+    const std::string &era = table(calendar).eras[beforeTheEra ? 1 : 0];
+    return era.empty() ? nullptr : &era;
+}
+
 std::string LocaleNames::upperCase(std::string_view text) const
 {
     return convertedCase(text, m_locale, true);
@@ -173,4 +184,4 @@ std::string LocaleNames::lowerCase(std::string_view text) const
     return convertedCase(text, m_locale, false);
 }
 
-} // namespace calendar
+} // namespace command_line

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "civil_date.h"
+#include "calendar/civil_date.h"
 
 #include <array>
 #include <chrono>
@@ -12,9 +12,11 @@
 // The names of the months and weekdays, and the marks of the morning and the afternoon, in
 // the language a user reads dates in, for the command-line programs (%A, %B and their kin in
 // taqwim-date, the heads of taqwim-cal's grids). Arabic gets the window's own names
-// (date_names.h) on every ICU version; any other language the names ICU has for it, which
-// differ between ICU versions as CLDR grows; a language ICU does not know gets English.
-namespace calendar {
+// (calendar/date_names.h) on every ICU version; any other language the names ICU has for it,
+// which differ between ICU versions as CLDR grows; a language ICU does not know gets English.
+namespace command_line {
+
+using calendar::Calendar;
 
 namespace detail {
 struct NameTable;
@@ -45,6 +47,9 @@ public:
                                NameWidth width = NameWidth::Wide) const;
     // AM or PM, in the language's own words.
     const std::string &dayPeriod(bool afternoon) const;
+    // The era of a year, before it ("ق.هـ") or of our time ("هـ"), where the language has
+    // names of its own for both; else nothing, and the catalogue's words say it.
+    const std::string *eraName(Calendar calendar, bool beforeTheEra) const;
 
     // By the language's own rules: Turkish "i" becomes "İ".
     std::string upperCase(std::string_view text) const;
@@ -59,4 +64,4 @@ private:
     mutable std::array<std::unique_ptr<detail::NameTable>, 2> m_tables;
 };
 
-} // namespace calendar
+} // namespace command_line

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "civil_date.h"
-#include "date.h"
-#include "date_error.h"
+#include "date_reading.h"
+
+#include "calendar/civil_date.h"
+#include "calendar/date.h"
+#include "calendar/date_error.h"
 
 #include <optional>
 #include <string>
@@ -10,7 +12,8 @@
 
 // The date operations the main window relies on: today's date, a process-wide current
 // calendar, and splitting, reading and writing dates under that calendar. Each is a thin
-// layer over the calendar arithmetic of civil_date.h, which needs no current calendar.
+// layer over the calendar library (calendar/), which needs no current calendar, and the
+// window's Arabic words (date_words.h).
 //
 // Everything here is meant for the one user-interface thread: the current calendar is a
 // single process-wide setting, exactly as the window's handlers expect it to be.
@@ -36,8 +39,9 @@ int MonthOfYear(Date date);
 // Astronomical numbering: a Hijri year before the Hijra is 0 or negative.
 int YearOf(Date date);
 
-// Reads "day/month/year" under the current calendar. Invisible direction marks are skipped
-// and the no-break space counts as a blank.
+// Reads "day/month/year" under the current calendar: years 1 to 9999. Invisible direction
+// marks are skipped and the no-break space counts as a blank. Throws EntryError for a text
+// that is not a date in numbers, calendar::DateError for a date that names no day.
 Date ParseDate(std::string_view utf8Text);
 
 // Rejects, naming the field, a field text that holds anything but a number: a separator

@@ -1,9 +1,11 @@
 #include "calendar_service.h"
 
-#include "civil_date.h"
-#include "date_names.h"
-#include "date_reading.h"
+#include "date_words.h"
 
+#include "calendar/date_names.h"
+#include "calendar/valid_date.h"
+
+#include <array>
 #include <optional>
 
 namespace calendar {
@@ -64,7 +66,9 @@ int YearOf(Date date)
 
 Date ParseDate(std::string_view utf8Text)
 {
-    return validDateOf(readCivilDate(utf8Text, current(), DateOrder::DayMonthYear));
+    static const std::array<AcceptedDays, 2> years{AcceptedDays::ofEveryYear(Calendar::Gregorian),
+                                                   AcceptedDays::ofEveryYear(Calendar::Hijri)};
+    return years[std::size_t(current())].validDateOf(readCivilDate(utf8Text, current()));
 }
 
 void CheckDateField(std::string_view utf8Text, DateField field)

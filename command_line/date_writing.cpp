@@ -1,0 +1,45 @@
+#include "date_writing.h"
+
+#include "program.h"
+
+namespace command_line {
+
+using calendar::Calendar;
+
+void appendIsoDate(std::string &out, const calendar::CivilDate &civil, Digits digits, int yearWidth,
+                   char yearPadding)
+{
+    appendNumber(out, civil.year, yearWidth, yearPadding, digits);
+    out += '-';
+    appendNumber(out, civil.month, 2, '0', digits);
+    out += '-';
+    appendNumber(out, civil.day, 2, '0', digits);
+}
+
+std::string isoDate(const calendar::CivilDate &civil, Digits digits)
+{
+    std::string out;
+    appendIsoDate(out, civil, digits);
+    return out;
+}
+
+std::string yearWithEra(const LocaleNames &names, Calendar calendar, int year, Digits digits)
+{
+    const bool before = year <= 0;
+    const int counted = before ? 1 - year : year;
+    if (const std::string *era = names.eraName(calendar, before))
+        return withDigits(std::to_string(counted) + " " + *era, digits);
+    const bool hijri = calendar == Calendar::Hijri;
+    const char *const form
+            = before ? (hijri ? _("%d BH") : _("%d BC")) : (hijri ? _("%d AH") : _("%d AD"));
+    return withDigits(formatted(form, counted), digits);
+}
+
+std::string longDate(const calendar::CivilDate &civil, const LocaleNames &names, Digits digits)
+{
+    return withDigits(std::to_string(civil.day), digits) + " "
+            + names.month(civil.calendar, civil.month) + " "
+            + yearWithEra(names, civil.calendar, civil.year, digits);
+}
+
+} // namespace command_line
