@@ -15,7 +15,6 @@ using namespace std::chrono;
 constexpr std::int64_t UnixEpochJulianDay = 2440588;
 // 15 October 1582, the first Gregorian day; the day before was 4 October (Julian).
 constexpr std::int64_t ReformDay = -141427;
-constexpr CivilDate ReformDate{Calendar::Gregorian, 1582, 10, 15};
 
 // Past these years the arithmetic would overflow long before it meant anything.
 constexpr int EarliestGregorianYear = -1000;
@@ -29,7 +28,7 @@ bool isJulianLeapYear(int year)
 bool beforeReform(const CivilDate &civil)
 {
     return std::tie(civil.year, civil.month, civil.day)
-            < std::tie(ReformDate.year, ReformDate.month, ReformDate.day);
+            < std::tie(FirstGregorianDate.year, FirstGregorianDate.month, FirstGregorianDate.day);
 }
 
 // The usual Julian day number arithmetic, counted from March so that the leap day ends the
@@ -74,7 +73,7 @@ CivilDate gregorianCivil(Date date)
 
 int gregorianLastDay(int year, int month)
 {
-    if (std::tuple(year, month) >= std::tie(ReformDate.year, ReformDate.month))
+    if (std::tuple(year, month) >= std::tie(FirstGregorianDate.year, FirstGregorianDate.month))
         return int(unsigned(year_month_day_last{std::chrono::year{year},
                                                 month_day_last{std::chrono::month{unsigned(month)}}}
                                     .day()));

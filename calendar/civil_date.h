@@ -35,6 +35,9 @@ struct CivilDate
     friend bool operator==(const CivilDate &, const CivilDate &) = default;
 };
 
+// The first day of the Gregorian calendar: the day before it was 4 October 1582 (Julian).
+inline constexpr CivilDate FirstGregorianDate{Calendar::Gregorian, 1582, 10, 15};
+
 // A way of naming days by year, month and day in the two calendars: the calendars above,
 // or one that moves the Hijri months as a community keeps them.
 class CivilCalendars

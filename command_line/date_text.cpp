@@ -1,5 +1,6 @@
 #include "date_text.h"
 
+#include "bidi_text.h"
 #include "date_writing.h"
 #include "program.h"
 
@@ -449,10 +450,13 @@ const char *fieldProblem(DateTextFault fault, DateField field)
 std::string readableDays(const DateReading &reading)
 {
     const calendar::AcceptedDays &days = reading.reckoning.readableDays();
-    const std::string first
-            = isoDate(reading.reckoning.civilDate(days.first(), reading.calendar), Digits::Latin);
-    const std::string last
-            = isoDate(reading.reckoning.civilDate(days.last(), reading.calendar), Digits::Latin);
+    // Within a right-to-left sentence a date is held left to right, its minus sign included.
+    const auto shown = [&](Date day) {
+        const std::string date
+                = isoDate(reading.reckoning.civilDate(day, reading.calendar), Digits::Latin);
+        return messagesReadRightToLeft() ? isolated(date, true) : date;
+    };
+    const std::string first = shown(days.first()), last = shown(days.last());
     return formatted(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")
                                                          : _("Gregorian dates run from %s to %s"),
                      first.c_str(), last.c_str());

@@ -10,9 +10,9 @@ void appendIsoDate(std::string &out, const calendar::CivilDate &civil, Digits di
                    char yearPadding)
 {
     appendNumber(out, civil.year, yearWidth, yearPadding, digits);
-    out += '-';
+    appendSeparator(out, '-', digits);
     appendNumber(out, civil.month, 2, '0', digits);
-    out += '-';
+    appendSeparator(out, '-', digits);
     appendNumber(out, civil.day, 2, '0', digits);
 }
 
@@ -29,10 +29,11 @@ std::string yearWithEra(const LocaleNames &names, Calendar calendar, int year, D
     const int counted = before ? 1 - year : year;
     if (const std::string *era = names.eraName(calendar, before))
         return withDigits(std::to_string(counted) + " " + *era, digits);
-    const bool hijri = calendar == Calendar::Hijri;
-    const char *const form
-            = before ? (hijri ? _("%d BH") : _("%d BC")) : (hijri ? _("%d AH") : _("%d AD"));
-    return withDigits(formatted(form, counted), digits);
+    // TRANSLATORS: a year counted back from the Hijra, as "641 BH" (before the Hijra).
+    // xgettext:c-format
+    if (const char *const beforeTheHijra = timeWord("%d BH"))
+        return withDigits(formatted(beforeTheHijra, counted), digits);
+    return withDigits(std::to_string(year), digits); // numbered as astronomers do, in no words
 }
 
 std::string longDate(const calendar::CivilDate &civil, const LocaleNames &names, Digits digits)

@@ -16,8 +16,9 @@ void appendIsoDate(std::string &out, const calendar::CivilDate &civil, Digits di
                    int yearWidth = 4, char yearPadding = '0');
 std::string isoDate(const calendar::CivilDate &civil, Digits digits);
 
-// "1445 هـ", "641 ق.هـ", "1445 AH", "641 BH": with the era in the language's own words where
-// it has them, else in the catalogue's.
+// "1445 هـ", "641 ق.هـ", "1445 AH", "641 BH", "1445 Hicri": the eras as ICU names them in
+// the language, and the one before the Hijra from the catalogue of date words; where the
+// language has none, the year as astronomers number it ("-640").
 std::string yearWithEra(const LocaleNames &names, calendar::Calendar calendar, int year,
                         Digits digits);
 

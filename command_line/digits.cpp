@@ -1,9 +1,23 @@
 #include "digits.h"
 
+#include <unicode/numsys.h>
+
+#include <memory>
+
 #include <algorithm>
 #include <array>
 
 namespace command_line {
+
+Digits localeDigits(std::string_view icuLocale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::NumberingSystem> system(icu::NumberingSystem::createInstance(
+            icu::Locale(std::string(icuLocale).c_str()), status));
+    if (U_FAILURE(status) || system->isAlgorithmic() || system->getRadix() != 10)
+        return Digits::Latin;
+    return Digits(char32_t(system->getDescription().char32At(0)));
+}
 
 void appendNumber(std::string &out, long long value, int width, char padding, Digits digits,
                   Sign sign)
@@ -23,11 +37,18 @@ void appendNumber(std::string &out, long long value, int width, char padding, Di
     if (padding == ' ')
         out.append(std::size_t(padded), ' ');
     if (showsSign)
-        out += negative ? '-' : '+';
+        appendSeparator(out, negative ? '-' : '+', digits);
     for (int i = 0; padding == '0' && i < padded; ++i)
-        appendDigit(out, 0, digits);
+        digits.append(out, 0);
     while (length > 0)
-        appendDigit(out, reversed[std::size_t(--length)], digits);
+        digits.append(out, reversed[std::size_t(--length)]);
+}
+
+void appendSeparator(std::string &out, char separator, Digits digits)
+{
+    if (digits.areArabicNumbers())
+        out += "\u200E"; // a left-to-right mark
+    out += separator;
 }
 
 std::string withDigits(std::string text, Digits digits)
@@ -38,7 +59,7 @@ std::string withDigits(std::string text, Digits digits)
     out.reserve(text.size() * 2);
     for (const char c : text) {
         if (c >= '0' && c <= '9')
-            appendDigit(out, c - '0', digits);
+            digits.append(out, c - '0');
         else
             out += c;
     }

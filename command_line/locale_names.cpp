@@ -1,6 +1,7 @@
 #include "locale_names.h"
 
 #include "calendar/date_names.h"
+#include "calendar/era_name.h"
 #include "calendar/icu_text.h"
 
 #include <unicode/dtfmtsym.h>
@@ -36,9 +37,6 @@ constexpr std::array<const char *, 7> ArabicShortWeekdays
 constexpr std::array<const char *, 7> ArabicNarrowWeekdays = {"ح", "ن", "ث", "ر", "خ", "ج", "س"};
 // The window shows no time; these are what CLDR and glibc's ar_SA give.
 constexpr std::array<const char *, 2> ArabicDayPeriods = {"ص", "م"};
-// ICU before 78 names no era before the Hijra, and its Gregorian one is a longer form; these
-// are the window's short forms, by calendar.
-constexpr std::array<const char *, 2> ArabicErasBefore = {"ق.م", "ق.هـ"};
 
 icu::DateFormatSymbols::DtWidthType icuWidth(NameWidth width)
 {
@@ -63,30 +61,44 @@ void copyNames(std::array<std::string, N> &names, const icu::UnicodeString *icuN
         names[i] = utf8(icuNames[int32_t(i) + first]);
 }
 
-// The symbols of the calendar in the language, or in English where ICU would otherwise fall
+// The calendar's formatter in the language, or in English where ICU would otherwise fall
 // back on its default locale, which it takes from the environment (LANG): a user who asked for
 // a language ICU lacks gets English, as date(1) gives under an unknown locale.
-std::unique_ptr<icu::DateFormatSymbols> symbolsFor(const std::string &locale, Calendar calendar)
+std::unique_ptr<icu::SimpleDateFormat> formatFor(const std::string &locale, Calendar calendar)
 {
     const char *const keyword
             = calendar == Calendar::Hijri ? "@calendar=islamic-umalqura" : "@calendar=gregorian";
     for (const std::string &language : {locale, std::string("en")}) {
         UErrorCode status = U_ZERO_ERROR;
         const icu::Locale asked((language + keyword).c_str());
-        const icu::SimpleDateFormat format(icu::UnicodeString(u"MMMM"), asked, status);
+        auto format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(u"MMMM"), asked,
+                                                              status);
         if (U_FAILURE(status))
             throw std::runtime_error(std::string("ICU: date symbols: ") + u_errorName(status));
-        auto symbols = std::make_unique<icu::DateFormatSymbols>(*format.getDateFormatSymbols());
-        const icu::Locale found = symbols->getLocale(ULOC_VALID_LOCALE, status);
+        const icu::Locale found
+                = format->getDateFormatSymbols()->getLocale(ULOC_VALID_LOCALE, status);
         if (std::string_view(found.getLanguage()) == asked.getLanguage())
-            return symbols;
+            return format;
     }
     throw std::runtime_error("ICU: no English date symbols");
 }
 
+// The era of our time, and for the Gregorian calendar the one before it. ICU names an era
+// before the Hijra only from version 78 on; the catalogue's words say it on every version.
+std::array<std::string, 2> erasOf(const icu::SimpleDateFormat &format, Calendar calendar)
+{
+    const std::string ours = calendar::detail::eraOfOurTime(format);
+    int32_t count = 0;
+    const icu::UnicodeString *eras = format.getDateFormatSymbols()->getEras(count);
+    if (calendar == Calendar::Gregorian && count == 2 && utf8(eras[1]) == ours)
+        return {ours, utf8(eras[0])};
+    return {ours, std::string()};
+}
+
 void readIcuTable(NameTable &table, const std::string &locale, Calendar calendar)
 {
-    const auto symbols = symbolsFor(locale, calendar);
+    const auto format = formatFor(locale, calendar);
+    const icu::DateFormatSymbols *symbols = format->getDateFormatSymbols();
     using Symbols = icu::DateFormatSymbols;
     for (std::size_t w = 0; w < NameTable::Widths; ++w) {
         const auto width = NameWidth(w);
@@ -103,10 +115,13 @@ void readIcuTable(NameTable &table, const std::string &locale, Calendar calendar
     int32_t count = 0;
     const icu::UnicodeString *periods = symbols->getAmPmStrings(count);
     copyNames(table.dayPeriods, periods, count, 0);
+    table.eras = erasOf(*format, calendar);
 }
 
+// ICU's table for Arabic, with the window's names of months and weekdays over it.
 void readArabicTable(NameTable &table, Calendar named)
 {
+    readIcuTable(table, "ar", named);
     for (std::size_t w = 0; w < NameTable::Widths; ++w) {
         for (int month = 1; month <= 12; ++month)
             table.months[w][std::size_t(month - 1)] = calendar::monthName(named, month);
@@ -118,7 +133,14 @@ void readArabicTable(NameTable &table, Calendar named)
         }
     }
     table.dayPeriods = {ArabicDayPeriods[0], ArabicDayPeriods[1]};
-    table.eras = {calendar::eraName(named), ArabicErasBefore[std::size_t(named)]};
+}
+
+std::string scriptOf(const std::string &locale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale likely(locale.c_str());
+    likely.addLikelySubtags(status);
+    return U_SUCCESS(status) ? likely.getScript() : "";
 }
 
 std::string convertedCase(std::string_view text, const std::string &locale, bool upper)
@@ -133,7 +155,8 @@ std::string convertedCase(std::string_view text, const std::string &locale, bool
 
 LocaleNames::LocaleNames(std::string_view locale)
     : m_locale(locale.empty() ? "en" : locale),
-      m_arabic(std::string_view(icu::Locale(m_locale.c_str()).getLanguage()) == "ar")
+      m_arabic(std::string_view(icu::Locale(m_locale.c_str()).getLanguage()) == "ar"),
+      m_script(scriptOf(m_locale)), m_comma(m_script == "Arab" ? "،" : ",")
 {
 }
 

@@ -39,17 +39,19 @@ public:
     LocaleNames(const LocaleNames &) = delete;
     LocaleNames &operator=(const LocaleNames &) = delete;
 
-    // The window's names, the window's long dates, and text that reads right to left.
-    bool isArabic() const { return m_arabic; }
+    // The language's own script, as ICU names it ("Arab", "Latn").
+    const std::string &script() const { return m_script; }
 
     const std::string &month(Calendar calendar, int month, NameWidth width = NameWidth::Wide) const;
     const std::string &weekday(std::chrono::weekday weekday,
                                NameWidth width = NameWidth::Wide) const;
     // AM or PM, in the language's own words.
     const std::string &dayPeriod(bool afternoon) const;
-    // The era of a year, before it ("ق.هـ") or of our time ("هـ"), where the language has
-    // names of its own for both; else nothing, and the catalogue's words say it.
+    // The era of our time ("AH", "هـ", "Hicri"), or the one before it where ICU names it on
+    // every version it may run with: the Gregorian one ("BC"), not the Hijri one (nothing).
     const std::string *eraName(Calendar calendar, bool beforeTheEra) const;
+    // The language's own comma: "،" where it is written in the Arabic script.
+    const std::string &comma() const { return m_comma; }
 
     // By the language's own rules: Turkish "i" becomes "İ".
     std::string upperCase(std::string_view text) const;
@@ -59,7 +61,9 @@ private:
     const detail::NameTable &table(Calendar calendar) const;
 
     std::string m_locale; // as ICU reads it
-    bool m_arabic = false;
+    bool m_arabic = false; // the window's names
+    std::string m_script;
+    std::string m_comma;
     mutable std::array<std::once_flag, 2> m_read;
     mutable std::array<std::unique_ptr<detail::NameTable>, 2> m_tables;
 };

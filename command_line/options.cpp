@@ -1,9 +1,12 @@
 #include "options.h"
 
+#include "locale.h"
 #include "program.h"
 
 #include "calendar/numerals.h"
 
+#include <array>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -126,12 +129,16 @@ void refuseArgument(std::string_view argument, std::string_view option,
 
 Digits digitsNamed(std::string_view name)
 {
-    if (name == "latin")
+    static constexpr std::array<std::string_view, 4> names{"latin", "arabic", "persian", "locale"};
+    if (name == names[0])
         return Digits::Latin;
-    if (name == "arabic")
+    if (name == names[1])
         return Digits::Arabic;
-    throw UsageError(
-            formatted(_("--digits takes latin or arabic, not %s"), quotedText(name).c_str()));
+    if (name == names[2])
+        return Digits::Persian;
+    if (name == names[3])
+        return localeDigits(timeLocale());
+    refuseArgument(name, "--digits", names);
 }
 
 int hijriShiftNamed(std::string_view text)
@@ -144,6 +151,33 @@ int hijriShiftNamed(std::string_view text)
         throw UsageError(formatted(_("--adjust takes a whole number of days from -2 to 2, not %s"),
                                    quotedText(text).c_str()));
     return shift;
+}
+
+BidiChoice bidiNamed(std::string_view name)
+{
+    static constexpr std::array<std::string_view, 3> names{"auto", "logical", "visual"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (name == names[i])
+            return BidiChoice(i);
+    refuseArgument(name, "--bidi", names);
+}
+
+void showSharedOptionsHelp()
+{
+    std::fputs(_("      --digits=DIGITS   latin (the default), arabic (٠١٢), persian (۰۱۲), or\n"
+                 "                        locale: the digits of the language of the dates\n"
+                 "      --adjust=N        move every Hijri month N days, -2 to 2, for a country\n"
+                 "                        that sighted it apart from Umm al-Qura: -1 where the\n"
+                 "                        month began a day later than Umm al-Qura has it,\n"
+                 "                        1 where it began a day earlier\n"
+                 "      --bidi=LAYOUT     right-to-left text in reading order (logical), or laid\n"
+                 "                        out for a terminal that does not reorder it (visual);\n"
+                 "                        auto (the default): logical into a pipe or a file,\n"
+                 "                        on a terminal what it says it needs\n"
+                 "      --help            show this help and exit\n"
+                 "      --version         show the version and exit\n"
+                 "\n"),
+               stdout);
 }
 
 } // namespace command_line

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "digits.h"
+#include "terminal.h"
 
 #include <getopt.h>
 
@@ -30,17 +31,23 @@ int readOptions(int argc, char *argv[], const char *shortOptions,
                                  std::span<const std::string_view> validArguments);
 
 // The values of the options both programs take alike:
-// --digits=latin|arabic
+// --digits=latin|arabic|persian|locale
 Digits digitsNamed(std::string_view name);
 // --adjust=N: whole days the Hijri calendar is moved by, -2 to 2
 int hijriShiftNamed(std::string_view text);
+// --bidi=auto|logical|visual
+BidiChoice bidiNamed(std::string_view name);
+
+// The help of the options every program takes alike.
+void showSharedOptionsHelp();
 
 // getopt_long's values for the long options every program takes alike, apart from those a
 // program gives its own long options (256 on).
-enum SharedOption { DigitsOption = 1024, AdjustOption, HelpOption, VersionOption };
+enum SharedOption { DigitsOption = 1024, AdjustOption, BidiOption, HelpOption, VersionOption };
 
-// Takes --digits, --adjust, --help or --version into a program's options (their digits,
-// hijriShift and action); any other option is left alone. Returns false to stop reading,
+// Takes --digits, --adjust, --bidi, --help or --version into a program's options (their
+// digits, hijriShift, bidi and action); any other option is left alone. Returns false to stop
+// reading,
 // as --help and --version do.
 template<typename Options> bool takeSharedOption(Options &options, int option, const char *argument)
 {
@@ -50,6 +57,9 @@ template<typename Options> bool takeSharedOption(Options &options, int option, c
         break;
     case AdjustOption:
         options.hijriShift = hijriShiftNamed(argument);
+        break;
+    case BidiOption:
+        options.bidi = bidiNamed(argument);
         break;
     case HelpOption:
         options.action = Options::Action::Help;

@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include "locale.h"
+
 #include "calendar/numerals.h"
 
 #include <unicode/locid.h>
@@ -8,12 +10,17 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 namespace command_line {
 namespace {
 
 const char *programName = "";
+constexpr const char *DateWordsDomain = "taqwim-dates";
 
 // The "Language:" of the catalogue's header, which gettext hands back for the empty text;
 // without a catalogue the messages are the English ones.
@@ -28,6 +35,30 @@ std::string catalogueLanguage()
     const std::string_view rest = header.substr(start + Field.size());
     return std::string(rest.substr(0, rest.find('\n')));
 }
+
+// An environment variable taken away while it lives, and put back as it was.
+class ScopedUnset
+{
+public:
+    explicit ScopedUnset(const char *name) : m_name(name)
+    {
+        if (const char *value = std::getenv(name)) {
+            m_value = value;
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedUnset()
+    {
+        if (m_value)
+            ::setenv(m_name, m_value->c_str(), 1);
+    }
+    ScopedUnset(const ScopedUnset &) = delete;
+    ScopedUnset &operator=(const ScopedUnset &) = delete;
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_value;
+};
 
 bool reordersText(char32_t c)
 {
@@ -49,9 +80,37 @@ void startProgram(const ProgramIdentity &program)
     const std::string catalogues = error
             ? std::string(program.localeDir)
             : (running.parent_path() / program.localeDirFromBinDir).lexically_normal().string();
-    bindtextdomain(program.domain, catalogues.c_str());
-    bind_textdomain_codeset(program.domain, "UTF-8");
+    for (const char *domain : {program.domain, DateWordsDomain}) {
+        bindtextdomain(domain, catalogues.c_str());
+        bind_textdomain_codeset(domain, "UTF-8");
+    }
     textdomain(program.domain);
+}
+
+const char *timeWord(const char *english)
+{
+    // Asked once a word in each time locale: a column of dates asks for the same words on
+    // every line.
+    static std::string knownLocale;
+    static std::unordered_map<std::string_view, const char *> known;
+    if (const char *const locale = std::setlocale(LC_TIME, nullptr); knownLocale != locale) {
+        knownLocale = locale;
+        known.clear();
+    }
+    if (const auto found = known.find(english); found != known.end())
+        return found->second;
+    const char *word = nullptr;
+    {
+        // LANGUAGE orders the languages of messages, and gettext would apply it to every
+        // category: while a date's word is looked up, LC_TIME alone names the language.
+        const ScopedUnset language("LANGUAGE");
+        word = dcgettext(DateWordsDomain, english, LC_TIME);
+    }
+    if (word == english) {
+        const std::string language = icu::Locale(timeLocale().c_str()).getLanguage();
+        word = language.empty() || language == "en" ? english : nullptr;
+    }
+    return known.emplace(english, word).first->second;
 }
 
 std::string formatted(const char *format, ...)

@@ -36,8 +36,16 @@ struct ProgramIdentity
     const char *version; // what --version shows
 };
 
-// Takes the user's locale (setlocale(LC_ALL, "")) and the program's catalogue.
+// Takes the user's locale (setlocale(LC_ALL, "")), the program's catalogue and that of the
+// words dates are written with.
 void startProgram(const ProgramIdentity &program);
+
+// A word a date line is written with (the words between its dates, the era before the
+// Hijra), from a catalogue of its own that follows LC_TIME, as the names of months and
+// weekdays do, where messages follow LC_MESSAGES. Nothing where the time locale's language
+// has no translation (English is the catalogue's own), for a form without words to take
+// its place: no line is half in one language and half in another.
+const char *timeWord(const char *english);
 
 // printf-style, for the formats gettext hands back.
 [[gnu::format(printf, 1, 2)]] std::string formatted(const char *format, ...);

@@ -25,7 +25,7 @@ enum LongOnly {
     Until,
 };
 
-constexpr std::array<option, 18> longOptions{{
+constexpr std::array<option, 19> longOptions{{
         {"gregorian", no_argument, nullptr, 'g'},
         {"year", no_argument, nullptr, 'y'},
         {"after", required_argument, nullptr, 'A'},
@@ -41,6 +41,7 @@ constexpr std::array<option, 18> longOptions{{
         {"until", required_argument, nullptr, Until},
         {"digits", required_argument, nullptr, command_line::DigitsOption},
         {"adjust", required_argument, nullptr, command_line::AdjustOption},
+        {"bidi", required_argument, nullptr, command_line::BidiOption},
         {"help", no_argument, nullptr, command_line::HelpOption},
         {"version", no_argument, nullptr, command_line::VersionOption},
         {nullptr, 0, nullptr, 0},

@@ -2,6 +2,7 @@
 
 #include "command_line/digits.h"
 #include "command_line/program.h"
+#include "command_line/terminal.h"
 
 #include "calendar/civil_date.h"
 
@@ -33,6 +34,7 @@ struct Options
     Colour colour = Colour::Auto;
     command_line::Digits digits = command_line::Digits::Latin;
     int hijriShift = 0;
+    command_line::BidiChoice bidi = command_line::BidiChoice::Auto;
 };
 
 // Throws command_line::UsageError for anything the command line cannot mean. A month or a

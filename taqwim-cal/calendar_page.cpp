@@ -1,6 +1,7 @@
 #include "calendar_page.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace taqwim_cal {
@@ -127,44 +128,52 @@ struct Block
     std::vector<std::string> heading; // in reading order
 };
 
-class PageLayout
+} // namespace
+
+class CalendarPage::Arrangement
 {
 public:
-    PageLayout(const PageWords &words, const PageLook &look) : m_words(words), m_look(look) { }
+    Arrangement(const PageWords &words, const PageLook &look) : m_words(words), m_look(look) { }
 
-    std::vector<TerminalLine> lines(const std::vector<MonthGrid> &months)
+    void fit(const CalendarMonth &month, const std::vector<CalendarMonth> &otherMonths)
     {
-        std::vector<Heading> headings;
-        for (const MonthGrid &month : months) {
-            headings.push_back(mainHeading(month.month, m_words));
-            headings.push_back(otherHeading(month.otherMonths, m_words));
-            m_cells = std::max(
-                    {m_cells, widestPiece(headings.rbegin()[1]), widestPiece(headings.back())});
-        }
+        m_cells = std::max({m_cells, widestPiece(mainHeading(month, m_words)),
+                            widestPiece(otherHeading(otherMonths, m_words))});
+    }
+
+    int monthsPerRow() const
+    {
+        return std::clamp((m_look.columns + MonthGap) / (m_cells + MonthGap), 1, MostMonthsInARow);
+    }
+
+    int rowCells(int months) const { return months * m_cells + (months - 1) * MonthGap; }
+
+    std::vector<TerminalLine> row(const std::vector<MonthGrid> &months,
+                                  std::span<const Date> occasions) const
+    {
         std::vector<Block> blocks;
-        for (std::size_t i = 0; i < months.size(); ++i) {
-            blocks.push_back({&months[i], {}});
-            wrapInto(blocks.back().heading, headings[2 * i], m_cells);
-            wrapInto(blocks.back().heading, headings[2 * i + 1], m_cells);
+        for (const MonthGrid &month : months) {
+            blocks.push_back({&month, {}});
+            wrapInto(blocks.back().heading, mainHeading(month.month, m_words), m_cells);
+            wrapInto(blocks.back().heading, otherHeading(month.otherMonths, m_words), m_cells);
         }
-        const int perRow = std::clamp((m_look.columns + MonthGap) / (m_cells + MonthGap), 1,
-                                      MostMonthsInARow);
-        std::vector<TerminalLine> page;
-        for (std::size_t first = 0; first < blocks.size(); first += std::size_t(perRow)) {
-            if (first > 0)
-                page.emplace_back();
-            std::vector<Block> row(
-                    blocks.begin() + std::ptrdiff_t(first),
-                    blocks.begin() + std::ptrdiff_t(std::min(blocks.size(), first + perRow)));
-            if (m_look.rightToLeft)
-                std::ranges::reverse(row);
-            addRow(page, row);
-        }
-        return page;
+        if (m_look.rightToLeft)
+            std::ranges::reverse(blocks);
+        std::vector<TerminalLine> lines;
+        addRow(lines, blocks, occasions);
+        return lines;
+    }
+
+    TerminalLine centredOver(const std::string &text, int cells) const
+    {
+        const int room = cells - cellWidth(text);
+        const int before = m_look.rightToLeft ? room - room / 2 : room / 2;
+        return TerminalLine().addBlanks(before).add(text).addBlanks(room - before);
     }
 
 private:
-    void addRow(std::vector<TerminalLine> &page, const std::vector<Block> &row) const
+    void addRow(std::vector<TerminalLine> &page, const std::vector<Block> &row,
+                std::span<const Date> occasions) const
     {
         std::size_t headingLines = 0;
         std::size_t weeks = 0;
@@ -183,29 +192,21 @@ private:
         };
         for (std::size_t i = 0; i < headingLines; ++i)
             side([&](const Block &block) {
-                return i < block.heading.size() ? centred(block.heading[i]) : blanks(m_cells);
+                return i < block.heading.size() ? centredOver(block.heading[i], m_cells)
+                                                : blanks(m_cells);
             });
         side([&](const Block &block) { return weekdayHeads(block.grid->firstDayOfWeek); });
         for (std::size_t week = 0; week < weeks; ++week) {
             for (const bool other : {false, true})
                 side([&](const Block &block) {
                     return week < block.grid->weeks.size()
-                            ? weekLine(block.grid->weeks[week], other)
+                            ? weekLine(block.grid->weeks[week], other, occasions)
                             : blanks(m_cells);
                 });
         }
     }
 
     static TerminalLine blanks(int cells) { return TerminalLine().addBlanks(cells); }
-
-    TerminalLine centred(const std::string &logical) const
-    {
-        std::string visual = visualOrder(logical, m_look.rightToLeft);
-        const int room = m_cells - cellWidth(visual);
-        // Where the room does not halve, the odd cell goes to the end of the line as read.
-        const int before = m_look.rightToLeft ? room - room / 2 : room / 2;
-        return TerminalLine().addBlanks(before).add(std::move(visual)).addBlanks(room - before);
-    }
 
     // The seven columns in the order they stand from left to right, within the month's width.
     TerminalLine inGrid(const std::array<TerminalLine, 7> &columns) const
@@ -219,11 +220,11 @@ private:
     }
 
     // A number or a head, flush with the column's far side from the star.
-    TerminalLine column(std::string visual, Style style, bool starred) const
+    TerminalLine column(std::string text, Style style, bool starred) const
     {
-        TerminalLine number = blanks(DayCells - cellWidth(visual));
-        number.add(std::move(visual), style);
-        const TerminalLine star = TerminalLine().add(starred ? "*" : " ");
+        TerminalLine number = blanks(DayCells - cellWidth(text));
+        number.add(std::move(text), style);
+        const TerminalLine star = starred ? TerminalLine().add("*") : blanks(1);
         return m_look.rightToLeft ? TerminalLine(star).add(number) : number.add(star);
     }
 
@@ -232,14 +233,13 @@ private:
         std::array<TerminalLine, 7> columns;
         for (std::size_t i = 0; i < 7; ++i) {
             const std::chrono::weekday day = firstDay + std::chrono::days(i);
-            columns[i] = column(
-                    visualOrder(m_words.weekdayHeads[day.c_encoding()], m_look.rightToLeft),
-                    Style::Plain, false);
+            columns[i] = column(m_words.weekdayHeads[day.c_encoding()], Style::Plain, false);
         }
         return inGrid(columns);
     }
 
-    TerminalLine weekLine(const std::array<std::optional<GridDay>, 7> &week, bool other) const
+    TerminalLine weekLine(const std::array<std::optional<GridDay>, 7> &week, bool other,
+                          std::span<const Date> occasions) const
     {
         std::array<TerminalLine, 7> columns;
         for (std::size_t i = 0; i < 7; ++i) {
@@ -250,7 +250,7 @@ private:
             const GridDay &day = *week[i];
             const bool today = m_look.today == day.date;
             const Style style = today ? Style::Reverse : other ? Style::Faint : Style::Plain;
-            const bool starred = !other && std::ranges::binary_search(m_look.occasions, day.date);
+            const bool starred = !other && std::ranges::binary_search(occasions, day.date);
             columns[i] = column(m_words.number(other ? day.otherDay : day.day), style, starred);
         }
         return inGrid(columns);
@@ -261,12 +261,50 @@ private:
     int m_cells = GridCells;
 };
 
-} // namespace
+CalendarPage::CalendarPage(const PageWords &words, const PageLook &look)
+    : m_layout(std::make_unique<Arrangement>(words, look))
+{
+}
+
+CalendarPage::~CalendarPage() = default;
+
+void CalendarPage::fit(const CalendarMonth &month, const std::vector<CalendarMonth> &otherMonths)
+{
+    m_layout->fit(month, otherMonths);
+}
+
+std::size_t CalendarPage::monthsPerRow() const
+{
+    return std::size_t(m_layout->monthsPerRow());
+}
+
+TerminalLine CalendarPage::heading(const std::string &text) const
+{
+    return m_layout->centredOver(text, m_layout->rowCells(m_layout->monthsPerRow()));
+}
+
+std::vector<TerminalLine> CalendarPage::row(const std::vector<MonthGrid> &months,
+                                            std::span<const Date> occasions) const
+{
+    return m_layout->row(months, occasions);
+}
 
 std::vector<TerminalLine> calendarPage(const std::vector<MonthGrid> &months, const PageWords &words,
-                                       const PageLook &look)
+                                       const PageLook &look, std::span<const Date> occasions)
 {
-    return PageLayout(words, look).lines(months);
+    CalendarPage page(words, look);
+    for (const MonthGrid &month : months)
+        page.fit(month.month, month.otherMonths);
+    std::vector<TerminalLine> lines;
+    for (std::size_t first = 0; first < months.size(); first += page.monthsPerRow()) {
+        if (first > 0)
+            lines.emplace_back();
+        const auto end = months.begin()
+                + std::ptrdiff_t(std::min(months.size(), first + page.monthsPerRow()));
+        const auto row = page.row({months.begin() + std::ptrdiff_t(first), end}, occasions);
+        lines.insert(lines.end(), row.begin(), row.end());
+    }
+    return lines;
 }
 
 } // namespace taqwim_cal

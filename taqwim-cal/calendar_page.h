@@ -5,7 +5,9 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,15 +31,40 @@ struct PageLook
     bool rightToLeft = false;
     int columns = 80;
     std::optional<calendar::Date> today = {}; // in reverse video, where the page is written styled
-    std::vector<calendar::Date> occasions = {}; // in order; starred
 };
 
 // The months side by side, as many to a row as fit the columns and three at the most, in
 // the order of reading: under a right-to-left language the first month, and in each month
 // the first day of the week, stand at the right. Over each month its name and year and
 // the other calendar's months; under them a pair of lines for each week, the days'
-// numbers in the month shown and below them in the other calendar, faint.
+// numbers in the month shown and below them in the other calendar, faint; occasions
+// starred. Every month of a page is as wide as the widest headings need, so all of its
+// months are fitted first; its rows are then laid out one at a time, so that a page of
+// any length is never held whole.
+class CalendarPage
+{
+public:
+    CalendarPage(const PageWords &words, const PageLook &look);
+    ~CalendarPage();
+    CalendarPage(const CalendarPage &) = delete;
+    CalendarPage &operator=(const CalendarPage &) = delete;
+
+    void fit(const CalendarMonth &month, const std::vector<CalendarMonth> &otherMonths);
+    std::size_t monthsPerRow() const;
+    // A line over the whole page, centred over a full row: the year of a year's months.
+    TerminalLine heading(const std::string &text) const;
+    // The lines of a row of months, monthsPerRow() at the most; `occasions` in order.
+    std::vector<TerminalLine> row(const std::vector<MonthGrid> &months,
+                                  std::span<const calendar::Date> occasions) const;
+
+private:
+    class Arrangement;
+    std::unique_ptr<Arrangement> m_layout;
+};
+
+// A whole page of a few months, its rows apart by a blank line.
 std::vector<TerminalLine> calendarPage(const std::vector<MonthGrid> &months, const PageWords &words,
-                                       const PageLook &look);
+                                       const PageLook &look,
+                                       std::span<const calendar::Date> occasions = {});
 
 } // namespace taqwim_cal

@@ -1,5 +1,7 @@
 #include "icalendar.h"
 
+#include "calendar/civil_date.h"
+
 #include <cstdio>
 
 namespace taqwim_cal {
@@ -52,8 +54,9 @@ std::string escapedText(std::string_view text)
 
 // A content line, folded so that no line passes 75 octets: a fold never falls inside a
 // UTF-8 character, and each continuation starts with the blank that unfolding removes.
-void addLine(std::string &out, std::string_view line)
+std::string folded(std::string_view line)
 {
+    std::string out;
     std::size_t room = MostOctetsOnALine;
     while (line.size() > room) {
         std::size_t cut = room;
@@ -63,22 +66,7 @@ void addLine(std::string &out, std::string_view line)
         line.remove_prefix(cut);
         room = MostOctetsOnALine - 1;
     }
-    out.append(line).append("\r\n");
-}
-
-void addEvent(std::string &out, const AllDayEvent &event, const std::string &stamp)
-{
-    addLine(out, "BEGIN:VEVENT");
-    addLine(out, "UID:" + escapedText(event.uid));
-    addLine(out, "DTSTAMP:" + stamp);
-    addLine(out, "DTSTART;VALUE=DATE:" + dateValue(event.day));
-    addLine(out, "DTEND;VALUE=DATE:" + dateValue(event.day + days{1}));
-    addLine(out, "SUMMARY:" + escapedText(event.summary));
-    if (!event.description.empty())
-        addLine(out, "DESCRIPTION:" + escapedText(event.description));
-    // A day's name or a feast takes no time from anyone's day.
-    addLine(out, "TRANSP:TRANSPARENT");
-    addLine(out, "END:VEVENT");
+    return out.append(line).append("\r\n");
 }
 
 } // namespace
@@ -96,25 +84,56 @@ std::string occasionUid(std::string_view key, int hijriYear)
 
 bool fitsICalendar(calendar::Date day)
 {
-    // The day after is written too, as the event's end.
-    return int(gregorian(day).year()) >= 1 && int(gregorian(day + days{1}).year()) <= 9999;
+    static const calendar::Date first = *calendar::dateOf(calendar::FirstGregorianDate);
+    return day >= first && int(gregorian(day + days{1}).year()) <= 9999;
 }
 
-std::string iCalendar(const ICalendarHeader &header, std::span<const AllDayEvent> events)
+ICalendarWriter::ICalendarWriter(const ICalendarHeader &header,
+                                 std::function<void(std::string_view)> write)
+    : m_write(std::move(write)), m_stamp(stampValue(header.stamp))
 {
-    std::string out;
-    out.reserve(events.size() * 200 + 300);
-    addLine(out, "BEGIN:VCALENDAR");
-    addLine(out, "VERSION:2.0");
-    addLine(out, "PRODID:" + header.product);
-    addLine(out, "CALSCALE:GREGORIAN");
-    addLine(out, "METHOD:PUBLISH");
-    addLine(out, "X-WR-CALNAME:" + escapedText(header.name));
-    const std::string stamp = stampValue(header.stamp);
-    for (const AllDayEvent &event : events)
-        addEvent(out, event, stamp);
-    addLine(out, "END:VCALENDAR");
-    return out;
+    addLine("BEGIN:VCALENDAR");
+    addLine("VERSION:2.0");
+    addLine("PRODID:" + header.product);
+    addLine("CALSCALE:GREGORIAN");
+    addLine("METHOD:PUBLISH");
+    addLine("X-WR-CALNAME:" + escapedText(header.name));
+}
+
+void ICalendarWriter::add(const AllDayEvent &event)
+{
+    if (m_empty) {
+        m_write(m_pending);
+        m_pending.clear();
+        m_empty = false;
+    }
+    addLine("BEGIN:VEVENT");
+    addLine("UID:" + escapedText(event.uid));
+    addLine("DTSTAMP:" + m_stamp);
+    addLine("DTSTART;VALUE=DATE:" + dateValue(event.day));
+    addLine("DTEND;VALUE=DATE:" + dateValue(event.day + days{1}));
+    addLine("SUMMARY:" + escapedText(event.summary));
+    if (!event.description.empty())
+        addLine("DESCRIPTION:" + escapedText(event.description));
+    // A day's name or a feast takes no time from anyone's day.
+    addLine("TRANSP:TRANSPARENT");
+    addLine("END:VEVENT");
+}
+
+bool ICalendarWriter::finish()
+{
+    if (m_empty)
+        return false;
+    addLine("END:VCALENDAR");
+    return true;
+}
+
+void ICalendarWriter::addLine(std::string_view line)
+{
+    if (m_empty)
+        m_pending += folded(line);
+    else
+        m_write(folded(line));
 }
 
 } // namespace taqwim_cal

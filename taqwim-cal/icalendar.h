@@ -3,7 +3,7 @@
 #include "calendar/date.h"
 
 #include <chrono>
-#include <span>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,8 +26,10 @@ struct AllDayEvent
 std::string dayUid(calendar::Date day);
 std::string occasionUid(std::string_view key, int hijriYear);
 
-// iCalendar dates are proleptic Gregorian years 1 to 9999, whatever calendar the days were
-// named in.
+// The days an iCalendar file holds: its dates are Gregorian (proleptic, by its standard),
+// and the programs' own dates before 15 October 1582 are Julian, so a file starts there, the
+// first day both agree on; it ends with the last day of the year 9999, the last it can
+// write. The day after each event is written too, as its end.
 bool fitsICalendar(calendar::Date day);
 
 struct ICalendarHeader
@@ -37,8 +39,25 @@ struct ICalendarHeader
     std::chrono::sys_seconds stamp; // DTSTAMP: when the file was made
 };
 
-// The whole file, with its lines folded at 75 octets and ended by CR LF. The events' days
-// must fit.
-std::string iCalendar(const ICalendarHeader &header, std::span<const AllDayEvent> events);
+// An iCalendar file written as it goes, with its lines folded at 75 octets and ended by
+// CR LF. The events' days must fit.
+class ICalendarWriter
+{
+public:
+    ICalendarWriter(const ICalendarHeader &header, std::function<void(std::string_view)> write);
+
+    void add(const AllDayEvent &event);
+    // The end of the calendar; false where it holds no event, which RFC 5545 does not allow:
+    // then nothing at all has been written.
+    bool finish();
+
+private:
+    void addLine(std::string_view line);
+
+    std::function<void(std::string_view)> m_write;
+    std::string m_stamp;
+    std::string m_pending; // what is written when the first event comes
+    bool m_empty = true;
+};
 
 } // namespace taqwim_cal

@@ -7,22 +7,28 @@
 #include "terminal_text.h"
 #include "words.h"
 
+#include "command_line/bidi_text.h"
+#include "command_line/date_writing.h"
 #include "command_line/locale.h"
+#include "command_line/locale_names.h"
+#include "command_line/options.h"
+#include "command_line/output.h"
 #include "command_line/program.h"
+#include "command_line/terminal.h"
 
 #include "calendar/date.h"
-#include "command_line/locale_names.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 
 using namespace taqwim_cal;
 using calendar::Calendar;
+using calendar::Date;
 using command_line::formatted;
 
 namespace {
@@ -36,30 +42,28 @@ void showHelp()
                  "the twelve months of YEAR alone.\n"
                  "\n"),
                stdout);
-    std::fputs(_("  -g, --gregorian      MONTH, YEAR and DATE are Gregorian, and so is the grid\n"
-                 "  -y, --year           the twelve months of the year\n"
-                 "  -3                   the previous, the current and the next month\n"
-                 "  -A, --after=N        N months after as well\n"
-                 "  -B, --before=N       N months before as well\n"
-                 "      --from=DATE --until=DATE  the days from one DATE to the other, in place\n"
-                 "                       of a month or a year (written as taqwim-date reads them)\n"
-                 "  -s, --saturday       start the week on Saturday\n"
-                 "  -S, --sunday         start the week on Sunday\n"
-                 "  -M, --monday         start the week on Monday\n"
-                 "                       (by default, on the day usual in the locale's country)\n"
-                 "      --color[=WHEN]   mark today: auto (on a terminal), always or never\n"
-                 "      --occasions      list the occasions, of the whole year unless a month,\n"
-                 "                       -3, -A, -B or --from is given\n"
-                 "      --ics            write an iCalendar file of the days shown, with an\n"
-                 "                       all-day event for each occasion\n"
-                 "      --days           with --ics, also an event for every day naming its\n"
-                 "                       Hijri date\n"
-                 "      --digits=DIGITS  latin (the default) or arabic digits\n"
-                 "      --adjust=N       move the Hijri calendar by N days, -2 to 2\n"
-                 "      --help           show this help and exit\n"
-                 "      --version        show the version and exit\n"
-                 "\n"),
-               stdout);
+    std::fputs(
+            _("  -g, --gregorian       MONTH, YEAR and DATE are Gregorian, and so is the grid\n"
+              "  -y, --year            the twelve months of the year\n"
+              "  -3                    the previous, the current and the next month\n"
+              "  -A, --after=N         N months after as well\n"
+              "  -B, --before=N        N months before as well\n"
+              "      --from=DATE --until=DATE  the days from one DATE to the other, in place\n"
+              "                        of a month or a year (written as taqwim-date reads them)\n"
+              "  -s, --saturday        start the week on Saturday\n"
+              "  -S, --sunday          start the week on Sunday\n"
+              "  -M, --monday          start the week on Monday\n"
+              "                        (by default, on the day usual in the locale's country)\n"
+              "      --color[=WHEN]    mark today: auto (on a terminal, unless NO_COLOR is\n"
+              "                        set), always or never\n"
+              "      --occasions       list the occasions, of the whole year unless a month,\n"
+              "                        -3, -A, -B or --from is given\n"
+              "      --ics             write an iCalendar file of the days shown, with an\n"
+              "                        all-day event for each occasion\n"
+              "      --days            with --ics, also an event for every day naming its\n"
+              "                        Hijri date\n"),
+            stdout);
+    command_line::showSharedOptionsHelp();
     std::fputs(_("Exit status: 0 if all went well, 1 if a month, year or date does not exist\n"
                  "or the output could not be written, 2 for a mistake in the command line.\n"),
                stdout);
@@ -83,114 +87,265 @@ struct Run
     const Options &options;
     const Reckoning &reckoning;
     std::string locale; // of the names, as ICU takes it
-    calendar::Date today;
+    Date today;
     Words words;
     Span span;
-    bool toTerminal;
+    command_line::OutputPlan plan;
+    command_line::Output &output;
 };
 
-std::string grids(const Run &run)
+bool styled(const Run &run)
+{
+    const char *noColour = std::getenv("NO_COLOR");
+    return run.options.colour == Colour::Always
+            || (run.options.colour == Colour::Auto && run.plan.terminal && !run.plan.dumb
+                && !(noColour && *noColour));
+}
+
+void writeLine(const Run &run, std::string line)
+{
+    line += '\n';
+    run.output.write(line);
+}
+
+// The days occasions are starred on in a grid of the calendar: a night on its Hijri day in a
+// Hijri grid, on its evening in a Gregorian one.
+std::vector<Date> starredDays(const Run &run, Date first, Date last)
+{
+    std::vector<Date> days;
+    for (const DatedOccasion &occasion :
+         occasionsBetween(first, last + calendar::Days{1}, run.reckoning))
+        days.push_back(run.options.calendar == Calendar::Hijri ? occasion.date
+                                                               : occasion.evening());
+    std::ranges::sort(days);
+    return days;
+}
+
+void writeGrids(const Run &run)
 {
     const std::chrono::weekday firstDay
             = run.options.firstDayOfWeek.value_or(command_line::firstDayOfWeek(run.locale));
-    std::vector<MonthGrid> months;
-    for (const CalendarMonth &month : run.span.months)
-        months.push_back(monthGrid(month, firstDay, run.reckoning));
-    PageLook look{.rightToLeft = command_line::readsRightToLeft(run.locale),
-                  .columns = terminalColumns(),
-                  .today = run.today};
-    for (const DatedOccasion &occasion :
-         occasionsBetween(run.span.first, run.span.last, run.reckoning))
-        look.occasions.push_back(occasion.date);
-    const bool styled = run.options.colour == Colour::Always
-            || (run.options.colour == Colour::Auto && run.toTerminal);
-    return terminalText(calendarPage(months, run.words.page(), look), styled, run.toTerminal);
-}
-
-// One a line: "2024-03-11  1445-09-01  First of Ramadan". On a terminal the lines are laid
-// out as the grid's are, so that an Arabic name reads right in either kind of terminal; into
-// a pipe they stay in reading order, for scripts.
-std::string occasionLines(const Run &run)
-{
-    std::string text;
-    std::vector<TerminalLine> lines;
-    for (const DatedOccasion &occasion :
-         occasionsBetween(run.span.first, run.span.last, run.reckoning)) {
-        const std::string line
-                = run.words.isoDate(run.reckoning.civilDate(occasion.date, Calendar::Gregorian))
-                + "  " + run.words.isoDate(run.reckoning.civilDate(occasion.date, Calendar::Hijri))
-                + "  " + occasionName(occasion.occasion->occasion);
-        text += line + "\n";
-        lines.push_back(
-                TerminalLine().add(visualOrder(line, command_line::messagesReadRightToLeft())));
+    const PageLook look{.rightToLeft = command_line::readsRightToLeft(run.locale),
+                        .columns = terminalColumns(),
+                        .today = run.today};
+    const PageWords words = run.words.page();
+    CalendarPage page(words, look);
+    const CalendarMonth end = run.span.lastMonth.plus(1);
+    for (CalendarMonth month = run.span.firstMonth; month != end; month = month.plus(1))
+        page.fit(month, otherMonthsOf(month, run.reckoning));
+    const LineLayout layout{run.plan.layout, look.rightToLeft, styled(run)};
+    bool first = true;
+    if (run.options.wholeYear) {
+        writeLine(run,
+                  page.heading(words.yearText(run.options.calendar, run.span.firstMonth.year))
+                          .written(layout));
+        first = false;
     }
-    return run.toTerminal ? terminalText(lines, false, true) : text;
+    std::vector<MonthGrid> row;
+    for (CalendarMonth month = run.span.firstMonth; month != end; month = month.plus(1)) {
+        row.push_back(monthGrid(month, firstDay, run.reckoning));
+        if (row.size() < page.monthsPerRow() && month.plus(1) != end)
+            continue;
+        if (!first)
+            writeLine(run, {});
+        first = false;
+        const CalendarMonth &last = row.back().month;
+        const std::vector<Date> stars = starredDays(
+                run,
+                run.reckoning.monthStart(row.front().month.calendar, row.front().month.year,
+                                         row.front().month.month),
+                run.reckoning.monthStart(last.calendar, last.year, last.month + 1));
+        for (const TerminalLine &line : page.row(row, stars))
+            writeLine(run, line.written(layout));
+        row.clear();
+    }
 }
 
-std::vector<AllDayEvent> events(const Run &run)
+// A line of the list in reading order: its fields apart by two blanks, each a unit of its own
+// where the bidirectional algorithm would otherwise move it, so that the columns stand alike
+// on every line of a display that applies it.
+std::string listLine(const std::array<std::string, 3> &fields, bool rightToLeft)
 {
-    std::vector<AllDayEvent> events;
-    const std::vector<DatedOccasion> occasions
-            = occasionsBetween(run.span.first, run.span.last, run.reckoning);
+    const bool held = rightToLeft || std::ranges::any_of(fields, [](const std::string &field) {
+                          return command_line::hasRightToLeft(field);
+                      });
+    std::string line = rightToLeft ? std::string(command_line::RightToLeftMark) : "";
+    for (const std::string &field : fields) {
+        if (&field != &fields.front())
+            line += "  ";
+        line += held ? command_line::isolated(field, &field != &fields.back()) : field;
+    }
+    return line;
+}
+
+// One a line: "2024-03-11  1445-09-01  First of Ramadan"; a night on the evening it begins.
+void writeOccasions(const Run &run)
+{
+    const bool rightToLeft = command_line::messagesReadRightToLeft();
+    const int firstYear = run.reckoning.civilDate(run.span.first, Calendar::Hijri).year;
+    const int lastYear = run.reckoning.civilDate(run.span.last, Calendar::Hijri).year;
+    for (int year = firstYear; year <= lastYear && !run.output.failed(); ++year) {
+        for (const DatedOccasion &occasion : occasionsOf(year, run.reckoning)) {
+            if (occasion.date < run.span.first || occasion.date > run.span.last)
+                continue;
+            const std::string line = listLine(
+                    {run.words.isoDate(
+                             run.reckoning.civilDate(occasion.evening(), Calendar::Gregorian)),
+                     run.words.isoDate(run.reckoning.civilDate(occasion.date, Calendar::Hijri)),
+                     occasionTitle(*occasion.occasion)},
+                    rightToLeft);
+            writeLine(run,
+                      run.plan.layout == Layout::Logical
+                              ? line
+                              : command_line::heldAsLaidOut(
+                                      command_line::visualOrder(line, rightToLeft)));
+        }
+    }
+}
+
+AllDayEvent occasionEvent(const Run &run, const DatedOccasion &occasion)
+{
+    return {occasion.evening(), occasionUid(occasion.occasion->key, occasion.hijriYear),
+            occasionTitle(*occasion.occasion),
+            run.words.longDate(run.reckoning.civilDate(occasion.date, Calendar::Hijri))};
+}
+
+[[noreturn]] void refuseICalendarDays()
+{
+    throw NoSuchSpan(_("an iCalendar file holds the days from 15 October 1582, where its "
+                       "Gregorian calendar begins, to the end of the year 9999"));
+}
+
+void addEvent(ICalendarWriter &file, const AllDayEvent &event)
+{
+    if (!fitsICalendar(event.day))
+        refuseICalendarDays();
+    file.add(event);
+}
+
+// The events of a Hijri year's days within the span, in the order of their days.
+void addYear(const Run &run, ICalendarWriter &file, int year)
+{
+    std::vector<DatedOccasion> occasions = occasionsOf(year, run.reckoning);
+    std::erase_if(occasions, [&](const DatedOccasion &occasion) {
+        return occasion.date < run.span.first || occasion.date > run.span.last;
+    });
     auto next = occasions.begin();
-    for (calendar::Date day = run.span.first; day <= run.span.last; day += calendar::Days{1}) {
-        const calendar::CivilDate hijri = run.reckoning.civilDate(day, Calendar::Hijri);
+    const Date first = std::max(run.span.first, run.reckoning.monthStart(Calendar::Hijri, year, 1));
+    const Date last = std::min(
+            run.span.last, run.reckoning.monthStart(Calendar::Hijri, year, 13) - calendar::Days{1});
+    for (Date day = first; day <= last && !run.output.failed(); day += calendar::Days{1}) {
+        for (; next != occasions.end() && next->evening() < day; ++next)
+            addEvent(file, occasionEvent(run, *next));
         if (run.options.everyDay)
-            events.push_back({day, dayUid(day), run.words.dayName(hijri), {}});
-        for (; next != occasions.end() && next->date == day; ++next)
-            events.push_back({day, occasionUid(next->occasion->key, next->hijriYear),
-                              occasionName(next->occasion->occasion), run.words.longDate(hijri)});
+            addEvent(file,
+                     {day,
+                      dayUid(day),
+                      run.words.dayName(run.reckoning.civilDate(day, Calendar::Hijri)),
+                      {}});
+        for (; next != occasions.end() && next->evening() == day; ++next)
+            addEvent(file, occasionEvent(run, *next));
     }
-    return events;
 }
 
-std::string iCalendarFile(const Run &run)
+void writeICalendar(const Run &run)
 {
-    if (!fitsICalendar(run.span.first) || !fitsICalendar(run.span.last))
-        throw NoSuchSpan(_("an iCalendar file holds only the Gregorian years 1 to 9999"));
     const ICalendarHeader header{
             .name = _("Hijri calendar (Umm al-Qura)"),
             .product = std::string("-//The Taqwim team//taqwim-cal ") + TAQWIM_VERSION + "//EN",
             .stamp = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()),
     };
-    return iCalendar(header, events(run));
+    // Every day asked for, and not only those an event falls on: the file is all of them.
+    if (!fitsICalendar(run.span.first) || !fitsICalendar(run.span.last))
+        refuseICalendarDays();
+    ICalendarWriter file(header, [&](std::string_view text) { run.output.write(text); });
+    const int firstYear = run.reckoning.civilDate(run.span.first, Calendar::Hijri).year;
+    const int lastYear = run.reckoning.civilDate(run.span.last, Calendar::Hijri).year;
+    for (int year = firstYear; year <= lastYear; ++year)
+        addYear(run, file, year);
+    if (!file.finish())
+        throw NoSuchSpan(_("no occasion falls on the days asked for, and an iCalendar file holds "
+                           "at least one event: add --days for an event every day"));
 }
 
-bool written(const std::string &text)
+// A year typed without -g is a Hijri one; one centuries past this Hijri year is more likely
+// a Gregorian year typed as it would be for cal(1), which the user is told of.
+void noteGregorianLookingYear(const Options &options, const Reckoning &reckoning, Date today)
 {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
-        return true;
-    command_line::complain(formatted(_("cannot write the output: %s"), std::strerror(errno)));
-    return false;
+    constexpr int Centuries = 300;
+    if (!options.year || options.calendar != Calendar::Hijri
+        || *options.year <= reckoning.civilDate(today, Calendar::Hijri).year + Centuries)
+        return;
+    const int gregorian
+            = reckoning
+                      .civilDate(reckoning.monthStart(Calendar::Hijri, *options.year, 1),
+                                 Calendar::Gregorian)
+                      .year;
+    command_line::complain(formatted(_("%d is taken as a Hijri year, which begins in %d AD; for "
+                                       "the Gregorian year %d, add -g"),
+                                     *options.year, gregorian, *options.year));
+}
+
+void writeAll(const Run &run)
+{
+    switch (run.options.output) {
+    case Output::Grid:
+        writeGrids(run);
+        break;
+    case Output::Occasions:
+        writeOccasions(run);
+        break;
+    case Output::ICalendar:
+        writeICalendar(run);
+        break;
+    }
+}
+
+// Writes all, with the terminal in the state the text needs while it is written, and put
+// back only once all of it has gone out. Returns the exit status.
+int writeWithTerminal(const Run &run)
+{
+    std::optional<command_line::TerminalGuard> guard;
+    if (run.plan.explicitMode || (styled(run) && run.plan.terminal)) {
+        guard.emplace(STDOUT_FILENO);
+        if (run.plan.explicitMode)
+            guard->change("\x1b[8l", "\x1b[8h");
+        if (styled(run))
+            guard->change("", "\x1b[22;27m");
+    }
+    int status = EXIT_SUCCESS;
+    try {
+        writeAll(run);
+    } catch (const NoSuchSpan &error) {
+        run.output.flush();
+        command_line::complain(error.what());
+        status = EXIT_FAILURE;
+    }
+    return run.output.flush() ? status : EXIT_FAILURE;
 }
 
 int show(const Options &options)
 {
+    command_line::bufferStandardOutput();
+    command_line::Output output;
     try {
         const Reckoning reckoning(options.hijriShift);
         const std::string locale = command_line::timeLocale();
         const command_line::LocaleNames names(locale);
-        const calendar::Date today = calendar::localToday();
+        const Date today = calendar::localToday();
+        noteGregorianLookingYear(options, reckoning, today);
         const Run run{options,
                       reckoning,
                       locale,
                       today,
                       {names, options.digits},
                       spanOf(options, reckoning, today),
-                      isatty(STDOUT_FILENO) == 1};
-        std::string text;
-        switch (options.output) {
-        case Output::Grid:
-            text = grids(run);
-            break;
-        case Output::Occasions:
-            text = occasionLines(run);
-            break;
-        case Output::ICalendar:
-            text = iCalendarFile(run);
-            break;
-        }
-        return written(text) ? EXIT_SUCCESS : EXIT_FAILURE;
+                      command_line::planOutput(
+                              options.output == Output::Grid || options.output == Output::Occasions
+                                      ? options.bidi
+                                      : command_line::BidiChoice::Logical),
+                      output};
+        return writeWithTerminal(run);
     } catch (const NoSuchSpan &error) {
         command_line::complain(error.what());
         return EXIT_FAILURE;
@@ -201,8 +356,9 @@ int show(const Options &options)
 
 int main(int argc, char *argv[])
 {
-    return command_line::runProgram<Options>(
-            {"taqwim-cal", "taqwim-cal", TAQWIM_CAL_LOCALEDIR, TAQWIM_CAL_LOCALEDIR_FROM_BINDIR,
-             TAQWIM_VERSION},
-            argc, argv, {readOptions, showHelp, show, [] { return written({}); }});
+    return command_line::runProgram<Options>({"taqwim-cal", "taqwim-cal", TAQWIM_CAL_LOCALEDIR,
+                                              TAQWIM_CAL_LOCALEDIR_FROM_BINDIR, TAQWIM_VERSION},
+                                             argc, argv, {readOptions, showHelp, show, [] {
+                                                              return command_line::Output().flush();
+                                                          }});
 }

@@ -21,14 +21,28 @@ CalendarMonth monthOf(Date date, Calendar calendar, const Reckoning &reckoning)
     return {calendar, civil.year, civil.month};
 }
 
+std::vector<CalendarMonth> otherMonthsOf(const CalendarMonth &month, const Reckoning &reckoning)
+{
+    const Calendar other = calendar::otherCalendar(month.calendar);
+    const Date first = reckoning.monthStart(month.calendar, month.year, month.month);
+    const Date last = reckoning.monthStart(month.calendar, month.year, month.month + 1) - Days{1};
+    const CalendarMonth end = monthOf(last, other, reckoning);
+    std::vector<CalendarMonth> months{monthOf(first, other, reckoning)};
+    while (months.back() != end)
+        months.push_back(months.back().plus(1));
+    return months;
+}
+
 MonthGrid monthGrid(const CalendarMonth &month, std::chrono::weekday firstDayOfWeek,
                     const Reckoning &reckoning)
 {
     const Calendar other = calendar::otherCalendar(month.calendar);
     const Date first = reckoning.monthStart(month.calendar, month.year, month.month);
     const Date end = reckoning.monthStart(month.calendar, month.year, month.month + 1);
-    MonthGrid grid{
-            .month = month, .firstDayOfWeek = firstDayOfWeek, .weeks = {}, .otherMonths = {}};
+    MonthGrid grid{.month = month,
+                   .firstDayOfWeek = firstDayOfWeek,
+                   .weeks = {},
+                   .otherMonths = otherMonthsOf(month, reckoning)};
     for (Date date = first; date < end; date += Days{1}) {
         // Each day takes its own weekday's column, so the ten days the Gregorian reform
         // skipped leave no gap: Thursday 4 October 1582 is followed by Friday the 15th.
@@ -36,11 +50,7 @@ MonthGrid monthGrid(const CalendarMonth &month, std::chrono::weekday firstDayOfW
         if (grid.weeks.empty() || column == 0)
             grid.weeks.emplace_back();
         const CivilDate shown = reckoning.civilDate(date, month.calendar);
-        const CivilDate beside = reckoning.civilDate(date, other);
-        grid.weeks.back()[column] = GridDay{date, shown.day, beside.day};
-        const CalendarMonth otherMonth{other, beside.year, beside.month};
-        if (grid.otherMonths.empty() || grid.otherMonths.back() != otherMonth)
-            grid.otherMonths.push_back(otherMonth);
+        grid.weeks.back()[column] = GridDay{date, shown.day, reckoning.civilDate(date, other).day};
     }
     return grid;
 }

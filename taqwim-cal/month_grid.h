@@ -46,6 +46,9 @@ struct MonthGrid
     std::vector<CalendarMonth> otherMonths;
 };
 
+// The other calendar's months that the month's days fall in, in order.
+std::vector<CalendarMonth> otherMonthsOf(const CalendarMonth &month, const Reckoning &reckoning);
+
 MonthGrid monthGrid(const CalendarMonth &month, std::chrono::weekday firstDayOfWeek,
                     const Reckoning &reckoning);
 

@@ -14,11 +14,11 @@ std::span<const OccasionDay> occasionDays()
             {Occasion::IslamicNewYear, 1, 1, "islamic-new-year"},
             {Occasion::Ashura, 1, 10, "ashura"},
             {Occasion::ProphetsBirthday, 3, 12, "prophets-birthday"},
-            {Occasion::IsraAndMiraj, 7, 27, "isra-and-miraj"},
-            {Occasion::MidShaban, 8, 15, "mid-shaban"},
+            {Occasion::IsraAndMiraj, 7, 27, "isra-and-miraj", true},
+            {Occasion::MidShaban, 8, 15, "mid-shaban", true},
             {Occasion::FirstOfRamadan, 9, 1, "first-of-ramadan"},
             // The night most commonly kept as Laylat al-Qadr.
-            {Occasion::LaylatAlQadr, 9, 27, "laylat-al-qadr"},
+            {Occasion::LaylatAlQadr, 9, 27, "laylat-al-qadr", true},
             {Occasion::EidAlFitr, 10, 1, "eid-al-fitr"},
             {Occasion::DayOfArafah, 12, 9, "day-of-arafah"},
             {Occasion::EidAlAdha, 12, 10, "eid-al-adha"},
@@ -26,19 +26,25 @@ std::span<const OccasionDay> occasionDays()
     return days;
 }
 
+std::vector<DatedOccasion> occasionsOf(int hijriYear, const Reckoning &reckoning)
+{
+    std::vector<DatedOccasion> dated;
+    for (const OccasionDay &day : occasionDays())
+        dated.push_back(
+                {&day, hijriYear,
+                 reckoning.monthStart(Calendar::Hijri, hijriYear, day.month) + Days{day.day - 1}});
+    return dated;
+}
+
 std::vector<DatedOccasion> occasionsBetween(Date first, Date last, const Reckoning &reckoning)
 {
     std::vector<DatedOccasion> dated;
     const int firstYear = reckoning.civilDate(first, Calendar::Hijri).year;
     const int lastYear = reckoning.civilDate(last, Calendar::Hijri).year;
-    for (int year = firstYear; year <= lastYear; ++year) {
-        for (const OccasionDay &day : occasionDays()) {
-            const Date date
-                    = reckoning.monthStart(Calendar::Hijri, year, day.month) + Days{day.day - 1};
-            if (date >= first && date <= last)
-                dated.push_back({&day, year, date});
-        }
-    }
+    for (int year = firstYear; year <= lastYear; ++year)
+        for (const DatedOccasion &occasion : occasionsOf(year, reckoning))
+            if (occasion.date >= first && occasion.date <= last)
+                dated.push_back(occasion);
     return dated;
 }
 

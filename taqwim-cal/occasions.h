@@ -30,6 +30,8 @@ struct OccasionDay
     int day;
     // Never translated and never changed: calendar programs know an event again by it.
     std::string_view key;
+    // Kept in the night that begins the Hijri day, on the evening before its daytime.
+    bool night = false;
 };
 
 // Every occasion, in the order of the Hijri year.
@@ -39,10 +41,16 @@ struct DatedOccasion
 {
     const OccasionDay *occasion;
     int hijriYear;
-    calendar::Date date;
+    calendar::Date date; // the daytime of its Hijri day
+
+    // The Gregorian day it is kept on: a night on the evening before its Hijri day's daytime.
+    calendar::Date evening() const { return occasion->night ? date - calendar::Days{1} : date; }
 };
 
-// The occasions that fall from first to last (both included), in the order of their days.
+// The occasions of a Hijri year, in the order of their days.
+std::vector<DatedOccasion> occasionsOf(int hijriYear, const Reckoning &reckoning);
+
+// The occasions whose Hijri days fall from first to last (both included), in order.
 std::vector<DatedOccasion> occasionsBetween(calendar::Date first, calendar::Date last,
                                             const Reckoning &reckoning);
 

@@ -9,7 +9,23 @@ namespace taqwim_cal {
 namespace {
 
 using calendar::Date;
+using calendar::FirstYear;
+using calendar::LastYear;
 using command_line::formatted;
+
+[[noreturn]] void refuseYear(int year)
+{
+    throw NoSuchSpan(formatted(_("there is no year %d: years run from %d to %d"), year, FirstYear,
+                               LastYear));
+}
+
+// Every month shown lies within the years the program takes, or none is shown.
+void checkYears(const CalendarMonth &first, const CalendarMonth &last)
+{
+    for (const int year : {first.year, last.year})
+        if (year < FirstYear || year > LastYear)
+            refuseYear(year);
+}
 
 calendar::Date dayWritten(const std::string &text, const Options &options,
                           const Reckoning &reckoning)
@@ -28,20 +44,16 @@ Span writtenSpan(const Options &options, const Reckoning &reckoning)
     const Date last = dayWritten(*options.until, options, reckoning);
     if (last < first)
         throw NoSuchSpan(_("the day --until names comes before the one --from names"));
-    Span span{{}, first, last};
-    const CalendarMonth end = monthOf(last, options.calendar, reckoning);
-    for (CalendarMonth month = monthOf(first, options.calendar, reckoning); month != end.plus(1);
-         month = month.plus(1))
-        span.months.push_back(month);
+    const Span span{monthOf(first, options.calendar, reckoning),
+                    monthOf(last, options.calendar, reckoning), first, last};
+    checkYears(span.firstMonth, span.lastMonth);
     return span;
 }
 
 void checkGiven(const Options &options)
 {
-    using calendar::FirstYear, calendar::LastYear;
     if (options.year && (*options.year < FirstYear || *options.year > LastYear))
-        throw NoSuchSpan(formatted(_("there is no year %d: years run from %d to %d"), *options.year,
-                                   FirstYear, LastYear));
+        refuseYear(*options.year);
     if (options.month && (*options.month < 1 || *options.month > 12))
         throw NoSuchSpan(
                 formatted(_("there is no month %d: months run from 1 to 12"), *options.month));
@@ -58,13 +70,9 @@ Span monthsSpan(const Options &options, const Reckoning &reckoning, Date today)
                               wholeYear ? 1 : options.month.value_or(now.month)};
     const CalendarMonth first = shown.plus(-options.monthsBefore);
     const CalendarMonth last = shown.plus((wholeYear ? 11 : 0) + options.monthsAfter);
-    Span span{{},
-              reckoning.monthStart(options.calendar, first.year, first.month),
-              reckoning.monthStart(options.calendar, last.year, last.month + 1)
-                      - calendar::Days{1}};
-    for (CalendarMonth month = first; month != last.plus(1); month = month.plus(1))
-        span.months.push_back(month);
-    return span;
+    checkYears(first, last);
+    return {first, last, reckoning.monthStart(options.calendar, first.year, first.month),
+            reckoning.monthStart(options.calendar, last.year, last.month + 1) - calendar::Days{1}};
 }
 
 } // namespace

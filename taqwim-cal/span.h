@@ -4,21 +4,22 @@
 #include "month_grid.h"
 
 #include <stdexcept>
-#include <vector>
 
 namespace taqwim_cal {
 
-// What one run shows: the months of its grids and the days of its occasions and its
-// iCalendar file.
+// What one run shows: the months of its grids, from the first to the last, and the days of
+// its occasions and its iCalendar file.
 struct Span
 {
-    std::vector<CalendarMonth> months;
+    CalendarMonth firstMonth;
+    CalendarMonth lastMonth;
     calendar::Date first;
     calendar::Date last;
 };
 
-// A month, a year or a date that does not exist, or a span beyond the years the programs
-// compute: exit status 1. what() is the message, in the user's language.
+// A month, a year or a date that does not exist, or a span that reaches a year the program
+// does not take (months of years 1 to 9999 of the calendar shown): exit status 1. what() is
+// the message, in the user's language.
 class NoSuchSpan : public std::runtime_error
 {
 public:

@@ -5,14 +5,115 @@
 #include "command_line/date_writing.h"
 #include "command_line/program.h"
 
+#include <unicode/brkiter.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <set>
+#include <vector>
+
 namespace taqwim_cal {
 
 using calendar::Calendar;
 using command_line::NameWidth;
 
+namespace {
+
+using Heads = std::array<std::string, 7>;
+
+Heads weekdayNames(const command_line::LocaleNames &names, NameWidth width)
+{
+    Heads heads;
+    for (unsigned day = 0; day < 7; ++day)
+        heads[day] = names.weekday(std::chrono::weekday{day}, width);
+    return heads;
+}
+
+// The characters as a reader counts them: a letter with its marks is one.
+std::vector<std::string> graphemesOf(const std::string &text)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
+    const std::unique_ptr<icu::BreakIterator> breaks(
+            icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    std::vector<std::string> graphemes;
+    if (U_FAILURE(status))
+        return {text};
+    breaks->setText(unicode);
+    for (int32_t start = breaks->first(), end = breaks->next(); end != icu::BreakIterator::DONE;
+         start = end, end = breaks->next())
+        unicode.tempSubStringBetween(start, end).toUTF8String(graphemes.emplace_back());
+    return graphemes;
+}
+
+// Latin letters in a language written in another script: CLDR gives Urdu's and Pashto's
+// narrowest weekdays in Latin.
+bool inOwnScript(const Heads &heads, const std::string &script)
+{
+    if (script == "Latn")
+        return true;
+    return std::ranges::none_of(heads, [](const std::string &head) {
+        return std::ranges::any_of(
+                head, [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
+    });
+}
+
+bool usable(const Heads &heads, const std::string &script)
+{
+    const std::set<std::string> different(heads.begin(), heads.end());
+    return different.size() == heads.size() && inOwnScript(heads, script)
+            && std::ranges::all_of(heads, [](const std::string &head) {
+                   return !head.empty() && cellWidth(head) <= 2;
+               });
+}
+
+// The first letters of each name, two cells of them at the most; where two names begin
+// alike, the first letter and the first one that tells them apart ("Sn", "Sl").
+Heads shortenedNames(const Heads &names)
+{
+    std::array<std::vector<std::string>, 7> letters;
+    Heads heads;
+    for (std::size_t day = 0; day < 7; ++day) {
+        letters[day] = graphemesOf(names[day]);
+        for (const std::string &letter : letters[day])
+            if (cellWidth(heads[day] + letter) <= 2)
+                heads[day] += letter;
+    }
+    const Heads prefixes = heads;
+    for (std::size_t day = 0; day < 7; ++day) {
+        for (std::size_t other = 0; other < 7; ++other) {
+            if (other == day || prefixes[other] != prefixes[day] || letters[day].empty())
+                continue;
+            std::size_t apart = 1;
+            while (apart < letters[day].size() && apart < letters[other].size()
+                   && letters[day][apart] == letters[other][apart])
+                ++apart;
+            if (apart < letters[day].size()
+                && cellWidth(letters[day][0] + letters[day][apart]) <= 2)
+                heads[day] = letters[day][0] + letters[day][apart];
+        }
+    }
+    return heads;
+}
+
+// A grid's column is two cells wide: the language's short names where they fit and tell the
+// days apart ("Su Mo Tu"), else its narrow ones (Arabic's single letters), else the first
+// letters of its short names ("Mo Di Mi" for German, whose narrow names are "M D M").
+Heads weekdayHeads(const command_line::LocaleNames &names)
+{
+    for (const NameWidth width : {NameWidth::Short, NameWidth::Narrow})
+        if (Heads heads = weekdayNames(names, width); usable(heads, names.script()))
+            return heads;
+    return shortenedNames(weekdayNames(names, NameWidth::Short));
+}
+
+} // namespace
+
 PageWords Words::page() const
 {
-    PageWords words{
+    return {
             .monthName
             = [this](Calendar calendar, int month) { return m_names.month(calendar, month); },
             .shortMonthName
@@ -20,18 +121,8 @@ PageWords Words::page() const
                      int month) { return m_names.month(calendar, month, NameWidth::Abbreviated); },
             .yearText = [this](Calendar calendar, int year) { return yearText(calendar, year); },
             .number = [this](int n) { return number(n); },
-            .weekdayHeads = {},
+            .weekdayHeads = weekdayHeads(m_names),
     };
-    // A grid's column is two cells wide: the short names where they all fit, as "Su Mo Tu";
-    // else the narrow ones, as Arabic's single letters.
-    bool shortFit = true;
-    for (unsigned day = 0; day < 7; ++day)
-        shortFit = shortFit
-                && cellWidth(m_names.weekday(std::chrono::weekday{day}, NameWidth::Short)) <= 2;
-    for (unsigned day = 0; day < 7; ++day)
-        words.weekdayHeads[day] = m_names.weekday(std::chrono::weekday{day},
-                                                  shortFit ? NameWidth::Short : NameWidth::Narrow);
-    return words;
 }
 
 std::string Words::number(int number) const
@@ -85,6 +176,13 @@ const char *occasionName(Occasion occasion)
         break;
     }
     return _("Eid al-Adha");
+}
+
+std::string occasionTitle(const OccasionDay &day)
+{
+    const char *const name = occasionName(day.occasion);
+    // TRANSLATORS: a night kept as an occasion, which begins at sunset on the day listed.
+    return day.night ? command_line::formatted(_("%s, from sunset"), name) : std::string(name);
 }
 
 } // namespace taqwim_cal

@@ -39,5 +39,7 @@ private:
 
 // In the language of the messages.
 const char *occasionName(Occasion occasion);
+// The name, and for a night when it begins: "Laylat al-Qadr, from sunset".
+std::string occasionTitle(const OccasionDay &day);
 
 } // namespace taqwim_cal

@@ -4,7 +4,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <stdio_ext.h>
 #include <unistd.h>
 
 #include <array>
@@ -128,37 +127,8 @@ int cannotRead(const std::string &file, int error)
 
 } // namespace
 
-void bufferStandardOutput()
-{
-    // glibc sizes a buffer it allocates itself by the file, not by what setvbuf() asks for.
-    static std::array<char, BlockSize> block;
-    std::setvbuf(stdout, block.data(), _IOFBF, block.size());
-    // One thread writes it: stdio need not lock it for every line.
-    __fsetlocking(stdout, FSETLOCKING_BYCALLER);
-}
-
-Output::Output(std::FILE *stream) : m_stream(stream) { }
-
-void Output::write(std::string_view text)
-{
-    if (!m_failed && std::fwrite(text.data(), 1, text.size(), m_stream) != text.size())
-        fail();
-}
-
-bool Output::flush()
-{
-    if (!m_failed && std::fflush(m_stream) != 0)
-        fail();
-    return !m_failed;
-}
-
-void Output::fail()
-{
-    complain(formatted(_("cannot write the output: %s"), std::strerror(errno)));
-    m_failed = true;
-}
-
-int convertLines(const std::string &file, const Conversion &conversion, Output &output)
+int convertLines(const std::string &file, const Conversion &conversion,
+                 command_line::Output &output)
 {
     const InputFile input(file);
     if (input.fd() < 0)

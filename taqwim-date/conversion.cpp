@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include "command_line/bidi_text.h"
 #include "command_line/date_writing.h"
 #include "command_line/program.h"
 
@@ -8,14 +9,6 @@ namespace taqwim_date {
 using calendar::Calendar;
 using calendar::CivilDate;
 using command_line::formatted;
-
-namespace {
-
-// Under Arabic the window's own line, word for word: "Tuesday, <Hijri date>, corresponding
-// to <Gregorian date>", read right to left.
-constexpr const char *ArabicLine = "%s، %s الموافق %s";
-
-} // namespace
 
 Conversion::Conversion(Settings settings, const command_line::LocaleNames &names,
                        const command_line::Reckoning &reckoning,
@@ -44,6 +37,18 @@ command_line::Moment Conversion::momentAt(std::int64_t unixSeconds,
 
 void Conversion::write(std::string &out, const command_line::Moment &moment) const
 {
+    if (m_settings.layout == command_line::Layout::Logical) {
+        writeLine(out, moment);
+        return;
+    }
+    std::string line;
+    writeLine(line, moment);
+    out += command_line::heldAsLaidOut(
+            command_line::visualOrder(line, command_line::beginsRightToLeft(line)));
+}
+
+void Conversion::writeLine(std::string &out, const command_line::Moment &moment) const
+{
     const command_line::Reckoning &reckoning = m_reading.reckoning;
     const std::chrono::weekday weekday = moment.day.weekday();
     if (m_settings.format) {
@@ -57,9 +62,15 @@ void Conversion::write(std::string &out, const command_line::Moment &moment) con
         return command_line::longDate(reckoning.civilDate(moment.day, calendar), m_names,
                                       m_settings.digits);
     };
-    out += formatted(m_names.isArabic() ? ArabicLine : _("%s, %s, which is %s"),
-                     m_names.weekday(weekday).c_str(), longDate(Calendar::Hijri).c_str(),
-                     longDate(Calendar::Gregorian).c_str());
+    const std::string &weekdayName = m_names.weekday(weekday);
+    const std::string hijri = longDate(Calendar::Hijri), gregorian = longDate(Calendar::Gregorian);
+    // TRANSLATORS: the line printed without a format: the weekday, the Hijri date and the
+    // same day in the Gregorian calendar, with the comma of the language's script.
+    // xgettext:c-format
+    if (const char *const line = command_line::timeWord("%s, %s, which is %s"))
+        out += formatted(line, weekdayName.c_str(), hijri.c_str(), gregorian.c_str());
+    else
+        out += weekdayName + m_names.comma() + " " + hijri + " = " + gregorian;
 }
 
 } // namespace taqwim_date

@@ -5,6 +5,7 @@
 #include "command_line/date_text.h"
 #include "command_line/locale_names.h"
 #include "command_line/reckoning.h"
+#include "command_line/terminal.h"
 
 #include "calendar/civil_date.h"
 
@@ -25,6 +26,9 @@ public:
         calendar::Calendar printed = calendar::Calendar::Hijri; // by FORMAT
         std::optional<OutputFormat> format; // none: the weekday and both long dates
         Digits digits = Digits::Latin;
+        // Right-to-left text in reading order, or laid out for a terminal that does not
+        // reorder it.
+        command_line::Layout layout = command_line::Layout::Logical;
     };
 
     // The names are those of the language the user reads dates in; the reckoning is the
@@ -45,6 +49,9 @@ public:
     void write(std::string &out, const command_line::Moment &moment) const;
 
 private:
+    // The line in reading order.
+    void writeLine(std::string &out, const command_line::Moment &moment) const;
+
     Settings m_settings;
     const command_line::LocaleNames &m_names;
     command_line::DateReading m_reading;

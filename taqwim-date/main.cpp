@@ -4,7 +4,10 @@
 #include "options.h"
 
 #include "command_line/locale.h"
+#include "command_line/options.h"
+#include "command_line/output.h"
 #include "command_line/program.h"
+#include "command_line/terminal.h"
 
 #include <sys/stat.h>
 
@@ -13,10 +16,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
 using namespace taqwim_date;
 using command_line::complain;
 using command_line::formatted;
+using command_line::Output;
 
 namespace {
 
@@ -38,13 +43,9 @@ void showHelp()
                  "                        (by default the other one than DATE's; else hijri)\n"
                  "  -I[FMT], --iso-8601[=FMT]  the date as ISO 8601 writes it; FMT 'hours',\n"
                  "                        'minutes', 'seconds' or 'ns' adds the time, 'date'\n"
-                 "                        (the default) does not\n"
-                 "      --digits=DIGITS   latin (the default) or arabic digits\n"
-                 "      --adjust=N        move the Hijri calendar by N days, -2 to 2\n"
-                 "      --help            show this help and exit\n"
-                 "      --version         show the version and exit\n"
-                 "\n"),
+                 "                        (the default) does not\n"),
                stdout);
+    command_line::showSharedOptionsHelp();
     std::fputs(_("DATE is written in numbers, with the year in four digits:\n"
                  "  2024-03-11  2024/03/11  2024.03.11  20240311   the year first: Y M D\n"
                  "  11/3/2024   11-3-2024   11.3.2024              the year last: D M Y\n"
@@ -83,7 +84,7 @@ void showHelp()
 }
 
 Conversion conversionFor(const Options &options, const command_line::LocaleNames &names,
-                         const command_line::Reckoning &reckoning)
+                         const command_line::Reckoning &reckoning, command_line::Layout layout)
 {
     using calendar::Calendar;
     const Calendar input = options.hijri ? Calendar::Hijri : Calendar::Gregorian;
@@ -96,6 +97,7 @@ Conversion conversionFor(const Options &options, const command_line::LocaleNames
                     .format
                     = options.format ? std::optional(OutputFormat(*options.format)) : std::nullopt,
                     .digits = options.digits,
+                    .layout = layout,
             },
             names, reckoning);
 }
@@ -150,11 +152,19 @@ int show(const Options &options)
         ::setenv("TZ", "UTC0", 1);
         ::tzset();
     }
-    bufferStandardOutput();
+    command_line::bufferStandardOutput();
     const command_line::LocaleNames names(command_line::timeLocale());
     const command_line::Reckoning reckoning(options.hijriShift);
-    const Conversion conversion = conversionFor(options, names, reckoning);
+    const command_line::OutputPlan plan = command_line::planOutput(options.bidi);
+    const Conversion conversion = conversionFor(options, names, reckoning, plan.layout);
     Output output;
+    // Visual text to a terminal that would reorder it, in the mode in which it does not, from
+    // the first line to the last.
+    std::optional<command_line::TerminalGuard> guard;
+    if (plan.explicitMode) {
+        guard.emplace(STDOUT_FILENO);
+        guard->change("\x1b[8l", "\x1b[8h");
+    }
     const int status = options.file ? convertLines(*options.file, conversion, output)
                                     : showOneDate(options, conversion, output);
     return output.flush() ? status : EXIT_FAILURE;

@@ -15,7 +15,7 @@ using command_line::UsageError;
 
 enum LongOnly { To = 256 };
 
-constexpr std::array<option, 14> longOptions{{
+constexpr std::array<option, 15> longOptions{{
         {"date", required_argument, nullptr, 'd'},
         {"file", required_argument, nullptr, 'f'},
         {"reference", required_argument, nullptr, 'r'},
@@ -27,6 +27,7 @@ constexpr std::array<option, 14> longOptions{{
         {"to", required_argument, nullptr, To},
         {"digits", required_argument, nullptr, command_line::DigitsOption},
         {"adjust", required_argument, nullptr, command_line::AdjustOption},
+        {"bidi", required_argument, nullptr, command_line::BidiOption},
         {"help", no_argument, nullptr, command_line::HelpOption},
         {"version", no_argument, nullptr, command_line::VersionOption},
         {nullptr, 0, nullptr, 0},

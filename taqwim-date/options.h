@@ -3,6 +3,7 @@
 #include "output_format.h"
 
 #include "command_line/program.h"
+#include "command_line/terminal.h"
 
 #include "calendar/civil_date.h"
 
@@ -25,6 +26,7 @@ struct Options
     std::optional<std::string> format; // +FORMAT or -I
     Digits digits = Digits::Latin;
     int hijriShift = 0;
+    command_line::BidiChoice bidi = command_line::BidiChoice::Auto;
 };
 
 // Throws command_line::UsageError for anything the command line cannot mean.

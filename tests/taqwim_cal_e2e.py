@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""taqwim-cal where its output ends up: in a terminal that reorders nothing (tmux) and
-through the bidirectional algorithm (fribidi), and its iCalendar file in a calendar program
-(khal) and a strict parser (python3-icalendar).
+"""taqwim-cal where its output ends up: into a pipe, as grep and the bidirectional algorithm
+(fribidi) take it; on a terminal that answers as VTE does, and one that answers as xterm
+does, interrupted too; inside tmux; and its iCalendar file in a calendar program (khal) and
+a strict parser (python3-icalendar).
 
     taqwim_cal_e2e.py PATH/TO/taqwim-cal
 
@@ -10,9 +11,14 @@ Exit status: 0 passed, 1 failed.
 
 import datetime
 import os
+import pty
+import re
+import select
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unicodedata
 
 import icalendar
@@ -21,6 +27,8 @@ PROGRAM = sys.argv[1]
 failures = []
 scratch = tempfile.TemporaryDirectory()
 ENV = {**os.environ, "LANG": "C.UTF-8", "LC_ALL": "", "LC_TIME": "ar_SA.UTF-8", "COLUMNS": "80"}
+MARKS = "\u200e\u200f\u202c\u202d\u2066\u2067\u2068\u2069"
+EXPLICIT, IMPLICIT = "\x1b[8l", "\x1b[8h"
 
 
 def check(what, actual, expected):
@@ -33,9 +41,81 @@ def run(*args, env=None):
                           env={**ENV, **(env or {})}, timeout=10).stdout
 
 
-def in_tmux(args, attributes=False):
-    """The lines a terminal that does no bidirectional layout shows, as tmux keeps them; with
-    attributes, their escape sequences too."""
+def base_letters(text):
+    """The letters without their joined forms, and without the invisible marks."""
+    return "".join(c for c in unicodedata.normalize("NFKC", text) if c not in MARKS)
+
+
+def through_bidi(text):
+    """The lines as a display that applies the bidirectional algorithm lays them out, each
+    paragraph's direction taken from its first strong letter (fribidi)."""
+    done = subprocess.run(["fribidi", "--nopad", "--nobreak", "--clean"], input=text,
+                          capture_output=True, text=True, check=True)
+    return [base_letters(line).strip() for line in done.stdout.splitlines()]
+
+
+def pipe():
+    """Into a pipe the words are as written, and a bidi display shows the cells laid out."""
+    grid = run("9", "1445", env={"LC_ALL": "ar_SA.UTF-8"})
+    check("grep finds Ramadan in a pipe", "رمضان" in grid, True)
+    check("no joined forms or overrides in a pipe",
+          re.search("[\ufb50-\ufdff\ufe70-\ufeff\u202d]", grid), None)
+    for args in (["-3", "9", "1445"], ["-g", "-s", "12", "2026"]):
+        laid_out = [base_letters(line).strip()
+                    for line in run("--bidi=visual", *args).splitlines()]
+        check(f"taqwim-cal {args} in a pipe through fribidi", through_bidi(run(*args)), laid_out)
+
+
+def on_terminal(args, answer, interrupt=False):
+    """What taqwim-cal writes to a terminal that answers its question as `answer` does, and
+    how it ends; interrupted with SIGINT while the terminal is slow to take the text."""
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.execve(PROGRAM, [PROGRAM, *args], {**ENV, "TERM": "xterm-256color"})
+    written, answered = b"", False
+    deadline = time.monotonic() + 20
+    while time.monotonic() < deadline:
+        if select.select([fd], [], [], 1)[0]:
+            try:
+                block = os.read(fd, 1024)
+            except OSError:
+                break
+            if not block:
+                break
+            written += block
+        if not answered and b"\x1b[c" in written:
+            os.write(fd, answer)
+            answered = True
+        if interrupt and len(written) > 20000:
+            os.kill(pid, signal.SIGINT)
+            interrupt = False
+            time.sleep(0.2)  # the handler writes while nothing is read
+    _, status = os.waitpid(pid, 0)
+    os.close(fd)
+    return written.decode(errors="replace"), status
+
+
+def terminals():
+    grid = ["-3", "9", "1445"]
+    # VTE reorders text unless told not to: the grid is written in its explicit mode, laid
+    # out, and the mode is put back at the end.
+    shown, status = on_terminal(grid, b"\x1b[8;1$y\x1b[?65;1;9c")
+    check("on VTE: explicit mode, then back", (shown.count(EXPLICIT), shown.rstrip().endswith(IMPLICIT), status), (1, True, 0))
+    check("on VTE: the grid laid out", "ﻥﺎﻀﻣﺭ" in shown, True)
+    # xterm does not know the mode: laid out, and no mode is changed.
+    shown, _ = on_terminal(grid, b"\x1b[8;0$y\x1b[?64;1;2c")
+    check("on xterm: laid out, no mode", ("ﻥﺎﻀﻣﺭ" in shown, EXPLICIT in shown), (True, False))
+    # Ctrl-C in the middle of a long page: the terminal is put back, and the program ends as
+    # SIGINT ends it.
+    shown, status = on_terminal(["-g", "--color=always", "--from", "1/1/1900", "--until", "31/12/2100"],
+                                b"\x1b[8;1$y\x1b[?65c", interrupt=True)
+    check("interrupted on VTE", (os.WIFSIGNALED(status) and os.WTERMSIG(status), shown.rstrip().endswith(IMPLICIT)),
+          (signal.SIGINT, True))
+
+
+def in_tmux(args):
+    """The lines tmux keeps of the output: tmux passes text on to a terminal it cannot ask, so
+    taqwim-cal writes it in reading order there."""
     server = ["tmux", "-L", f"taqwim-cal-{os.getpid()}", "-f", "/dev/null"]
     command = " ".join([PROGRAM, *args]) + "; tmux wait-for -S shown; sleep 60"
     environment = [f"{name}={ENV[name]}" for name in ("LC_TIME", "COLUMNS")]
@@ -43,42 +123,17 @@ def in_tmux(args, attributes=False):
                     "env", *environment, "sh", "-c", command], check=True, env=ENV)
     try:
         subprocess.run([*server, "wait-for", "shown"], check=True, timeout=10)
-        pane = subprocess.run([*server, "capture-pane", "-p", *(["-e"] if attributes else [])],
+        pane = subprocess.run([*server, "capture-pane", "-p", "-e"],
                               capture_output=True, text=True, check=True).stdout
     finally:
         subprocess.run([*server, "kill-server"], env=ENV)
-    return without_marks(pane).rstrip("\n").splitlines()
+    return pane
 
 
-def through_bidi(text):
-    """The lines as the Unicode bidirectional algorithm lays them out (fribidi)."""
-    done = subprocess.run(["fribidi", "--nopad", "--nobreak", "--clean"], input=text,
-                          capture_output=True, text=True, check=True)
-    return [line.rstrip() for line in done.stdout.splitlines()]
-
-
-def without_marks(text):
-    return "".join(c for c in text if c not in "\u200e\u202c\u202d")
-
-
-def read_right_to_left(line):
-    return unicodedata.normalize("NFKC", line[::-1])
-
-
-def terminals():
-    for args in (["-3", "9", "1445"], ["-g", "-s", "12", "2026"]):
-        shown = [line.rstrip() for line in in_tmux(args)]
-        check(f"taqwim-cal {args} through fribidi and in tmux", through_bidi(run(*args)), shown)
-        headings = read_right_to_left(shown[0])
-        if args[0] == "-3":
-            order = [headings.find(month) for month in ("شعبان", "رمضان", "شوال")]
-            check("the first month at the right", order, sorted(order))
-        saturday = read_right_to_left(shown[len(shown) // 2])
-        check(f"{args}: numbers in the grid", any(c.isdigit() for c in saturday), True)
-    # On a terminal today is in reverse video, and the other calendar's numbers faint.
-    this_month = "\n".join(in_tmux([], attributes=True))
-    check("today's mark on a terminal", ("\x1b[7m" in this_month, "\x1b[2m" in this_month),
-          (True, True))
+def tmux():
+    pane = in_tmux(["9", "1445"])
+    check("in tmux: in reading order", ("رمضان" in pane, EXPLICIT in pane), (True, False))
+    check("in tmux: today marked", "\x1b[7m" in in_tmux([]), True)
 
 
 def ics_file(name, *args):
@@ -109,6 +164,8 @@ def strict_parser():
     check("a name for the calendar", str(calendar["X-WR-CALNAME"]), "Hijri calendar (Umm al-Qura)")
     check("DTSTAMP in UTC", all(str(e["DTSTAMP"].to_ical(), "ascii").endswith("Z") for e in events), True)
     check("occasions", len(events) - len(days), 1000)
+    qadr = [e for e in events if str(e["UID"]) == "occasion-laylat-al-qadr-1445@taqwim.invalid"]
+    check("Laylat al-Qadr 1445 on its evening", qadr[0].decoded("DTSTART"), datetime.date(2024, 4, 5))
 
 
 def khal():
@@ -136,7 +193,7 @@ def khal():
     check("khal's files", len(os.listdir(store)), 32)
 
 
-for group in [terminals, strict_parser, khal]:
+for group in [pipe, terminals, tmux, strict_parser, khal]:
     group()
 for failure in failures:
     print("FAIL:", failure, file=sys.stderr)

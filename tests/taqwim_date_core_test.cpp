@@ -5,14 +5,19 @@
 #include "options.h"
 #include "output_format.h"
 
+#include "command_line/bidi_text.h"
 #include "command_line/program.h"
 
 #include "scoped_environment.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ubidi.h>
+#include <unicode/unistr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -22,6 +27,7 @@ using namespace taqwim_date;
 using calendar::Calendar;
 using calendar::CivilDate;
 using command_line::Moment;
+using command_line::Output;
 
 namespace {
 
@@ -35,6 +41,21 @@ const command_line::Reckoning &ummAlQura()
 {
     static const command_line::Reckoning reckoning;
     return reckoning;
+}
+
+// The text as a display that applies the bidirectional algorithm shows it, from the left.
+std::string shownInParagraph(const std::string &text, UBiDiLevel paragraph)
+{
+    const icu::UnicodeString utf16 = icu::UnicodeString::fromUTF8(text);
+    UErrorCode status = U_ZERO_ERROR;
+    icu::LocalUBiDiPointer bidi(ubidi_open());
+    ubidi_setPara(bidi.getAlias(), utf16.getBuffer(), utf16.length(), paragraph, nullptr, &status);
+    UChar visual[256];
+    const int32_t length = ubidi_writeReordered(bidi.getAlias(), visual, 256,
+                                                UBIDI_REMOVE_BIDI_CONTROLS, &status);
+    EXPECT_TRUE(U_SUCCESS(status));
+    std::string out;
+    return icu::UnicodeString(visual, length).toUTF8String(out);
 }
 
 std::string appliedFormat(std::string_view format, const Moment &moment,
@@ -133,7 +154,15 @@ TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
     EXPECT_EQ(appliedFormat("%A|%a|%B|%b|%p|%^A|%10B", moment, Calendar::Hijri, arabic),
               "الاثنين|الاثنين|رمضان|رمضان|م|الاثنين|     رمضان");
     EXPECT_EQ(appliedFormat("%-d/%m/%Y %T %z", moment, Calendar::Hijri, arabic, Digits::Arabic),
-              "١/٠٩/١٤٤٥ ١٥:٠٤:٠٥ +٠٣٠٠");
+              "١/٠٩/١٤٤٥ ١٥:٠٤:٠٥ \u200E+٠٣٠٠");
+    EXPECT_EQ(appliedFormat("%F", moment, Calendar::Hijri, english(), Digits::Persian),
+              "۱۴۴۵-۰۹-۰۱");
+    // In Arabic-Indic digits, which the bidirectional algorithm takes as Arabic numbers, a
+    // date keeps the order of its numbers on a line of its own and held within an Arabic one.
+    const std::string date = appliedFormat("%F", moment, Calendar::Hijri, arabic, Digits::Arabic);
+    EXPECT_EQ(shownInParagraph(date, UBIDI_DEFAULT_LTR), "١٤٤٥-٠٩-٠١");
+    EXPECT_EQ(shownInParagraph("رمضان " + command_line::isolated(date, true), UBIDI_DEFAULT_LTR),
+              "١٤٤٥-٠٩-٠١ ناضمر");
     const command_line::LocaleNames turkish("tr");
     EXPECT_EQ(appliedFormat("%A %B %b %p", moment, Calendar::Hijri, turkish),
               turkish.weekday(std::chrono::Monday) + " " + turkish.month(Calendar::Hijri, 9) + " "
@@ -243,7 +272,9 @@ TEST(Options, RefusesAsGnuProgramsDoInTheUsersTerms)
             {{"-r", "f", "-d", "x"},
              "the options to specify dates for printing are mutually exclusive"},
             {{"--to=julian"}, "--to takes hijri or gregorian, not 'julian'"},
-            {{"--digits=roman"}, "--digits takes latin or arabic, not 'roman'"},
+            {{"--digits=roman"},
+             "invalid argument 'roman' for '--digits'; valid arguments are: 'latin' 'arabic' "
+             "'persian' 'locale'"},
             {{"--adjust=3"}, "--adjust takes a whole number of days from -2 to 2, not '3'"},
             {{"--adjust=-3"}, "--adjust takes a whole number of days from -2 to 2, not '-3'"},
             {{"--adjust=1.5"}, "--adjust takes a whole number of days from -2 to 2, not '1.5'"},
@@ -302,24 +333,49 @@ std::string lineOf(const Conversion &conversion, std::string_view date)
     return out;
 }
 
-TEST(Conversion, WritesTheWindowsLineUnderArabicAndTheCataloguesWordsOtherwise)
+TEST(Conversion, WritesTheWindowsLineUnderArabicAndOneLanguageALineElsewhere)
 {
     // Hijri dates in (so printing Gregorian, which the line does not use).
-    const command_line::LocaleNames arabic("ar_SA");
-    const Conversion fromHijri = conversionTo(Calendar::Gregorian, arabic);
-    EXPECT_EQ(lineOf(fromHijri, "1445-09-01"), "الاثنين، 1 رمضان 1445 هـ الموافق 11 مارس 2024 م");
-    EXPECT_EQ(lineOf(fromHijri, "-640-05-16"),
-              "السبت، 16 جمادى الأولى 641 ق.هـ الموافق 1 يناير 1 م");
-    EXPECT_EQ(lineOf(conversionTo(Calendar::Gregorian, arabic, {}, Digits::Arabic), "1445-09-01"),
-              "الاثنين، ١ رمضان ١٤٤٥ هـ الموافق ١١ مارس ٢٠٢٤ م");
-    EXPECT_EQ(lineOf(conversionTo(Calendar::Gregorian, english()), "1445-09-01"),
-              english().weekday(std::chrono::Monday) + ", 1 " + english().month(Calendar::Hijri, 9)
-                      + " 1445 AH, which is 11 " + english().month(Calendar::Gregorian, 3)
-                      + " 2024 AD");
+    {
+        const ScopedTimeLocale time("ar_SA.UTF-8");
+        const command_line::LocaleNames arabic("ar_SA");
+        const Conversion fromHijri = conversionTo(Calendar::Gregorian, arabic);
+        EXPECT_EQ(lineOf(fromHijri, "1445-09-01"),
+                  "الاثنين، 1 رمضان 1445 هـ الموافق 11 مارس 2024 م");
+        EXPECT_EQ(lineOf(fromHijri, "-640-05-16"),
+                  "السبت، 16 جمادى الأولى 641 ق.هـ الموافق 1 يناير 1 م");
+        EXPECT_EQ(
+                lineOf(conversionTo(Calendar::Gregorian, arabic, {}, Digits::Arabic), "1445-09-01"),
+                "الاثنين، ١ رمضان ١٤٤٥ هـ الموافق ١١ مارس ٢٠٢٤ م");
+    }
     EXPECT_EQ(lineOf(conversionTo(Calendar::Gregorian, english()), "-640-05-16"),
               english().weekday(std::chrono::Saturday) + ", 16 "
                       + english().month(Calendar::Hijri, 5) + " 641 BH, which is 1 "
                       + english().month(Calendar::Gregorian, 1) + " 1 AD");
+    // The words between the dates and the era before the Hijra in the language of the names,
+    // or none at all where it has no catalogue (German); the comma of its script.
+    const struct
+    {
+        const char *locale, *joiningWord, *comma, *beforeTheHijra;
+        bool latinLetters;
+    } languages[] = {
+            {"tr_TR", ", yani ", ", ", " Hicretten önce 641", true},
+            {"ur_PK", " بمطابق ", "، ", " 641 قبل ہجرت", false},
+            {"fa_IR", " برابر با ", "، ", " 641 پیش از هجرت", false},
+            {"de_DE", " = ", ", ", " -640 = ", true},
+    };
+    for (const auto &c : languages) {
+        const ScopedTimeLocale time((std::string(c.locale) + ".UTF-8").c_str());
+        const command_line::LocaleNames names(c.locale);
+        const std::string line = lineOf(conversionTo(Calendar::Gregorian, names), "-640-05-16");
+        EXPECT_EQ(line.find(names.weekday(std::chrono::Saturday) + c.comma), 0u) << line;
+        EXPECT_NE(line.find(c.joiningWord), std::string::npos) << line;
+        EXPECT_NE(line.find(c.beforeTheHijra), std::string::npos) << line;
+        EXPECT_EQ(line.find("which"), std::string::npos) << line;
+        EXPECT_EQ(std::any_of(line.begin(), line.end(), [](char l) { return std::isalpha(l); }),
+                  c.latinLetters)
+                << line;
+    }
 }
 
 TEST(Conversion, MovesTheHijriCalendarBothWays)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text that mixes right-to-left words, left-to-right ones and numbers, as the Unicode
+// Bidirectional Algorithm (UAX #9) lays it out, and the marks that hold it in the order meant.
+namespace command_line {
+
+inline constexpr std::string_view LeftToRightMark = "\u200E";
+inline constexpr std::string_view RightToLeftMark = "\u200F";
+inline constexpr std::string_view LeftToRightIsolate = "\u2066";
+inline constexpr std::string_view FirstStrongIsolate = "\u2068";
+inline constexpr std::string_view PopDirectionalIsolate = "\u2069";
+
+// The text of a reading-order string as it stands from left to right, in a paragraph of the
+// direction given, with the Arabic letters in the forms they take in place (their
+// presentation forms), since a terminal that does not reorder text does not join letters
+// either. It takes as many cells as the text in reading order: a lam-alef ligature leaves a
+// blank at its end.
+std::string visualOrder(std::string_view logicalText, bool rightToLeft);
+
+// Text laid out visually, held so that a display that applies the algorithm shows it as it
+// stands: where the algorithm would reorder it, in a left-to-right override after a
+// left-to-right mark, which makes it a left-to-right paragraph wherever a display guesses
+// the direction of a line.
+std::string heldAsLaidOut(std::string visualText);
+
+// The cells a text takes on a terminal: two for wide East Asian characters, none for
+// marks and format characters.
+int cellWidth(std::string_view text);
+
+// Whether the text holds a letter written right to left or an Arabic-Indic digit, which the
+// algorithm would move about in a left-to-right line.
+bool hasRightToLeft(std::string_view text);
+
+// Whether the text's first strong letter is written right to left: the direction a display
+// gives the line as a paragraph.
+bool beginsRightToLeft(std::string_view text);
+
+// The text as a unit of its own within a line (U+2068 ... U+2069), whose direction its first
+// strong letter gives; left to right with `leftToRight` (U+2066 ... U+2069).
+std::string isolated(std::string_view text, bool leftToRight = false);
+
+} // namespace command_line
