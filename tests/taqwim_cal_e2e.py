@@ -116,7 +116,8 @@ def terminals():
 def in_tmux(args):
     """The lines tmux keeps of the output: tmux passes text on to a terminal it cannot ask, so
     taqwim-cal writes it in reading order there."""
-    server = ["tmux", "-L", f"taqwim-cal-{os.getpid()}", "-f", "/dev/null"]
+    in_tmux.servers = getattr(in_tmux, "servers", 0) + 1  # one a run: a server is slow to go
+    server = ["tmux", "-L", f"taqwim-cal-{os.getpid()}-{in_tmux.servers}", "-f", "/dev/null"]
     command = " ".join([PROGRAM, *args]) + "; tmux wait-for -S shown; sleep 60"
     environment = [f"{name}={ENV[name]}" for name in ("LC_TIME", "COLUMNS")]
     subprocess.run([*server, "new-session", "-d", "-x", "80", "-y", "50",

@@ -4,6 +4,7 @@
 #include "icalendar.h"
 #include "month_grid.h"
 #include "occasions.h"
+#include "span.h"
 #include "terminal_text.h"
 #include "words.h"
 
@@ -513,6 +514,9 @@ TEST(Occasions, The1445OccasionsOnTheirGregorianDays)
     const auto year = occasionsBetween(dayOf(Calendar::Hijri, 1445, 1, 1),
                                        dayOf(Calendar::Hijri, 1445, 12, 29), Reckoning());
     ASSERT_EQ(year.size(), std::size(cases));
+    // A night is kept from the evening before its day: the 27th night of Ramadan on 5 April.
+    EXPECT_EQ(year[6].evening(), dayOf(Calendar::Gregorian, 2024, 4, 5));
+    EXPECT_EQ(year[7].evening(), year[7].date);
     for (std::size_t i = 0; i < year.size(); ++i) {
         EXPECT_EQ(year[i].occasion->occasion, cases[i].occasion) << i;
         EXPECT_EQ(year[i].date,
@@ -567,6 +571,35 @@ std::string writtenFile(const ICalendarHeader &header, std::span<const AllDayEve
         writer.add(event);
     EXPECT_EQ(writer.finish(), !events.empty());
     return file;
+}
+
+TEST(Span, DaysWrittenOrMonthsCountedWithinTheYearsTheProgramTakes)
+{
+    const Reckoning reckoning;
+    const Date today = dayOf(Calendar::Gregorian, 2026, 12, 9);
+    Options oneDay;
+    oneDay.from = oneDay.until = "2024-03-11";
+    oneDay.calendar = Calendar::Gregorian;
+    const Span day = spanOf(oneDay, reckoning, today);
+    EXPECT_EQ(day.first, dayOf(Calendar::Gregorian, 2024, 3, 11));
+    EXPECT_EQ(day.last, day.first);
+    EXPECT_EQ(day.firstMonth, day.lastMonth);
+    Options backwards = oneDay;
+    backwards.from = "2024-03-12";
+    EXPECT_THROW(spanOf(backwards, reckoning, today), NoSuchSpan);
+    // A month of the year 10000 AH or of the year 0 is not half shown.
+    Options after;
+    after.month = 12;
+    after.year = 9999;
+    after.monthsAfter = 1;
+    EXPECT_THROW(spanOf(after, reckoning, today), NoSuchSpan);
+    Options before;
+    before.month = 2;
+    before.year = 1;
+    before.monthsBefore = 2;
+    EXPECT_THROW(spanOf(before, reckoning, today), NoSuchSpan);
+    before.monthsBefore = 1;
+    EXPECT_EQ(spanOf(before, reckoning, today).firstMonth, (CalendarMonth{Calendar::Hijri, 1, 1}));
 }
 
 TEST(ICalendar, FoldedLinesOfAllDayEvents)
