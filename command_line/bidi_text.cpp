@@ -123,11 +123,14 @@ bool beginsRightToLeft(std::string_view text)
     return ubidi_getBaseDirection(utf16.getBuffer(), utf16.length()) == UBIDI_RTL;
 }
 
-std::string isolated(std::string_view text, bool leftToRight)
+std::string heldLeftToRight(std::string_view text)
 {
-    std::string out(leftToRight ? LeftToRightIsolate : FirstStrongIsolate);
-    out.append(text).append(PopDirectionalIsolate);
-    return out;
+    std::string out(LeftToRightMark);
+    if (text.starts_with('-') || text.starts_with('+')) {
+        out.append(text.substr(0, 1)).append(LeftToRightMark);
+        text.remove_prefix(1);
+    }
+    return out.append(text).append(LeftToRightMark);
 }
 
 } // namespace command_line

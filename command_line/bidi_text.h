@@ -9,9 +9,6 @@ namespace command_line {
 
 inline constexpr std::string_view LeftToRightMark = "\u200E";
 inline constexpr std::string_view RightToLeftMark = "\u200F";
-inline constexpr std::string_view LeftToRightIsolate = "\u2066";
-inline constexpr std::string_view FirstStrongIsolate = "\u2068";
-inline constexpr std::string_view PopDirectionalIsolate = "\u2069";
 
 // The text of a reading-order string as it stands from left to right, in a paragraph of the
 // direction given, with the Arabic letters in the forms they take in place (their
@@ -38,8 +35,9 @@ bool hasRightToLeft(std::string_view text);
 // gives the line as a paragraph.
 bool beginsRightToLeft(std::string_view text);
 
-// The text as a unit of its own within a line (U+2068 ... U+2069), whose direction its first
-// strong letter gives; left to right with `leftToRight` (U+2066 ... U+2069).
-std::string isolated(std::string_view text, bool leftToRight = false);
+// A number or a date held left to right within a right-to-left line, its sign included:
+// "-640-05-17" would otherwise show its minus at its right end. Left-to-right marks, not an
+// isolate, which mlterm 3.9 draws as a box.
+std::string heldLeftToRight(std::string_view text);
 
 } // namespace command_line

@@ -454,7 +454,7 @@ std::string readableDays(const DateReading &reading)
     const auto shown = [&](Date day) {
         const std::string date
                 = isoDate(reading.reckoning.civilDate(day, reading.calendar), Digits::Latin);
-        return messagesReadRightToLeft() ? isolated(date, true) : date;
+        return messagesReadRightToLeft() ? heldLeftToRight(date) : date;
     };
     const std::string first = shown(days.first()), last = shown(days.last());
     return formatted(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")

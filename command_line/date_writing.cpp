@@ -6,8 +6,8 @@ namespace command_line {
 
 using calendar::Calendar;
 
-void appendIsoDate(std::string &out, const calendar::CivilDate &civil, Digits digits, int yearWidth,
-                   char yearPadding)
+void appendIsoDate(std::string &out, const calendar::CivilDate &civil, const Digits &digits,
+                   int yearWidth, char yearPadding)
 {
     appendNumber(out, civil.year, yearWidth, yearPadding, digits);
     appendSeparator(out, '-', digits);
@@ -16,14 +16,14 @@ void appendIsoDate(std::string &out, const calendar::CivilDate &civil, Digits di
     appendNumber(out, civil.day, 2, '0', digits);
 }
 
-std::string isoDate(const calendar::CivilDate &civil, Digits digits)
+std::string isoDate(const calendar::CivilDate &civil, const Digits &digits)
 {
     std::string out;
     appendIsoDate(out, civil, digits);
     return out;
 }
 
-std::string yearWithEra(const LocaleNames &names, Calendar calendar, int year, Digits digits)
+std::string yearWithEra(const LocaleNames &names, Calendar calendar, int year, const Digits &digits)
 {
     const bool before = year <= 0;
     const int counted = before ? 1 - year : year;
@@ -36,7 +36,8 @@ std::string yearWithEra(const LocaleNames &names, Calendar calendar, int year, D
     return withDigits(std::to_string(year), digits); // numbered as astronomers do, in no words
 }
 
-std::string longDate(const calendar::CivilDate &civil, const LocaleNames &names, Digits digits)
+std::string longDate(const calendar::CivilDate &civil, const LocaleNames &names,
+                     const Digits &digits)
 {
     return withDigits(std::to_string(civil.day), digits) + " "
             + names.month(civil.calendar, civil.month) + " "

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace command_line {
 
@@ -19,39 +20,42 @@ Digits localeDigits(std::string_view icuLocale)
     return Digits(char32_t(system->getDescription().char32At(0)));
 }
 
-void appendNumber(std::string &out, long long value, int width, char padding, Digits digits,
+void appendNumber(std::string &out, long long value, int width, char padding, const Digits &digits,
                   Sign sign)
 {
     // The digits from the last, without the allocation std::to_string may make.
-    std::array<char, 20> reversed{};
-    int length = 0;
+    std::array<char, 20> buffer{};
+    char *const end = buffer.data() + buffer.size();
+    char *first = end;
     unsigned long long rest = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                         : static_cast<unsigned long long>(value);
     do {
-        reversed[std::size_t(length++)] = char(rest % 10);
+        *--first = char('0' + rest % 10);
         rest /= 10;
     } while (rest != 0);
+    const auto length = int(end - first);
     const bool negative = sign == Sign::Minus || (sign == Sign::IfNegative && value < 0);
     const bool showsSign = negative || sign == Sign::Plus;
     const int padded = std::max(0, width - length - (showsSign ? 1 : 0));
+    // The usual number of a date, in ASCII and unsigned: written whole, at once.
+    const bool padsNothing = padded == 0 || (padding != ' ' && padding != '0');
+    if (digits.zero() == U'0' && !showsSign && (padsNothing || padded <= first - buffer.data())) {
+        if (!padsNothing)
+            std::memset(first -= padded, padding, std::size_t(padded));
+        out.append(first, std::size_t(end - first));
+        return;
+    }
     if (padding == ' ')
         out.append(std::size_t(padded), ' ');
     if (showsSign)
         appendSeparator(out, negative ? '-' : '+', digits);
     for (int i = 0; padding == '0' && i < padded; ++i)
         digits.append(out, 0);
-    while (length > 0)
-        digits.append(out, reversed[std::size_t(--length)]);
+    for (; first != end; ++first)
+        digits.append(out, *first - '0');
 }
 
-void appendSeparator(std::string &out, char separator, Digits digits)
-{
-    if (digits.areArabicNumbers())
-        out += "\u200E"; // a left-to-right mark
-    out += separator;
-}
-
-std::string withDigits(std::string text, Digits digits)
+std::string withDigits(std::string text, const Digits &digits)
 {
     if (digits == Digits::Latin)
         return text;

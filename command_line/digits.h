@@ -19,7 +19,8 @@ namespace command_line {
 class Digits
 {
 public:
-    constexpr explicit Digits(char32_t zero) : m_zero(zero)
+    explicit Digits(char32_t zero)
+        : m_zero(zero), m_arabicNumbers(u_charDirection(UChar32(zero)) == U_ARABIC_NUMBER)
     {
         for (std::size_t d = 0; d < m_utf8.size(); ++d) {
             int32_t length = 0;
@@ -42,22 +43,20 @@ public:
     char32_t zero() const { return m_zero; }
     // Arabic numbers to the bidirectional algorithm (the Arabic-Indic digits): a separator
     // between two of them does not hold them together, so a date in them needs marks.
-    bool areArabicNumbers() const { return u_charDirection(UChar32(m_zero)) == U_ARABIC_NUMBER; }
+    bool areArabicNumbers() const { return m_arabicNumbers; }
 
-    friend constexpr bool operator==(const Digits &a, const Digits &b)
-    {
-        return a.m_zero == b.m_zero;
-    }
+    friend bool operator==(const Digits &a, const Digits &b) { return a.m_zero == b.m_zero; }
 
 private:
     char32_t m_zero;
+    bool m_arabicNumbers;
     std::array<std::array<char, 4>, 10> m_utf8{};
     std::uint8_t m_length = 1;
 };
 
-inline constexpr Digits Digits::Latin{U'0'};
-inline constexpr Digits Digits::Arabic{U'\u0660'};
-inline constexpr Digits Digits::Persian{U'\u06F0'};
+inline const Digits Digits::Latin{U'0'};
+inline const Digits Digits::Arabic{U'\u0660'};
+inline const Digits Digits::Persian{U'\u06F0'};
 
 // The digits of the locale's default numbering system in CLDR (ICU locale id), or Latin
 // where that system is not one of decimal digits.
@@ -67,15 +66,23 @@ enum class Sign { IfNegative, Plus, Minus };
 
 // At least `width` characters, the sign counted, padded as date(1) pads them: blanks before
 // the sign (padding ' '), zeros after it ('0'), or none.
-void appendNumber(std::string &out, long long value, int width, char padding, Digits digits,
+void appendNumber(std::string &out, long long value, int width, char padding, const Digits &digits,
                   Sign sign = Sign::IfNegative);
 
-// A sign or a mark between two numbers ('-', '+'): after a left-to-right mark where the
+// A sign or a mark between two numbers ('-', '+'): between left-to-right marks where the
 // digits are Arabic numbers to the bidirectional algorithm, which would otherwise reverse the
-// numbers around it ("١٤٤٥-٠٩-٠١" shown as "٠١-٠٩-١٤٤٥").
-void appendSeparator(std::string &out, char separator, Digits digits);
+// numbers around it ("١٤٤٥-٠٩-٠١" shown as "٠١-٠٩-١٤٤٥"), in a line of either direction.
+inline void appendSeparator(std::string &out, char separator, const Digits &digits)
+{
+    if (!digits.areArabicNumbers()) {
+        out += separator;
+        return;
+    }
+    constexpr std::string_view Mark = "\u200E"; // left to right
+    out.append(Mark).append(1, separator).append(Mark);
+}
 
 // The text with its ASCII digits written in the digits given.
-std::string withDigits(std::string text, Digits digits);
+std::string withDigits(std::string text, const Digits &digits);
 
 } // namespace command_line

@@ -222,10 +222,13 @@ private:
     // A number or a head, flush with the column's far side from the star.
     TerminalLine column(std::string text, Style style, bool starred) const
     {
-        TerminalLine number = blanks(DayCells - cellWidth(text));
-        number.add(std::move(text), style);
+        TerminalLine line = blanks(DayCells - cellWidth(text));
         const TerminalLine star = starred ? TerminalLine().add("*") : blanks(1);
-        return m_look.rightToLeft ? TerminalLine(star).add(number) : number.add(star);
+        // The star beside its number: on its left in a right-to-left page.
+        if (m_look.rightToLeft)
+            line.add(star);
+        line.add(std::move(text), style);
+        return m_look.rightToLeft ? line : line.add(star);
     }
 
     TerminalLine weekdayHeads(std::chrono::weekday firstDay) const

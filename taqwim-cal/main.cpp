@@ -161,19 +161,24 @@ void writeGrids(const Run &run)
     }
 }
 
-// A line of the list in reading order: its fields apart by two blanks, each a unit of its own
-// where the bidirectional algorithm would otherwise move it, so that the columns stand alike
-// on every line of a display that applies it.
+// A line of the list in reading order: its fields apart by two blanks; where the
+// bidirectional algorithm would otherwise move them, each date held left to right and a
+// mark of the line's direction before each field, so that the columns stand alike on every
+// line of a display that applies it.
 std::string listLine(const std::array<std::string, 3> &fields, bool rightToLeft)
 {
     const bool held = rightToLeft || std::ranges::any_of(fields, [](const std::string &field) {
                           return command_line::hasRightToLeft(field);
                       });
-    std::string line = rightToLeft ? std::string(command_line::RightToLeftMark) : "";
+    if (!held)
+        return fields[0] + "  " + fields[1] + "  " + fields[2];
+    const std::string_view mark = rightToLeft ? command_line::RightToLeftMark : "";
+    std::string line;
     for (const std::string &field : fields) {
         if (&field != &fields.front())
             line += "  ";
-        line += held ? command_line::isolated(field, &field != &fields.back()) : field;
+        line.append(mark).append(&field == &fields.back() ? field
+                                                          : command_line::heldLeftToRight(field));
     }
     return line;
 }

@@ -6,8 +6,6 @@
 namespace taqwim_cal {
 namespace {
 
-using command_line::isolated;
-
 // The escape sequences that turn a style on and off again.
 std::pair<std::string_view, std::string_view> escapesOf(Style style)
 {
@@ -53,29 +51,51 @@ std::string TerminalLine::shown(bool rightToLeft) const
 
 std::string TerminalLine::written(const LineLayout &layout) const
 {
-    const bool logical = layout.layout == Layout::Logical;
-    const bool fromTheRight = logical && layout.rightToLeft;
-    std::vector<const Run *> runs;
-    for (const Run &run : m_runs)
-        runs.push_back(&run);
-    if (fromTheRight)
-        std::ranges::reverse(runs);
-    // The blanks at the end of the line, as written, are left out.
-    while (!runs.empty() && runs.back()->blank)
-        runs.pop_back();
-    std::string out;
-    for (const Run *run : runs) {
-        const auto [on, off] = layout.styled ? escapesOf(run->style) : escapesOf(Style::Plain);
-        std::string text = run->text;
-        if (!run->blank && !logical)
-            text = command_line::visualOrder(text, layout.rightToLeft);
-        else if (!run->blank && (fromTheRight || command_line::hasRightToLeft(text)))
-            text = isolated(text);
-        out.append(on).append(text).append(off);
+    if (layout.layout == Layout::Visual)
+        return command_line::heldAsLaidOut(joined(layout, [&](const Run &run) {
+            return run.blank ? run.text : command_line::visualOrder(run.text, layout.rightToLeft);
+        }));
+    if (!layout.rightToLeft) {
+        // Arabic-Indic digits between blanks would be taken for one right-to-left run: a
+        // left-to-right mark after each number keeps them apart.
+        const bool marked = hasRightToLeft();
+        return joined(layout, [&](const Run &run) {
+            return marked && !run.blank ? run.text + std::string(command_line::LeftToRightMark)
+                                        : run.text;
+        });
     }
-    if (!logical)
-        return command_line::heldAsLaidOut(std::move(out));
-    return fromTheRight ? std::string(command_line::RightToLeftMark) + out : out;
+    // A right-to-left line in reading order starts from its right end, and keeps the blanks
+    // at its left: between right-to-left marks, a display that keeps every line left to right
+    // (VTE, unless told otherwise) shows it whole as one right-to-left run, its cells where
+    // they belong, as one that takes the line as right to left does. A blank comes first,
+    // since tmux drops a mark that stands first on a line.
+    TerminalLine fromTheRight;
+    fromTheRight.m_runs.assign(m_runs.rbegin(), m_runs.rend());
+    const std::string line = fromTheRight.joined(
+            layout, [](const Run &run) { return run.text; }, false);
+    const std::string mark(command_line::RightToLeftMark);
+    return " " + mark + line + (m_runs.empty() || !m_runs.front().blank ? "" : mark);
+}
+
+template<typename Text>
+std::string TerminalLine::joined(const LineLayout &layout, Text text, bool trimmed) const
+{
+    auto end = m_runs.end();
+    // The blanks at the end of the line, as written, are left out.
+    while (trimmed && end != m_runs.begin() && (end - 1)->blank)
+        --end;
+    std::string out;
+    for (auto run = m_runs.begin(); run != end; ++run) {
+        const auto [on, off] = layout.styled ? escapesOf(run->style) : escapesOf(Style::Plain);
+        out.append(on).append(text(*run)).append(off);
+    }
+    return out;
+}
+
+bool TerminalLine::hasRightToLeft() const
+{
+    return std::ranges::any_of(
+            m_runs, [](const Run &run) { return command_line::hasRightToLeft(run.text); });
 }
 
 } // namespace taqwim_cal

@@ -10,11 +10,12 @@
 // The lines of a page, in either layout (command_line/terminal.h). A line is made of runs,
 // each a word or a number in reading order or a stretch of blanks, placed from left to right
 // as they stand on the screen. Laid out visually, each run is put in the order its
-// characters stand in; in reading order, the runs of a right-to-left page are written from
-// its right end, each held as a unit of its own, after a right-to-left mark, so that a
-// display that applies the Unicode Bidirectional Algorithm shows the same cells. One that
-// keeps every line left to right (VTE, unless told otherwise) shows the cells of every line
-// mirrored alike, each word still reading right.
+// characters stand in. In reading order, the runs of a right-to-left page are written from
+// its right end, between right-to-left marks: a display that applies the Unicode
+// Bidirectional Algorithm shows the same cells, whether it takes the line as right to left
+// or, as VTE does unless told otherwise, as a left-to-right line holding one right-to-left
+// run. Marks rather than isolates, which mlterm 3.9 draws as boxes; as few as will do, since
+// less counts each as a column.
 namespace taqwim_cal {
 
 using command_line::cellWidth;
@@ -42,6 +43,11 @@ public:
     std::string written(const LineLayout &layout) const;
 
 private:
+    bool hasRightToLeft() const;
+    // The runs in the order they stand, each written as `text` gives it.
+    template<typename Text>
+    std::string joined(const LineLayout &layout, Text text, bool trimmed = true) const;
+
     struct Run
     {
         std::string text; // in reading order

@@ -16,7 +16,7 @@ namespace taqwim_cal {
 class Words
 {
 public:
-    Words(const command_line::LocaleNames &names, command_line::Digits digits)
+    Words(const command_line::LocaleNames &names, const command_line::Digits &digits)
         : m_names(names), m_digits(digits)
     {
     }

@@ -45,7 +45,7 @@ char paddingOf(const Conversion &piece, char usualPadding)
 
 // A number with the conversion's flags and width, or the conversion's own ones.
 void appendField(std::string &out, const Conversion &piece, long long value, int usualWidth,
-                 char usualPadding, Digits digits, Sign sign = Sign::IfNegative)
+                 char usualPadding, const Digits &digits, Sign sign = Sign::IfNegative)
 {
     appendNumber(out, value, widthOf(piece, usualWidth), paddingOf(piece, usualPadding), digits,
                  sign);
@@ -59,7 +59,7 @@ std::size_t characters(std::string_view text)
     return count;
 }
 
-void appendTwoDigits(std::string &out, long long value, Digits digits)
+void appendTwoDigits(std::string &out, long long value, const Digits &digits)
 {
     appendNumber(out, value, 2, '0', digits);
 }
@@ -90,7 +90,7 @@ void appendText(std::string &out, const Conversion &piece, std::string_view text
 // %::z +03:00:00, %:::z +03 or +05:30: then the hours are the number that takes the flags,
 // and whatever width the minutes and seconds leave.
 void appendZone(std::string &out, const Conversion &piece, std::chrono::seconds offset,
-                Digits digits)
+                const Digits &digits)
 {
     const Sign sign = offset.count() < 0 ? Sign::Minus : Sign::Plus;
     const long long total = std::abs(offset.count());
@@ -117,7 +117,8 @@ void appendZone(std::string &out, const Conversion &piece, std::chrono::seconds 
 }
 
 // %F with a width pads its year: %12F is 002024-03-11.
-void appendIsoDate(std::string &out, const Conversion &piece, const CivilDate &civil, Digits digits)
+void appendIsoDate(std::string &out, const Conversion &piece, const CivilDate &civil,
+                   const Digits &digits)
 {
     Conversion year = piece;
     const bool usual = piece.padding == Padding::Usual || piece.padding == Padding::Zeros;
@@ -127,7 +128,7 @@ void appendIsoDate(std::string &out, const Conversion &piece, const CivilDate &c
 
 // %N: the nanoseconds; a width below nine keeps that many of the first digits.
 void appendNanoseconds(std::string &out, const Conversion &piece, long long nanoseconds,
-                       Digits digits)
+                       const Digits &digits)
 {
     int width = piece.width >= 0 ? piece.width : 9;
     for (int keep = width; keep < 9; ++keep)
@@ -221,7 +222,7 @@ OutputFormat::OutputFormat(std::string_view format)
 }
 
 void OutputFormat::appendTo(std::string &out, const ShownDay &shown, const LocaleNames &names,
-                            Digits digits) const
+                            const Digits &digits) const
 {
     using command_line::NameWidth;
     const CivilDate &civil = shown.civil;

@@ -36,7 +36,7 @@ public:
     explicit OutputFormat(std::string_view format);
 
     void appendTo(std::string &out, const ShownDay &shown, const command_line::LocaleNames &names,
-                  Digits digits) const;
+                  const Digits &digits) const;
 
     enum class Padding { Usual, None, Zeros, Blanks };
     struct Conversion
