@@ -113,13 +113,14 @@ def terminals():
           (signal.SIGINT, True))
 
 
-def in_tmux(args):
+def in_tmux(args, env=None):
     """The lines tmux keeps of the output: tmux passes text on to a terminal it cannot ask, so
     taqwim-cal writes it in reading order there."""
     in_tmux.servers = getattr(in_tmux, "servers", 0) + 1  # one a run: a server is slow to go
     server = ["tmux", "-L", f"taqwim-cal-{os.getpid()}-{in_tmux.servers}", "-f", "/dev/null"]
     command = " ".join([PROGRAM, *args]) + "; tmux wait-for -S shown; sleep 60"
-    environment = [f"{name}={ENV[name]}" for name in ("LC_TIME", "COLUMNS")]
+    environment = [f"{name}={value}" for name, value in
+                   {"LC_TIME": ENV["LC_TIME"], "COLUMNS": "80", **(env or {})}.items()]
     subprocess.run([*server, "new-session", "-d", "-x", "80", "-y", "50",
                     "env", *environment, "sh", "-c", command], check=True, env=ENV)
     try:
@@ -135,6 +136,8 @@ def tmux():
     pane = in_tmux(["9", "1445"])
     check("in tmux: in reading order", ("رمضان" in pane, EXPLICIT in pane), (True, False))
     check("in tmux: today marked", "\x1b[7m" in in_tmux([]), True)
+    check("in tmux: nothing marked with NO_COLOR", "\x1b[7m" in in_tmux([], {"NO_COLOR": "1"}),
+          False)
 
 
 def ics_file(name, *args):

@@ -54,6 +54,8 @@ def statuses():
     refuses(["13", "1445"], 1, "1 to 12")
     refuses(["0", "1445"], 1, "1 to 12")
     refuses(["10000"], 1, "1 to 9999")
+    code, out, err = run("2024")  # a Gregorian year typed without -g
+    check("a year centuries ahead is told of", (code, bool(out), "add -g" in err), (0, True, True))
     refuses(["-g", "0"], 1, "1 to 9999")
     refuses(["--from", "30/9/1446", "--until", "1/10/1446"], 1, "29")
     refuses(["--from", "1/10/1446", "--until", "1/9/1446"], 1, "--until")
