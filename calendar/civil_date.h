@@ -13,6 +13,13 @@ namespace calendar {
 // Umm al-Qura calendar as ICU computes it.
 enum class Calendar { Gregorian, Hijri };
 
+// The reckonings of the Hijri calendar ICU has: the Umm al-Qura calendar of Saudi Arabia and
+// the Gulf (ICU's table for 1300 to 1600 AH, its civil arithmetic outside it), and the two
+// arithmetic calendars of 30-year cycles: the civil one, whose era began on Friday 16 July
+// 622 (CLDR's preferred Hijri calendar of Turkey, Azerbaijan, Albania, Kosovo and Central
+// Asia), and the tabular one, whose era began on the Thursday before.
+enum class HijriVariant { UmmAlQura, Civil, Tabular };
+
 constexpr Calendar otherCalendar(Calendar calendar)
 {
     return calendar == Calendar::Hijri ? Calendar::Gregorian : Calendar::Hijri;

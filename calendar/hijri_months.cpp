@@ -23,20 +23,33 @@ constexpr std::size_t KeptYears = LastHijriYear - FirstHijriYear + 1;
     throw DateError(DateFault::OutOfRange, {.calendar = Calendar::Hijri});
 }
 
-// ICU's Umm al-Qura calendar, asked for the first days of one year's months at a time.
+const char *icuCalendarOf(HijriVariant variant)
+{
+    switch (variant) {
+    case HijriVariant::UmmAlQura:
+        return "@calendar=islamic-umalqura";
+    case HijriVariant::Civil:
+        return "@calendar=islamic-civil";
+    case HijriVariant::Tabular:
+        break;
+    }
+    return "@calendar=islamic-tbla";
+}
+
+// ICU's Hijri calendar of a reckoning, asked for the first days of one year's months at a
+// time.
 class IcuMonthStarts
 {
 public:
-    IcuMonthStarts()
+    explicit IcuMonthStarts(HijriVariant variant)
     {
         UErrorCode status = U_ZERO_ERROR;
         // Whole UTC days, never shifted by a time zone.
         m_calendar.reset(icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(),
-                                                       icu::Locale("@calendar=islamic-umalqura"),
+                                                       icu::Locale(icuCalendarOf(variant)),
                                                        status));
         if (U_FAILURE(status))
-            throw std::runtime_error(std::string("ICU: Umm al-Qura calendar: ")
-                                     + u_errorName(status));
+            throw std::runtime_error(std::string("ICU: Hijri calendar: ") + u_errorName(status));
         // A strict ICU calendar refuses the years before the Hijra, which the Gregorian
         // days before 622 need; every day asked for here is the first of a month anyway.
         m_calendar->setLenient(true);
@@ -68,11 +81,25 @@ private:
     std::unique_ptr<icu::Calendar> m_calendar;
 };
 
-MonthStartCache &monthStarts()
+template<HijriVariant Variant> MonthStartCache &monthStartsOf()
 {
     static MonthStartCache starts(
-            [icu = std::make_shared<IcuMonthStarts>()](int year) { return icu->of(year); });
+            [icu = std::make_shared<IcuMonthStarts>(Variant)](int year) { return icu->of(year); });
     return starts;
+}
+
+// Each reckoning's cache is made the first time it is asked for.
+MonthStartCache &monthStarts(HijriVariant variant)
+{
+    switch (variant) {
+    case HijriVariant::UmmAlQura:
+        return monthStartsOf<HijriVariant::UmmAlQura>();
+    case HijriVariant::Civil:
+        return monthStartsOf<HijriVariant::Civil>();
+    case HijriVariant::Tabular:
+        break;
+    }
+    return monthStartsOf<HijriVariant::Tabular>();
 }
 
 // A first guess at the Hijri year of a day, at most a year off: a Hijri year is 10631/30
@@ -108,14 +135,14 @@ const YearStarts &MonthStartCache::of(int year)
     return m_years[index];
 }
 
-Date hijriMonthStart(int year, int month)
+Date hijriMonthStart(int year, int month, HijriVariant variant)
 {
-    return Date::fromDays(monthStarts().of(year).at(std::size_t(month - 1)));
+    return Date::fromDays(monthStarts(variant).of(year).at(std::size_t(month - 1)));
 }
 
-CivilDate hijriCivilDate(Date date)
+CivilDate hijriCivilDate(Date date, HijriVariant variant)
 {
-    MonthStartCache &starts = monthStarts();
+    MonthStartCache &starts = monthStarts(variant);
     int year = guessYear(date);
     while (date.days() < starts.of(year).front())
         --year;

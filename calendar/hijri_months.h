@@ -10,10 +10,10 @@
 #include <mutex>
 #include <vector>
 
-// Where each Umm al-Qura month begins, as ICU reckons it. ICU works a Hijri date out by
-// walking the years from 1300 AH one by one, which would cost a long column of dates far
-// more than everything else the programs do; so each year's month starts are asked of ICU
-// once, the first time the year is met, and kept.
+// Where each Hijri month begins, as ICU reckons it in each of its reckonings. ICU works an
+// Umm al-Qura date out by walking the years from 1300 AH one by one, which would cost a long
+// column of dates far more than everything else the programs do; so each year's month starts
+// are asked of ICU once, the first time the year is met, and kept.
 namespace calendar::detail {
 
 // The Hijri years kept: enough to hold every day of Gregorian years 1 to 9999 and of Hijri
@@ -44,9 +44,9 @@ private:
     std::mutex m_filling;
 };
 
-// The first day of the month (1..12), or with 13 of the following year. Throws DateError
-// (OutOfRange) for a year that is not kept.
-Date hijriMonthStart(int year, int month);
-CivilDate hijriCivilDate(Date date);
+// The first day of the month (1..12), or with 13 of the following year, in the reckoning
+// given. Throws DateError (OutOfRange) for a year that is not kept.
+Date hijriMonthStart(int year, int month, HijriVariant variant = HijriVariant::UmmAlQura);
+CivilDate hijriCivilDate(Date date, HijriVariant variant = HijriVariant::UmmAlQura);
 
 } // namespace calendar::detail

@@ -1,5 +1,7 @@
 #include "bidi_text.h"
 
+#include "program.h"
+
 #include <unicode/ubidi.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -131,6 +133,11 @@ std::string heldLeftToRight(std::string_view text)
         text.remove_prefix(1);
     }
     return out.append(text).append(LeftToRightMark);
+}
+
+std::string heldInMessage(std::string_view text)
+{
+    return messagesReadRightToLeft() ? heldLeftToRight(text) : std::string(text);
 }
 
 } // namespace command_line

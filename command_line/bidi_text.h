@@ -39,5 +39,7 @@ bool beginsRightToLeft(std::string_view text);
 // "-640-05-17" would otherwise show its minus at its right end. Left-to-right marks, not an
 // isolate, which mlterm 3.9 draws as a box.
 std::string heldLeftToRight(std::string_view text);
+// The same within a message, where the messages read right to left.
+std::string heldInMessage(std::string_view text);
 
 } // namespace command_line

@@ -452,9 +452,8 @@ std::string readableDays(const DateReading &reading)
     const calendar::AcceptedDays &days = reading.reckoning.readableDays();
     // Within a right-to-left sentence a date is held left to right, its minus sign included.
     const auto shown = [&](Date day) {
-        const std::string date
-                = isoDate(reading.reckoning.civilDate(day, reading.calendar), Digits::Latin);
-        return messagesReadRightToLeft() ? heldLeftToRight(date) : date;
+        return heldInMessage(
+                isoDate(reading.reckoning.civilDate(day, reading.calendar), Digits::Latin));
     };
     const std::string first = shown(days.first()), last = shown(days.last());
     return formatted(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")

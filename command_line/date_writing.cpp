@@ -23,6 +23,15 @@ std::string isoDate(const calendar::CivilDate &civil, const Digits &digits)
     return out;
 }
 
+std::string hoursAndMinutes(std::chrono::seconds timeOfDay, const Digits &digits)
+{
+    std::string out;
+    appendNumber(out, timeOfDay.count() / 3600, 2, '0', digits);
+    out += ':';
+    appendNumber(out, timeOfDay.count() / 60 % 60, 2, '0', digits);
+    return out;
+}
+
 std::string yearWithEra(const LocaleNames &names, Calendar calendar, int year, const Digits &digits)
 {
     const bool before = year <= 0;

@@ -5,6 +5,7 @@
 
 #include "calendar/civil_date.h"
 
+#include <chrono>
 #include <string>
 
 // The one writer of each form of a date both programs print.
@@ -15,6 +16,9 @@ namespace command_line {
 void appendIsoDate(std::string &out, const calendar::CivilDate &civil, const Digits &digits,
                    int yearWidth = 4, char yearPadding = '0');
 std::string isoDate(const calendar::CivilDate &civil, const Digits &digits);
+
+// "18:43": a time of day as a clock shows it, in 24 hours.
+std::string hoursAndMinutes(std::chrono::seconds timeOfDay, const Digits &digits);
 
 // "1445 هـ", "641 ق.هـ", "1445 AH", "641 BH", "1445 Hicri": the eras as ICU names them in
 // the language, and the one before the Hijra from the catalogue of date words; where the

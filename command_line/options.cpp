@@ -143,14 +143,10 @@ Digits digitsNamed(std::string_view name)
 
 int hijriShiftNamed(std::string_view text)
 {
-    const bool negative = text.starts_with('-');
-    const std::optional<int> days
-            = calendar::wholeNumber<int>(negative || text.starts_with('+') ? text.substr(1) : text);
-    const int shift = negative ? -days.value_or(0) : days.value_or(0);
-    if (!days || shift < -2 || shift > 2)
-        throw UsageError(formatted(_("--adjust takes a whole number of days from -2 to 2, not %s"),
-                                   quotedText(text).c_str()));
-    return shift;
+    if (const std::optional<int> shift = hijriShiftWritten(text))
+        return *shift;
+    throw UsageError(formatted(_("--adjust takes a whole number of days from -2 to 2, not %s"),
+                               quotedText(text).c_str()));
 }
 
 BidiChoice bidiNamed(std::string_view name)
@@ -162,20 +158,51 @@ BidiChoice bidiNamed(std::string_view name)
     refuseArgument(name, "--bidi", names);
 }
 
+calendar::HijriVariant variantOption(std::string_view name)
+{
+    if (const std::optional<calendar::HijriVariant> variant = variantNamed(name))
+        return *variant;
+    refuseArgument(name, "--calendar", VariantNames);
+}
+
+NamedPlace placeOption(std::string_view text)
+{
+    if (const std::optional<Place> place = placeWritten(text))
+        return {*place, std::string(text)};
+    throw UsageError(formatted(_("--location takes a latitude and a longitude in degrees, north "
+                                 "and east positive, as 21.42,39.83, not %s"),
+                               quotedText(text).c_str()));
+}
+
 void showSharedOptionsHelp()
 {
     std::fputs(_("      --digits=DIGITS   latin (the default), arabic (٠١٢), persian (۰۱۲), or\n"
                  "                        locale: the digits of the language of the dates\n"
-                 "      --adjust=N        move every Hijri month N days, -2 to 2, for a country\n"
-                 "                        that sighted it apart from Umm al-Qura: -1 where the\n"
-                 "                        month began a day later than Umm al-Qura has it,\n"
-                 "                        1 where it began a day earlier\n"
                  "      --bidi=LAYOUT     right-to-left text in reading order (logical), or laid\n"
                  "                        out for a terminal that does not reorder it (visual);\n"
                  "                        auto (the default): logical into a pipe or a file,\n"
                  "                        on a terminal what it says it needs\n"
                  "      --help            show this help and exit\n"
                  "      --version         show the version and exit\n"
+                 "\n"
+                 "The Hijri calendar as your community keeps it (see FILES in the manual):\n"
+                 "      --calendar=NAME   umalqura: Umm al-Qura, of Saudi Arabia and the Gulf\n"
+                 "                        (the default); civil: the arithmetic calendar of\n"
+                 "                        Turkey and Central Asia; tbla: the tabular one\n"
+                 "      --months=FILE     the month starts FILE records, as 1446-09 2025-03-01\n"
+                 "                        (Ramadan 1446 began on 1 March 2025), in place of\n"
+                 "                        those of ~/.config/taqwim/months and /etc/xdg\n"
+                 "      --adjust=N        begin every month no file records N days earlier,\n"
+                 "                        -2 to 2: -1 where months begin a day later than the\n"
+                 "                        calendar has them\n"
+                 "      --sunset          the Hijri day begins at sunset: from then on, today,\n"
+                 "                        now and @SECONDS have the next Hijri date\n"
+                 "      --no-sunset       the Hijri day begins at midnight (the default)\n"
+                 "      --location=LAT,LON  where the sun's times are reckoned, in degrees\n"
+                 "                        north and east (21.42,39.83); by default the\n"
+                 "                        principal city of the time zone, as TZ=Asia/Riyadh\n"
+                 "      --debug           tell on standard error which settings and files\n"
+                 "                        were taken\n"
                  "\n"),
                stdout);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "digits.h"
+#include "keeping.h"
 #include "terminal.h"
 
 #include <getopt.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <span>
 #include <string_view>
@@ -37,18 +40,59 @@ Digits digitsNamed(std::string_view name);
 int hijriShiftNamed(std::string_view text);
 // --bidi=auto|logical|visual
 BidiChoice bidiNamed(std::string_view name);
+// --calendar=umalqura|civil|tbla
+calendar::HijriVariant variantOption(std::string_view name);
+// --location=LAT,LON
+NamedPlace placeOption(std::string_view text);
 
 // The help of the options every program takes alike.
 void showSharedOptionsHelp();
 
 // getopt_long's values for the long options every program takes alike, apart from those a
 // program gives its own long options (256 on).
-enum SharedOption { DigitsOption = 1024, AdjustOption, BidiOption, HelpOption, VersionOption };
+enum SharedOption {
+    DigitsOption = 1024,
+    AdjustOption,
+    BidiOption,
+    CalendarOption,
+    MonthsOption,
+    LocationOption,
+    SunsetOption,
+    NoSunsetOption,
+    DebugOption,
+    HelpOption,
+    VersionOption,
+};
 
-// Takes --digits, --adjust, --bidi, --help or --version into a program's options (their
-// digits, hijriShift, bidi and action); any other option is left alone. Returns false to stop
-// reading,
-// as --help and --version do.
+inline constexpr std::array<option, 12> SharedLongOptions{{
+        {"digits", required_argument, nullptr, DigitsOption},
+        {"adjust", required_argument, nullptr, AdjustOption},
+        {"bidi", required_argument, nullptr, BidiOption},
+        {"calendar", required_argument, nullptr, CalendarOption},
+        {"months", required_argument, nullptr, MonthsOption},
+        {"location", required_argument, nullptr, LocationOption},
+        {"sunset", no_argument, nullptr, SunsetOption},
+        {"no-sunset", no_argument, nullptr, NoSunsetOption},
+        {"debug", no_argument, nullptr, DebugOption},
+        {"help", no_argument, nullptr, HelpOption},
+        {"version", no_argument, nullptr, VersionOption},
+        {nullptr, 0, nullptr, 0},
+}};
+
+// A program's own long options followed by those every program takes, as getopt_long wants
+// them: ended by the all-zero entry.
+template<std::size_t Own>
+constexpr std::array<option, Own + SharedLongOptions.size()>
+withSharedOptions(const std::array<option, Own> &own)
+{
+    std::array<option, Own + SharedLongOptions.size()> all{};
+    std::ranges::copy(SharedLongOptions, std::ranges::copy(own, all.begin()).out);
+    return all;
+}
+
+// Takes the options every program takes alike into a program's options (their digits, bidi,
+// action, and keeping: how the Hijri calendar is kept); any other option is left alone.
+// Returns false to stop reading, as --help and --version do.
 template<typename Options> bool takeSharedOption(Options &options, int option, const char *argument)
 {
     switch (option) {
@@ -56,10 +100,26 @@ template<typename Options> bool takeSharedOption(Options &options, int option, c
         options.digits = digitsNamed(argument);
         break;
     case AdjustOption:
-        options.hijriShift = hijriShiftNamed(argument);
+        options.keeping.hijriShift = hijriShiftNamed(argument);
         break;
     case BidiOption:
         options.bidi = bidiNamed(argument);
+        break;
+    case CalendarOption:
+        options.keeping.variant = variantOption(argument);
+        break;
+    case MonthsOption:
+        options.keeping.monthsFile = argument;
+        break;
+    case LocationOption:
+        options.keeping.place = placeOption(argument);
+        break;
+    case SunsetOption:
+    case NoSunsetOption:
+        options.keeping.sunset = option == SunsetOption;
+        break;
+    case DebugOption:
+        options.keeping.debug = true;
         break;
     case HelpOption:
         options.action = Options::Action::Help;

@@ -25,7 +25,7 @@ enum LongOnly {
     Until,
 };
 
-constexpr std::array<option, 19> longOptions{{
+constexpr auto longOptions = command_line::withSharedOptions<13>({{
         {"gregorian", no_argument, nullptr, 'g'},
         {"year", no_argument, nullptr, 'y'},
         {"after", required_argument, nullptr, 'A'},
@@ -39,13 +39,7 @@ constexpr std::array<option, 19> longOptions{{
         {"days", no_argument, nullptr, DaysOption},
         {"from", required_argument, nullptr, From},
         {"until", required_argument, nullptr, Until},
-        {"digits", required_argument, nullptr, command_line::DigitsOption},
-        {"adjust", required_argument, nullptr, command_line::AdjustOption},
-        {"bidi", required_argument, nullptr, command_line::BidiOption},
-        {"help", no_argument, nullptr, command_line::HelpOption},
-        {"version", no_argument, nullptr, command_line::VersionOption},
-        {nullptr, 0, nullptr, 0},
-}};
+}});
 
 int monthsNamed(std::string_view text, const char *option)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_line/digits.h"
+#include "command_line/keeping.h"
 #include "command_line/program.h"
 #include "command_line/terminal.h"
 
@@ -33,7 +34,7 @@ struct Options
     std::optional<std::chrono::weekday> firstDayOfWeek; // -s, -S, -M
     Colour colour = Colour::Auto;
     command_line::Digits digits = command_line::Digits::Latin;
-    int hijriShift = 0;
+    command_line::KeepingOptions keeping;
     command_line::BidiChoice bidi = command_line::BidiChoice::Auto;
 };
 

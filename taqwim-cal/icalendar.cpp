@@ -100,7 +100,7 @@ ICalendarWriter::ICalendarWriter(const ICalendarHeader &header,
     addLine("X-WR-CALNAME:" + escapedText(header.name));
 }
 
-void ICalendarWriter::add(const AllDayEvent &event)
+void ICalendarWriter::add(const CalendarEvent &event)
 {
     if (m_empty) {
         m_write(m_pending);
@@ -110,8 +110,13 @@ void ICalendarWriter::add(const AllDayEvent &event)
     addLine("BEGIN:VEVENT");
     addLine("UID:" + escapedText(event.uid));
     addLine("DTSTAMP:" + m_stamp);
-    addLine("DTSTART;VALUE=DATE:" + dateValue(event.day));
-    addLine("DTEND;VALUE=DATE:" + dateValue(event.day + days{1}));
+    if (event.hours) {
+        addLine("DTSTART:" + stampValue(event.hours->start));
+        addLine("DTEND:" + stampValue(event.hours->end));
+    } else {
+        addLine("DTSTART;VALUE=DATE:" + dateValue(event.day));
+        addLine("DTEND;VALUE=DATE:" + dateValue(event.day + days{1}));
+    }
     addLine("SUMMARY:" + escapedText(event.summary));
     if (!event.description.empty())
         addLine("DESCRIPTION:" + escapedText(event.description));

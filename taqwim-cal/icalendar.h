@@ -4,20 +4,31 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
-// iCalendar files (RFC 5545) of whole days, for calendar programs to import or subscribe to.
+// iCalendar files (RFC 5545) of whole days and of nights, for calendar programs to import or
+// subscribe to.
 namespace taqwim_cal {
 
-struct AllDayEvent
+// A night from the evening it begins, where the sun's times are known.
+struct EventHours
 {
-    calendar::Date day;
+    std::chrono::sys_seconds start, end;
+};
+
+struct CalendarEvent
+{
+    calendar::Date day; // the day it falls on, or the evening it begins
     // The same for the same event in every file, so that importing a file again updates
     // the events instead of doubling them.
     std::string uid;
     std::string summary;
     std::string description; // may be empty
+    // Written as instants in UTC, which every calendar program shows on its own clock, so
+    // that no time zone definition need be written; none: the whole day.
+    std::optional<EventHours> hours;
 };
 
 // The UIDs of a day's own event ("day-20240311@taqwim.invalid") and of an occasion's, which
@@ -46,7 +57,7 @@ class ICalendarWriter
 public:
     ICalendarWriter(const ICalendarHeader &header, std::function<void(std::string_view)> write);
 
-    void add(const AllDayEvent &event);
+    void add(const CalendarEvent &event);
     // The end of the calendar; false where it holds no event, which RFC 5545 does not allow:
     // then nothing at all has been written.
     bool finish();

@@ -36,7 +36,7 @@ namespace {
 void showHelp()
 {
     std::fputs(_("Usage: taqwim-cal [OPTION]... [[MONTH] YEAR]\n"
-                 "Show a Hijri (Umm al-Qura) month as a grid of weeks, with the Gregorian day\n"
+                 "Show a Hijri month as a grid of weeks, with the Gregorian day\n"
                  "under each of its days; the occasions of the year; or an iCalendar file of\n"
                  "them for a calendar program. MONTH and YEAR are Hijri: this month by default,\n"
                  "the twelve months of YEAR alone.\n"
@@ -59,13 +59,15 @@ void showHelp()
               "      --occasions       list the occasions, of the whole year unless a month,\n"
               "                        -3, -A, -B or --from is given\n"
               "      --ics             write an iCalendar file of the days shown, with an\n"
-              "                        all-day event for each occasion\n"
+              "                        all-day event for each occasion (a night from sunset\n"
+              "                        to sunrise where the place is known)\n"
               "      --days            with --ics, also an event for every day naming its\n"
               "                        Hijri date\n"),
             stdout);
     command_line::showSharedOptionsHelp();
-    std::fputs(_("Exit status: 0 if all went well, 1 if a month, year or date does not exist\n"
-                 "or the output could not be written, 2 for a mistake in the command line.\n"),
+    std::fputs(_("Exit status: 0 if all went well, 1 if a month, year or date does not exist,\n"
+                 "a file of settings or month starts is wrong or the output could not be\n"
+                 "written, 2 for a mistake in the command line.\n"),
                stdout);
 }
 
@@ -183,6 +185,28 @@ std::string listLine(const std::array<std::string, 3> &fields, bool rightToLeft)
     return line;
 }
 
+// From the sunset that begins a night to the sunrise that ends it, where the place is known.
+std::optional<EventHours> nightHours(const Run &run, const DatedOccasion &occasion)
+{
+    if (!occasion.occasion->night)
+        return std::nullopt;
+    const std::optional<std::int64_t> sunset = run.reckoning.sunsetOn(occasion.evening());
+    const std::optional<std::int64_t> sunrise = run.reckoning.sunriseOn(occasion.date);
+    if (!sunset || !sunrise)
+        return std::nullopt;
+    using std::chrono::seconds, std::chrono::sys_seconds;
+    return EventHours{sys_seconds{seconds{*sunset}}, sys_seconds{seconds{*sunrise}}};
+}
+
+// "Laylat al-Qadr, from 18:43"; "from sunset" where its time is not known.
+std::string titleOf(const Run &run, const DatedOccasion &occasion)
+{
+    const std::optional<EventHours> hours = nightHours(run, occasion);
+    return occasionTitle(*occasion.occasion,
+                         hours ? run.words.clockTime(hours->start.time_since_epoch().count())
+                               : std::string());
+}
+
 // One a line: "2024-03-11  1445-09-01  First of Ramadan"; a night on the evening it begins.
 void writeOccasions(const Run &run)
 {
@@ -197,7 +221,7 @@ void writeOccasions(const Run &run)
                     {run.words.isoDate(
                              run.reckoning.civilDate(occasion.evening(), Calendar::Gregorian)),
                      run.words.isoDate(run.reckoning.civilDate(occasion.date, Calendar::Hijri)),
-                     occasionTitle(*occasion.occasion)},
+                     titleOf(run, occasion)},
                     rightToLeft);
             writeLine(run,
                       run.plan.layout == Layout::Logical
@@ -208,11 +232,12 @@ void writeOccasions(const Run &run)
     }
 }
 
-AllDayEvent occasionEvent(const Run &run, const DatedOccasion &occasion)
+CalendarEvent occasionEvent(const Run &run, const DatedOccasion &occasion)
 {
     return {occasion.evening(), occasionUid(occasion.occasion->key, occasion.hijriYear),
-            occasionTitle(*occasion.occasion),
-            run.words.longDate(run.reckoning.civilDate(occasion.date, Calendar::Hijri))};
+            titleOf(run, occasion),
+            run.words.longDate(run.reckoning.civilDate(occasion.date, Calendar::Hijri)),
+            nightHours(run, occasion)};
 }
 
 [[noreturn]] void refuseICalendarDays()
@@ -221,7 +246,7 @@ AllDayEvent occasionEvent(const Run &run, const DatedOccasion &occasion)
                        "Gregorian calendar begins, to the end of the year 9999"));
 }
 
-void addEvent(ICalendarWriter &file, const AllDayEvent &event)
+void addEvent(ICalendarWriter &file, const CalendarEvent &event)
 {
     if (!fitsICalendar(event.day))
         refuseICalendarDays();
@@ -247,16 +272,31 @@ void addYear(const Run &run, ICalendarWriter &file, int year)
                      {day,
                       dayUid(day),
                       run.words.dayName(run.reckoning.civilDate(day, Calendar::Hijri)),
+                      {},
                       {}});
         for (; next != occasions.end() && next->evening() == day; ++next)
             addEvent(file, occasionEvent(run, *next));
     }
 }
 
+// The name calendar programs show the file under.
+std::string calendarName(calendar::HijriVariant variant)
+{
+    switch (variant) {
+    case calendar::HijriVariant::UmmAlQura:
+        return _("Hijri calendar (Umm al-Qura)");
+    case calendar::HijriVariant::Civil:
+        return _("Hijri calendar (civil)");
+    case calendar::HijriVariant::Tabular:
+        break;
+    }
+    return _("Hijri calendar (tabular)");
+}
+
 void writeICalendar(const Run &run)
 {
     const ICalendarHeader header{
-            .name = _("Hijri calendar (Umm al-Qura)"),
+            .name = calendarName(run.reckoning.keeping().variant),
             .product = std::string("-//The Taqwim team//taqwim-cal ") + TAQWIM_VERSION + "//EN",
             .stamp = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()),
     };
@@ -334,10 +374,13 @@ int show(const Options &options)
     command_line::bufferStandardOutput();
     command_line::Output output;
     try {
-        const Reckoning reckoning(options.hijriShift);
+        const Reckoning reckoning(command_line::keepingOf(options.keeping));
         const std::string locale = command_line::timeLocale();
         const command_line::LocaleNames names(locale);
-        const Date today = calendar::localToday();
+        // Where the Hijri day begins at sunset, the evening is already tomorrow's in its grid.
+        const command_line::Moment now = command_line::currentMoment();
+        const Date today
+                = options.calendar == Calendar::Hijri ? reckoning.hijriDayOf(now) : now.day;
         noteGregorianLookingYear(options, reckoning, today);
         const Run run{options,
                       reckoning,
@@ -352,6 +395,9 @@ int show(const Options &options)
                       output};
         return writeWithTerminal(run);
     } catch (const NoSuchSpan &error) {
+        command_line::complain(error.what());
+        return EXIT_FAILURE;
+    } catch (const command_line::SettingsError &error) {
         command_line::complain(error.what());
         return EXIT_FAILURE;
     }

@@ -3,6 +3,7 @@
 #include "terminal_text.h"
 
 #include "command_line/date_writing.h"
+#include "command_line/moment.h"
 #include "command_line/program.h"
 
 #include <unicode/brkiter.h>
@@ -125,6 +126,11 @@ PageWords Words::page() const
     };
 }
 
+std::string Words::clockTime(std::int64_t instant) const
+{
+    return command_line::hoursAndMinutes(command_line::momentAt(instant).timeOfDay, m_digits);
+}
+
 std::string Words::number(int number) const
 {
     return command_line::withDigits(std::to_string(number), m_digits);
@@ -178,11 +184,16 @@ const char *occasionName(Occasion occasion)
     return _("Eid al-Adha");
 }
 
-std::string occasionTitle(const OccasionDay &day)
+std::string occasionTitle(const OccasionDay &day, const std::string &sunset)
 {
     const char *const name = occasionName(day.occasion);
+    if (!day.night)
+        return name;
     // TRANSLATORS: a night kept as an occasion, which begins at sunset on the day listed.
-    return day.night ? command_line::formatted(_("%s, from sunset"), name) : std::string(name);
+    if (sunset.empty())
+        return command_line::formatted(_("%s, from sunset"), name);
+    // TRANSLATORS: a night kept as an occasion, and the time of the sunset that begins it.
+    return command_line::formatted(_("%s, from %s"), name, sunset.c_str());
 }
 
 } // namespace taqwim_cal

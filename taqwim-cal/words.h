@@ -31,6 +31,8 @@ public:
     std::string dayName(const calendar::CivilDate &civil) const;
     // "1 رمضان 1445 هـ".
     std::string longDate(const calendar::CivilDate &civil) const;
+    // "18:43": the time of an instant on the local clock.
+    std::string clockTime(std::int64_t instant) const;
 
 private:
     const command_line::LocaleNames &m_names;
@@ -39,7 +41,8 @@ private:
 
 // In the language of the messages.
 const char *occasionName(Occasion occasion);
-// The name, and for a night when it begins: "Laylat al-Qadr, from sunset".
-std::string occasionTitle(const OccasionDay &day);
+// The name, and for a night when it begins: "Laylat al-Qadr, from 18:43" where the time of
+// sunset is known, else "Laylat al-Qadr, from sunset".
+std::string occasionTitle(const OccasionDay &day, const std::string &sunset = {});
 
 } // namespace taqwim_cal

@@ -51,15 +51,18 @@ void Conversion::writeLine(std::string &out, const command_line::Moment &moment)
 {
     const command_line::Reckoning &reckoning = m_reading.reckoning;
     const std::chrono::weekday weekday = moment.day.weekday();
+    const auto dayIn = [&](Calendar calendar) {
+        return calendar == Calendar::Hijri ? reckoning.hijriDayOf(moment) : moment.day;
+    };
     if (m_settings.format) {
+        const calendar::Date day = dayIn(m_settings.printed);
         m_settings.format->appendTo(
-                out,
-                {reckoning.civilDate(moment.day, m_settings.printed), weekday, moment, reckoning},
+                out, {reckoning.civilDate(day, m_settings.printed), day, weekday, moment, reckoning},
                 m_names, m_settings.digits);
         return;
     }
     const auto longDate = [&](Calendar calendar) {
-        return command_line::longDate(reckoning.civilDate(moment.day, calendar), m_names,
+        return command_line::longDate(reckoning.civilDate(dayIn(calendar), calendar), m_names,
                                       m_settings.digits);
     };
     const std::string &weekdayName = m_names.weekday(weekday);

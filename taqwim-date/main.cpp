@@ -28,8 +28,8 @@ namespace {
 void showHelp()
 {
     std::fputs(_("Usage: taqwim-date [OPTION]... [+FORMAT]\n"
-                 "Show today's date, or the date given, in the Hijri (Umm al-Qura) and\n"
-                 "Gregorian calendars.\n"
+                 "Show today's date, or the date given, in the Hijri and Gregorian\n"
+                 "calendars.\n"
                  "\n"),
                stdout);
     std::fputs(_("  -d, --date=DATE       show DATE instead of today (see DATE below)\n"
@@ -70,6 +70,7 @@ void showHelp()
                  "  %s  seconds since 1970-01-01 00:00 UTC\n"
                  "  %z  +hhmm  %:z  +hh:mm  %::z  +hh:mm:ss  %:::z  +hh  %Z  the zone's name\n"
                  "  %n  a line break   %t  a tab   %%  a %\n"
+                 "  %{sunset}  the time the sun sets that day, where the place is known\n"
                  "The time is the one written with DATE (or midnight), the time now for\n"
                  "today and now, and the instant of @SECONDS and of -r.\n"
                  "After %, - leaves a number unpadded, _ pads it with blanks, 0 with zeros,\n"
@@ -78,12 +79,13 @@ void showHelp()
                  "\n"),
                stdout);
     std::fputs(_("Exit status: 0 if all went well, 1 if a date does not exist, a line of FILE\n"
-                 "names none or a file cannot be read or written, 2 for a mistake in the\n"
-                 "command line.\n"),
+                 "names none, a file of settings or month starts is wrong or a file cannot be\n"
+                 "read or written, 2 for a mistake in the command line.\n"),
                stdout);
 }
 
-Conversion conversionFor(const Options &options, const command_line::LocaleNames &names,
+Conversion conversionFor(const Options &options, std::optional<OutputFormat> format,
+                         const command_line::LocaleNames &names,
                          const command_line::Reckoning &reckoning, command_line::Layout layout)
 {
     using calendar::Calendar;
@@ -94,8 +96,7 @@ Conversion conversionFor(const Options &options, const command_line::LocaleNames
                     .input = input,
                     .printed
                     = options.to.value_or(given ? calendar::otherCalendar(input) : Calendar::Hijri),
-                    .format
-                    = options.format ? std::optional(OutputFormat(*options.format)) : std::nullopt,
+                    .format = std::move(format),
                     .digits = options.digits,
                     .layout = layout,
             },
@@ -154,9 +155,22 @@ int show(const Options &options)
     }
     command_line::bufferStandardOutput();
     const command_line::LocaleNames names(command_line::timeLocale());
-    const command_line::Reckoning reckoning(options.hijriShift);
+    std::optional<OutputFormat> format;
+    if (options.format)
+        format.emplace(*options.format);
+    std::optional<command_line::Reckoning> reckoning;
+    try {
+        const command_line::Keeping keeping = command_line::keepingOf(options.keeping);
+        if (format && format->showsSunset())
+            command_line::knownPlace(keeping, _("the format shows the time of sunset"));
+        reckoning.emplace(keeping);
+    } catch (const command_line::SettingsError &error) {
+        complain(error.what());
+        return EXIT_FAILURE;
+    }
     const command_line::OutputPlan plan = command_line::planOutput(options.bidi);
-    const Conversion conversion = conversionFor(options, names, reckoning, plan.layout);
+    const Conversion conversion
+            = conversionFor(options, std::move(format), names, *reckoning, plan.layout);
     Output output;
     // Visual text to a terminal that would reorder it, in the mode in which it does not, from
     // the first line to the last.

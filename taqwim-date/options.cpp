@@ -15,7 +15,7 @@ using command_line::UsageError;
 
 enum LongOnly { To = 256 };
 
-constexpr std::array<option, 15> longOptions{{
+constexpr auto longOptions = command_line::withSharedOptions<9>({{
         {"date", required_argument, nullptr, 'd'},
         {"file", required_argument, nullptr, 'f'},
         {"reference", required_argument, nullptr, 'r'},
@@ -25,13 +25,7 @@ constexpr std::array<option, 15> longOptions{{
         {"utc", no_argument, nullptr, 'u'},
         {"universal", no_argument, nullptr, 'u'},
         {"to", required_argument, nullptr, To},
-        {"digits", required_argument, nullptr, command_line::DigitsOption},
-        {"adjust", required_argument, nullptr, command_line::AdjustOption},
-        {"bidi", required_argument, nullptr, command_line::BidiOption},
-        {"help", no_argument, nullptr, command_line::HelpOption},
-        {"version", no_argument, nullptr, command_line::VersionOption},
-        {nullptr, 0, nullptr, 0},
-}};
+}});
 
 calendar::Calendar calendarNamed(std::string_view name)
 {

@@ -2,6 +2,7 @@
 
 #include "output_format.h"
 
+#include "command_line/keeping.h"
 #include "command_line/program.h"
 #include "command_line/terminal.h"
 
@@ -25,7 +26,7 @@ struct Options
     std::optional<calendar::Calendar> to;
     std::optional<std::string> format; // +FORMAT or -I
     Digits digits = Digits::Latin;
-    int hijriShift = 0;
+    command_line::KeepingOptions keeping;
     command_line::BidiChoice bidi = command_line::BidiChoice::Auto;
 };
 

@@ -5,6 +5,7 @@
 
 #include "calendar/numerals.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -24,11 +25,16 @@ using Padding = OutputFormat::Padding;
 // More would only fill memory, a line at a time.
 constexpr int WidestField = 1000;
 
+// %{sunset}: the time the sun sets on the day, where the place is known. Braces, as no letter
+// date(1) leaves free would say it.
+constexpr std::string_view SunsetName = "{sunset}";
+constexpr char SunsetLetter = '{';
+
 int dayOfYear(const ShownDay &shown)
 {
     const calendar::Date newYear
             = shown.reckoning.monthStart(shown.civil.calendar, shown.civil.year, 1);
-    return int((shown.moment.day - newYear).count()) + 1;
+    return int((shown.day - newYear).count()) + 1;
 }
 
 int widthOf(const Conversion &piece, int usualWidth)
@@ -84,6 +90,21 @@ void appendText(std::string &out, const Conversion &piece, std::string_view text
                        piece.padding == Padding::Zeros ? '0' : ' ');
     }
     out += text;
+}
+
+// HH:MM on the clock the moment is told by: its written zone's, else the local one.
+void appendSunset(std::string &out, const Conversion &piece, const ShownDay &shown,
+                  const LocaleNames &names, const Digits &digits)
+{
+    const std::optional<std::int64_t> sunset = shown.reckoning.sunsetOn(shown.moment.day);
+    if (!sunset)
+        return;
+    const std::chrono::seconds timeOfDay = shown.moment.writtenOffset
+            ? std::chrono::seconds{((*sunset + shown.moment.writtenOffset->count() * 60) % 86400
+                                    + 86400)
+                                   % 86400}
+            : command_line::momentAt(*sunset).timeOfDay;
+    appendText(out, piece, command_line::hoursAndMinutes(timeOfDay, digits), names);
 }
 
 // %z +0300 (one number, hhmm, as GNU date pads it: %_z is " +300"), %:z +03:00,
@@ -195,6 +216,13 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
     }
     for (; at < format.size() && format[at] == ':'; ++at)
         ++piece.colons;
+    if (format.substr(at).starts_with(SunsetName)) {
+        at += SunsetName.size();
+        piece.letter = SunsetLetter;
+        if (piece.colons > 0)
+            refuseConversion(format.substr(percent, at - percent), piece.letter);
+        return piece;
+    }
     if (at >= format.size())
         throw UsageError(formatted(_("the format ends in an unfinished conversion %s"),
                                    quotedText(format.substr(percent)).c_str()));
@@ -206,6 +234,12 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
 }
 
 } // namespace
+
+bool OutputFormat::showsSunset() const
+{
+    return std::ranges::any_of(
+            m_pieces, [](const Conversion &piece) { return piece.letter == SunsetLetter; });
+}
 
 OutputFormat::OutputFormat(std::string_view format)
 {
@@ -348,6 +382,9 @@ void OutputFormat::appendTo(std::string &out, const ShownDay &shown, const Local
             break;
         case 's':
             appendField(out, piece, zoned().unixSeconds, 1, '0', digits);
+            break;
+        case SunsetLetter:
+            appendSunset(out, piece, shown, names, digits);
             break;
         }
     }

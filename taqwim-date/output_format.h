@@ -16,11 +16,13 @@ namespace taqwim_date {
 
 using command_line::Digits;
 
-// What a format prints of one day: the date in the calendar printed, and the moment it was
-// read as, for the time of day; by the run's reckoning.
+// What a format prints of one day: the date in the calendar printed and its day (for a Hijri
+// date after sunset, where the day begins then, the next), and the moment it was read as, for
+// the time of day; by the run's reckoning.
 struct ShownDay
 {
     calendar::CivilDate civil;
+    calendar::Date day;
     std::chrono::weekday weekday;
     const command_line::Moment &moment;
     const command_line::Reckoning &reckoning;
@@ -34,6 +36,9 @@ public:
     // Throws command_line::UsageError for a conversion it does not know or that has no
     // meaning for a Hijri date.
     explicit OutputFormat(std::string_view format);
+
+    // Whether it prints the time of sunset, %{sunset}, which needs a place.
+    bool showsSunset() const;
 
     void appendTo(std::string &out, const ShownDay &shown, const command_line::LocaleNames &names,
                   const Digits &digits) const;

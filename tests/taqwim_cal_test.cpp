@@ -538,11 +538,11 @@ std::vector<std::string> contentLines(const std::string &file)
     return lines;
 }
 
-std::string writtenFile(const ICalendarHeader &header, std::span<const AllDayEvent> events)
+std::string writtenFile(const ICalendarHeader &header, std::span<const CalendarEvent> events)
 {
     std::string file;
     ICalendarWriter writer(header, [&](std::string_view text) { file += text; });
-    for (const AllDayEvent &event : events)
+    for (const CalendarEvent &event : events)
         writer.add(event);
     EXPECT_EQ(writer.finish(), !events.empty());
     return file;
@@ -577,15 +577,20 @@ TEST(Span, DaysWrittenOrMonthsCountedWithinTheYearsTheProgramTakes)
     EXPECT_EQ(spanOf(before, reckoning, today).firstMonth, (CalendarMonth{Calendar::Hijri, 1, 1}));
 }
 
-TEST(ICalendar, FoldedLinesOfAllDayEvents)
+TEST(ICalendar, FoldedLinesOfCalendarEvents)
 {
     const std::string summary = "1 رمضان 1445; هـ, \\ " + std::string(60, 'x') + " رمضان";
-    const AllDayEvent events[] = {
-            {dayOf(Calendar::Gregorian, 2024, 3, 11), "day-2024-03-11@taqwim.invalid", summary, ""},
+    const CalendarEvent events[] = {
+            {dayOf(Calendar::Gregorian, 2024, 3, 11), "day-2024-03-11@taqwim.invalid", summary, "",
+             {}},
             {dayOf(Calendar::Gregorian, 2024, 12, 31), "b", std::string(200, 'e'),
-             "1 Shawwal\n1445"},
+             "1 Shawwal\n1445", {}},
             // Two octets a letter: the 75th octet is the first of a letter.
-            {dayOf(Calendar::Gregorian, 2025, 1, 1), "c", "Eid", std::string(60, 'x') + "رمضان"}};
+            {dayOf(Calendar::Gregorian, 2025, 1, 1), "c", "Eid", std::string(60, 'x') + "رمضان",
+             {}},
+            {dayOf(Calendar::Gregorian, 2024, 4, 5), "d", "Laylat al-Qadr", "",
+             EventHours{std::chrono::sys_seconds{std::chrono::seconds{1712331780}},
+                        std::chrono::sys_seconds{std::chrono::seconds{1712371500}}}}};
     const std::string file = writtenFile(
             {"التقويم الهجري", "-//Taqwim//taqwim-cal//EN",
              std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours(9)},
@@ -609,12 +614,14 @@ TEST(ICalendar, FoldedLinesOfAllDayEvents)
     EXPECT_TRUE(has("DTSTART;VALUE=DATE:20240311"));
     EXPECT_TRUE(has("DTEND;VALUE=DATE:20240312"));
     EXPECT_TRUE(has("DTEND;VALUE=DATE:20250101"));
+    EXPECT_TRUE(has("DTSTART:20240405T154300Z")); // a night, from sunset to sunrise
+    EXPECT_TRUE(has("DTEND:20240406T024500Z"));
     EXPECT_TRUE(has("DTSTAMP:20261208T090000Z"));
     EXPECT_TRUE(has("SUMMARY:1 رمضان 1445\\; هـ\\, \\\\ " + std::string(60, 'x') + " رمضان"));
     EXPECT_TRUE(has("DESCRIPTION:1 Shawwal\\n1445"));
     EXPECT_TRUE(has("SUMMARY:" + std::string(200, 'e'))); // folded twice
     EXPECT_TRUE(has("X-WR-CALNAME:التقويم الهجري"));
-    EXPECT_EQ(std::ranges::count(unfolded, std::string("BEGIN:VEVENT")), 3);
+    EXPECT_EQ(std::ranges::count(unfolded, std::string("BEGIN:VEVENT")), 4);
 }
 
 TEST(ICalendar, DaysFromTheGregorianReformToTheEndOf9999AndAtLeastOneEvent)
@@ -623,7 +630,7 @@ TEST(ICalendar, DaysFromTheGregorianReformToTheEndOf9999AndAtLeastOneEvent)
     EXPECT_FALSE(fitsICalendar(dayOf(Calendar::Gregorian, 1582, 10, 4))); // Julian, the day before
     EXPECT_TRUE(fitsICalendar(dayOf(Calendar::Gregorian, 9999, 12, 30)));
     EXPECT_FALSE(fitsICalendar(dayOf(Calendar::Gregorian, 9999, 12, 31))); // it ends in 10000
-    const AllDayEvent event{dayOf(Calendar::Gregorian, 1582, 10, 15), "u", "s", ""};
+    const CalendarEvent event{dayOf(Calendar::Gregorian, 1582, 10, 15), "u", "s", "", {}};
     EXPECT_NE(writtenFile({"n", "p", {}}, std::span(&event, 1))
                       .find("DTSTART;VALUE=DATE:15821015\r\n"),
               std::string::npos);
