@@ -213,6 +213,10 @@ TEST_F(SettingsFiles, RefuseEveryLineTheyCannotTakeWithItsFileLineAndReason)
              "'FILE', line 2: the month 1446-10 cannot begin on 2025-03-30 when 1446-09 began on "
              "2025-03-02 ('FILE', line 1): that leaves a month shorter than 29 days or longer "
              "than 30"},
+            {"1446-08 2025-01-31\n1446-09 2025-03-03\n",
+             "'FILE', line 2: the month 1446-09 cannot begin on 2025-03-03 when 1446-08 began on "
+             "2025-01-31 ('FILE', line 1): that leaves a month shorter than 29 days or longer "
+             "than 30"},
             {"1446-09 2025-04-01\n",
              "'FILE', line 1: the month 1446-09 begins on 2025-03-01 by the calendar followed; a "
              "recorded start may be at most 3 days from it"},

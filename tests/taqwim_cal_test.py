@@ -14,6 +14,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import unicodedata
 
 PROGRAM, TAQWIM_DATE = sys.argv[1], sys.argv[2]
@@ -136,7 +137,7 @@ def occasions():
     # before the Hijra and at the ends of the years the programs take.
     for year in (["-g", "1"], ["-g", "600"], ["9999"]):
         listed = [line.split("  ")[:2] for line in run("--occasions", *year)[1].splitlines()
-                  if "from sunset" not in line]  # a night is listed on the evening before
+                  if ", from " not in line]  # a night is listed on the evening before
         hijri = "".join(h + "\n" for _, h in listed)
         read_back = run("-H", "-f", "-", "-I", program=TAQWIM_DATE, stdin=hijri)[1].splitlines()
         check(f"the Hijri dates of {year} read back", read_back, [g for g, _ in listed])
@@ -154,7 +155,32 @@ def icalendar():
           set(re.findall("^UID:(.*)$", moved, re.M)) <= set(uids[0]), True)
 
 
-for group in [statuses, languages, layouts, today, occasions, icalendar]:
+def community():
+    """The settings and months files of taqwim-date(1)'s FILES, as a mosque would ship them."""
+    with tempfile.TemporaryDirectory() as system, tempfile.TemporaryDirectory() as home:
+        os.mkdir(f"{system}/taqwim")
+        with open(f"{system}/taqwim/config", "w") as config:
+            config.write("calendar = umalqura\nlocation = 24.69,46.72\nsunset = yes\n")
+        with open(f"{system}/taqwim/months", "w") as months:
+            months.write("# Ramadan 1446 was announced for Sunday 2 March 2025.\n"
+                         "1446-09 2025-03-02\n")
+        env = {"XDG_CONFIG_DIRS": system, "XDG_CONFIG_HOME": home, "TZ": "<+03>-3"}
+        evening = int(datetime.datetime(2025, 3, 1, 20, tzinfo=datetime.timezone(
+            datetime.timedelta(hours=3))).timestamp())
+        for date, line in (("2025-03-01", "Saturday, 30 Shaʻban 1446 AH, which is 1 March 2025 AD"),
+                           (f"@{evening}", "Saturday, 1 Ramadan 1446 AH, which is 1 March 2025 AD")):
+            check(f"taqwim-date -d {date}", run("-d", date, env=env, program=TAQWIM_DATE)[1],
+                  line + "\n")
+        listed = run("--occasions", "9", "1446", env=env)[1].splitlines()
+        check("the recorded Ramadan, and its night at sunset", listed,
+              ["2025-03-02  1446-09-01  First of Ramadan",
+               "2025-03-27  1446-09-27  Laylat al-Qadr, from 18:07"])
+        night = run("--ics", "9", "1446", env=env)[1]
+        check("the night's event from sunset to sunrise",
+              re.findall("^DTSTART:(.*)$", night, re.M), ["20250327T150700Z"])
+
+
+for group in [statuses, languages, layouts, today, occasions, icalendar, community]:
     group()
 for failure in failures:
     print("FAIL:", failure, file=sys.stderr)
