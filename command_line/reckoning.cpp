@@ -150,6 +150,15 @@ void Reckoning::applyRecords()
                 break;
         }
     }
+    if (m_moved.empty())
+        return;
+    m_firstMoved = m_pastMoved = m_moved.begin()->second;
+    for (const auto &[index, start] : m_moved) {
+        const auto [year, month] = yearAndMonth(index);
+        const Date reckoned = reckonedStart(year, month);
+        m_firstMoved = std::min({m_firstMoved, start, reckoned});
+        m_pastMoved = std::max({m_pastMoved, start + Days{31}, reckoned + Days{31}});
+    }
 }
 
 CivilDate Reckoning::civilDate(Date date, Calendar calendar) const
@@ -158,7 +167,7 @@ CivilDate Reckoning::civilDate(Date date, Calendar calendar) const
         return calendar::civilDate(date, calendar);
     CivilDate civil = calendar::detail::hijriCivilDate(date + Days{m_keeping.hijriShift},
                                                        m_keeping.variant);
-    if (m_moved.empty())
+    if (date < m_firstMoved || date >= m_pastMoved)
         return civil;
     // The records move a month's start by a few days at most.
     int index = monthIndex(civil.year, civil.month);

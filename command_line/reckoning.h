@@ -64,6 +64,9 @@ private:
     // The months the records move: each recorded one, and the few after it whose starts they
     // push to keep the months before them 29 or 30 days long. By year * 12 + month - 1.
     std::map<int, Date> m_moved;
+    // The days whose Hijri dates the records may change: from the earliest start they move
+    // to a month past the latest; a long column of dates passes the others by.
+    Date m_firstMoved = Date::fromDays(0), m_pastMoved = Date::fromDays(0);
     calendar::AcceptedDays m_readable;
 };
 

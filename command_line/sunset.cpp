@@ -63,8 +63,9 @@ std::optional<double> eventMinutes(calendar::Date day, const Place &place, int d
 {
     const double midnight = JulianDayOfUnixEpoch + double(day.days());
     double minutes = MinutesPerDay / 2 - 4 * place.longitude; // a first guess: noon
-    // Each pass takes the sun where it is at the time the last one found.
-    for (int pass = 0; pass < 3; ++pass) {
+    // The second pass takes the sun where it is at the time the first one found, which is
+    // within seconds of where a third would.
+    for (int pass = 0; pass < 2; ++pass) {
         const SunPosition sun = sunAt(midnight + minutes / MinutesPerDay);
         const double latitude = radians(place.latitude);
         const double declination = radians(sun.declination);
