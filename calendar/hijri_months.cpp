@@ -45,9 +45,8 @@ public:
     {
         UErrorCode status = U_ZERO_ERROR;
         // Whole UTC days, never shifted by a time zone.
-        m_calendar.reset(icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(),
-                                                       icu::Locale(icuCalendarOf(variant)),
-                                                       status));
+        m_calendar.reset(icu::Calendar::createInstance(
+                icu::TimeZone::getGMT()->clone(), icu::Locale(icuCalendarOf(variant)), status));
         if (U_FAILURE(status))
             throw std::runtime_error(std::string("ICU: Hijri calendar: ") + u_errorName(status));
         // A strict ICU calendar refuses the years before the Hijra, which the Gregorian

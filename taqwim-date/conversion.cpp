@@ -57,7 +57,8 @@ void Conversion::writeLine(std::string &out, const command_line::Moment &moment)
     if (m_settings.format) {
         const calendar::Date day = dayIn(m_settings.printed);
         m_settings.format->appendTo(
-                out, {reckoning.civilDate(day, m_settings.printed), day, weekday, moment, reckoning},
+                out,
+                {reckoning.civilDate(day, m_settings.printed), day, weekday, moment, reckoning},
                 m_names, m_settings.digits);
         return;
     }

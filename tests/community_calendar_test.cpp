@@ -267,74 +267,53 @@ TEST_F(SettingsFiles, TheCommandLineThenTheUsersThenTheSystemsWordCounts)
     EXPECT_EQ(keeping.records[0].start, gregorian(2025, 3, 2));
 }
 
-// Seconds since 1970 of a local time on a day, on a clock `offset` hours east of UTC.
-std::int64_t localTime(Date day, int offset, int hour, int minute, int second = 0)
+// A published time of sunrise or sunset: the day, the local clock's offset from UTC in hours,
+// and "HH:MM" or "HH:MM:SS" on it ("" where none was published).
+struct Published
 {
-    return day.days() * 86400 + ((hour - offset) * 60 + minute) * 60 + second;
-}
+    const char *what;
+    Place place;
+    int year, month, day, offset;
+    const char *sunrise, *sunset;
+
+    std::int64_t instant(const char *time) const
+    {
+        int hours = 0, minutes = 0, seconds = 0;
+        std::sscanf(time, "%d:%d:%d", &hours, &minutes, &seconds);
+        return gregorian(year, month, day).days() * 86400 + ((hours - offset) * 60 + minutes) * 60
+                + seconds;
+    }
+};
 
 TEST(Sunset, WithinTwoMinutesOfPublishedTimes)
 {
-    const struct
-    {
-        const char *what;
-        Place place;
-        Date day;
-        std::int64_t sunrise, sunset; // 0: not published
-    } cases[] = {
-            // The Jeddah Astronomical Society, as Asharq al-Awsat reported it on 13 March 2011:
-            // the day and the night of equal length in Mecca.
-            {"Mecca",
-             {21.4225, 39.8262},
-             gregorian(2011, 3, 14),
-             localTime(gregorian(2011, 3, 14), 3, 6, 30),
-             localTime(gregorian(2011, 3, 14), 3, 18, 30)},
-            // The same society on the sun over the Kaaba, 15 July 2013.
-            {"Mecca",
-             {21.4225, 39.8262},
-             gregorian(2013, 7, 15),
-             localTime(gregorian(2013, 7, 15), 3, 5, 47),
-             0},
+    const Published tables[] = {
+            // The Jeddah Astronomical Society, as Asharq al-Awsat reported it on 13 March 2011
+            // (the day and the night of equal length), and on the sun over the Kaaba, 2013.
+            {"Mecca", {21.4225, 39.8262}, 2011, 3, 14, 3, "06:30", "18:30"},
+            {"Mecca", {21.4225, 39.8262}, 2013, 7, 15, 3, "05:47", ""},
             // The Ministry of Religion's crescent watch at Pulau Karya, Thousand Islands,
-            // Jakarta, 14 June 2018 (Republika).
-            {"Jakarta",
-             {-5.60, 106.56},
-             gregorian(2018, 6, 14),
-             0,
-             localTime(gregorian(2018, 6, 14), 7, 17, 48, 5)},
-            // Istanbul on the longest night of 2017 (Türkiye Gündemi, 21 December 2017).
-            {"Istanbul",
-             {41.01, 28.98},
-             gregorian(2017, 12, 21),
-             localTime(gregorian(2017, 12, 21), 3, 8, 27),
-             localTime(gregorian(2017, 12, 21), 3, 17, 40)},
-            // London, the Houses of Parliament, on the solstice of 2025 (the "diamond geezer"
-            // table, 20 June 2025).
-            {"London",
-             {51.5, -0.125},
-             gregorian(2025, 6, 21),
-             localTime(gregorian(2025, 6, 21), 1, 4, 42, 38),
-             localTime(gregorian(2025, 6, 21), 1, 21, 22, 6)},
-            // Tromsø, the last sunset before the midnight sun of 2014 (the US Naval Observatory's
-            // "Sun and Moon Data for One Day", 69.5 N 19.0 E), and Almanakk for Norge's
-            // (University of Oslo) for 6 May 2020.
-            {"Tromsø",
-             {69.5, 19.0},
-             gregorian(2014, 5, 17),
-             localTime(gregorian(2014, 5, 17), 1, 0, 29),
-             localTime(gregorian(2014, 5, 17), 1, 23, 6)},
-            {"Tromsø",
-             {69.65, 18.96},
-             gregorian(2020, 5, 6),
-             localTime(gregorian(2020, 5, 6), 2, 2, 50),
-             localTime(gregorian(2020, 5, 6), 2, 22, 37)},
+            // Jakarta (Republika, 14 June 2018).
+            {"Jakarta", {-5.60, 106.56}, 2018, 6, 14, 7, "", "17:48:05"},
+            // The longest night of 2017 (Türkiye Gündemi, 21 December 2017).
+            {"Istanbul", {41.01, 28.98}, 2017, 12, 21, 3, "08:27", "17:40"},
+            // The Houses of Parliament on the solstice of 2025 (the "diamond geezer" table).
+            {"London", {51.5, -0.125}, 2025, 6, 21, 1, "04:42:38", "21:22:06"},
+            // The last sunset before the midnight sun of 2014 (the US Naval Observatory's "Sun
+            // and Moon Data for One Day", 69.5 N 19.0 E), and Almanakk for Norge's (University
+            // of Oslo) for 6 May 2020.
+            {"Tromsø", {69.5, 19.0}, 2014, 5, 17, 1, "00:29", "23:06"},
+            {"Tromsø", {69.65, 18.96}, 2020, 5, 6, 2, "02:50", "22:37"},
     };
-    for (const auto &c : cases) {
-        if (c.sunrise) {
-            EXPECT_NEAR(double(sunriseOn(c.day, c.place)), double(c.sunrise), 120) << c.what;
+    for (const Published &row : tables) {
+        const Date day = gregorian(row.year, row.month, row.day);
+        if (*row.sunrise) {
+            EXPECT_NEAR(double(sunriseOn(day, row.place)), double(row.instant(row.sunrise)), 120)
+                    << row.what;
         }
-        if (c.sunset) {
-            EXPECT_NEAR(double(sunsetOn(c.day, c.place)), double(c.sunset), 120) << c.what;
+        if (*row.sunset) {
+            EXPECT_NEAR(double(sunsetOn(day, row.place)), double(row.instant(row.sunset)), 120)
+                    << row.what;
         }
     }
     // Under the midnight sun, the sun's times of the same longitude at 48.5 degrees.

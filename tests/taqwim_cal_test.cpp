@@ -580,17 +580,26 @@ TEST(Span, DaysWrittenOrMonthsCountedWithinTheYearsTheProgramTakes)
 TEST(ICalendar, FoldedLinesOfCalendarEvents)
 {
     const std::string summary = "1 رمضان 1445; هـ, \\ " + std::string(60, 'x') + " رمضان";
-    const CalendarEvent events[] = {
-            {dayOf(Calendar::Gregorian, 2024, 3, 11), "day-2024-03-11@taqwim.invalid", summary, "",
-             {}},
-            {dayOf(Calendar::Gregorian, 2024, 12, 31), "b", std::string(200, 'e'),
-             "1 Shawwal\n1445", {}},
-            // Two octets a letter: the 75th octet is the first of a letter.
-            {dayOf(Calendar::Gregorian, 2025, 1, 1), "c", "Eid", std::string(60, 'x') + "رمضان",
-             {}},
-            {dayOf(Calendar::Gregorian, 2024, 4, 5), "d", "Laylat al-Qadr", "",
-             EventHours{std::chrono::sys_seconds{std::chrono::seconds{1712331780}},
-                        std::chrono::sys_seconds{std::chrono::seconds{1712371500}}}}};
+    const CalendarEvent events[]
+            = {{dayOf(Calendar::Gregorian, 2024, 3, 11),
+                "day-2024-03-11@taqwim.invalid",
+                summary,
+                "",
+                {}},
+               {dayOf(Calendar::Gregorian, 2024, 12, 31),
+                "b",
+                std::string(200, 'e'),
+                "1 Shawwal\n1445",
+                {}},
+               // Two octets a letter: the 75th octet is the first of a letter.
+               {dayOf(Calendar::Gregorian, 2025, 1, 1),
+                "c",
+                "Eid",
+                std::string(60, 'x') + "رمضان",
+                {}},
+               {dayOf(Calendar::Gregorian, 2024, 4, 5), "d", "Laylat al-Qadr", "",
+                EventHours{std::chrono::sys_seconds{std::chrono::seconds{1712331780}},
+                           std::chrono::sys_seconds{std::chrono::seconds{1712371500}}}}};
     const std::string file = writtenFile(
             {"التقويم الهجري", "-//Taqwim//taqwim-cal//EN",
              std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours(9)},

@@ -64,11 +64,10 @@ std::string appliedFormat(std::string_view format, const Moment &moment,
                           Digits digits = Digits::Latin)
 {
     std::string out;
-    OutputFormat(format).appendTo(
-            out,
-            {calendar::civilDate(moment.day, calendar), moment.day, moment.day.weekday(), moment,
-             ummAlQura()},
-            names, digits);
+    OutputFormat(format).appendTo(out,
+                                  {calendar::civilDate(moment.day, calendar), moment.day,
+                                   moment.day.weekday(), moment, ummAlQura()},
+                                  names, digits);
     return out;
 }
 
@@ -254,7 +253,8 @@ TEST(Options, RefusesAsGnuProgramsDoInTheUsersTerms)
             {{"--frob=3"}, "unrecognized option '--frob=3'"},
             {{"-x"}, "invalid option -- 'x'"},
             {{"--hijri", "-xH"}, "invalid option -- 'x'"},
-            {{"--d=x"}, "option '--d=x' is ambiguous; possibilities: '--date' '--digits' '--debug'"},
+            {{"--d=x"},
+             "option '--d=x' is ambiguous; possibilities: '--date' '--digits' '--debug'"},
             {{"-d"}, "option requires an argument -- 'd'"},
             {{"-H", "-d"}, "option requires an argument -- 'd'"},
             {{"--date"}, "option '--date' requires an argument"},
@@ -307,10 +307,9 @@ TEST(Options, TakeDateOnesHabits)
     };
     for (const auto &c : iso)
         EXPECT_EQ(optionsOf(c.words).format, c.format) << c.words.front();
-    const Options many = optionsOf(
-            {"-u", "-H", "-r", "dates.csv", "--adjust=+2", "--to=hijri", "--digits=arabic",
-             "--calendar=tbla", "--months=months", "--location=21.42,-39.83", "--no-sunset",
-             "--debug"});
+    const Options many = optionsOf({"-u", "-H", "-r", "dates.csv", "--adjust=+2", "--to=hijri",
+                                    "--digits=arabic", "--calendar=tbla", "--months=months",
+                                    "--location=21.42,-39.83", "--no-sunset", "--debug"});
     EXPECT_TRUE(many.utc);
     EXPECT_TRUE(many.hijri);
     EXPECT_EQ(many.reference, "dates.csv");
