@@ -20,6 +20,9 @@ namespace {
 
 using calendar::HijriVariant;
 
+// Longer than any line of these files: the end of one is not waited for in memory.
+constexpr std::size_t LongestLine = 1000;
+
 // What one file says.
 struct FileWords
 {
@@ -77,7 +80,7 @@ public:
 
     void read(std::string_view line, unsigned number)
     {
-        m_where = formatted(_("%s, line %u"), quotedText(m_file).c_str(), number);
+        place(number);
         line = trimmed(line.substr(0, line.find('#')));
         if (line.empty())
             return;
@@ -87,7 +90,18 @@ public:
             record(line);
     }
 
+    [[noreturn]] void refuseLong(unsigned number)
+    {
+        place(number);
+        refuse(formatted(_("the line is longer than %zu characters"), LongestLine));
+    }
+
 private:
+    void place(unsigned number)
+    {
+        m_where = formatted(_("%s, line %u"), quotedText(m_file).c_str(), number);
+    }
+
     [[noreturn]] void refuse(const std::string &why) const
     {
         throw SettingsError(m_where + ": " + why);
@@ -166,10 +180,18 @@ std::optional<FileWords> wordsOf(const std::string &file, bool needed)
     FileWords words;
     LineReader reader(file, words);
     unsigned number = 0;
-    for (std::string line; std::getline(in, line);) {
+    std::string line;
+    for (int c = in.get(); c != EOF || !line.empty(); c = in.get()) {
+        if (c != '\n' && c != EOF) {
+            if (line.size() == LongestLine) // not a line of these files: /dev/zero, say
+                reader.refuseLong(number + 1);
+            line += char(c);
+            continue;
+        }
         if (line.ends_with('\r')) // written on Windows
             line.pop_back();
         reader.read(line, ++number);
+        line.clear();
     }
     if (in.bad())
         throw SettingsError(

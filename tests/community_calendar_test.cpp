@@ -231,6 +231,8 @@ TEST_F(SettingsFiles, RefuseEveryLineTheyCannotTakeWithItsFileLineAndReason)
               "the day begins at sunset, but no place says when the sun sets: give "
               "--location=LAT,LON, set location in the settings, or set the time zone to a "
               "city's, as TZ=Asia/Riyadh");
+    EXPECT_EQ(refusal(std::string(1001, '0')),
+              "'FILE', line 1: the line is longer than 1000 characters"); // /dev/zero, say
     KeepingOptions missing;
     missing.monthsFile = (m_folder / "none").string();
     EXPECT_THROW(keepingOf(missing), SettingsError); // named, and so needed
