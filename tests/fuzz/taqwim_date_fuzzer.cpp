@@ -1,25 +1,47 @@
-// Feeds arbitrary bytes to taqwim-date's two readers: the first byte chooses the calendar
-// and the Hijri shift, the bytes up to the first NUL are a DATE, the rest a FORMAT.
+// Feeds arbitrary bytes to taqwim-date's two readers: the first byte chooses the calendar,
+// the Hijri reckoning and its shift, the bytes up to the first NUL are a DATE, the rest a
+// FORMAT.
 #include "conversion.h"
 #include "output_format.h"
 
 #include "command_line/program.h"
+#include "command_line/reckoning.h"
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace taqwim_date;
 using calendar::Calendar;
 
 namespace {
 
-const calendar::LocaleNames &englishNames()
+const command_line::LocaleNames &englishNames()
 {
-    static const calendar::LocaleNames names("");
+    static const command_line::LocaleNames names("");
     return names;
+}
+
+// Each reckoning with each shift, -2 to 2.
+const command_line::Reckoning &reckoningOf(calendar::HijriVariant variant, int shift)
+{
+    static const auto reckonings = [] {
+        std::vector<std::unique_ptr<command_line::Reckoning>> all;
+        for (int variant = 0; variant < 3; ++variant) {
+            for (int shift = -2; shift <= 2; ++shift) {
+                command_line::Keeping keeping;
+                keeping.variant = calendar::HijriVariant(variant);
+                keeping.hijriShift = shift;
+                all.push_back(std::make_unique<command_line::Reckoning>(keeping));
+            }
+        }
+        return all;
+    }();
+    return *reckonings.at(std::size_t(int(variant) * 5 + shift + 2));
 }
 
 command_line::Moment fixedNow()
@@ -35,20 +57,22 @@ void applyFormat(std::string_view formatText)
         const command_line::Moment moment = fixedNow();
         format.appendTo(out,
                         {calendar::civilDate(moment.day, Calendar::Hijri), moment.day,
-                         moment.day.weekday(), moment},
+                         moment.day.weekday(), moment, reckoningOf({}, 0)},
                         englishNames(), Digits::Arabic);
     } catch (const command_line::UsageError &) {
     }
 }
 
-Conversion conversion(Calendar input, Calendar printed, int shift, const char *format)
+Conversion conversion(Calendar input, Calendar printed, const command_line::Reckoning &reckoning,
+                      const char *format)
 {
-    return Conversion({input, printed, shift, OutputFormat(format), Digits::Latin}, englishNames(),
-                      fixedNow);
+    return Conversion(
+            {input, printed, OutputFormat(format), Digits::Latin, command_line::Layout::Logical},
+            englishNames(), reckoning, fixedNow);
 }
 
 // A day read and printed with %F or -Ins, in either calendar, reads back as the same day.
-void readBack(std::string_view dateText, Calendar input, int shift)
+void readBack(std::string_view dateText, Calendar input, const command_line::Reckoning &shift)
 {
     command_line::Moment moment;
     try {
@@ -74,9 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const Calendar input = data[0] & 8 ? Calendar::Hijri : Calendar::Gregorian;
     const int shift = data[0] % 5 - 2;
+    const auto variant = calendar::HijriVariant(data[0] / 16 % 3);
     const std::string_view rest(reinterpret_cast<const char *>(data) + 1, size - 1);
     const std::size_t end = rest.find('\0');
-    readBack(rest.substr(0, end), input, shift);
+    readBack(rest.substr(0, end), input, reckoningOf(variant, shift));
     if (end != std::string_view::npos)
         applyFormat(rest.substr(end + 1));
     return 0;
