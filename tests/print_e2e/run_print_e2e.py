@@ -757,10 +757,13 @@ def main(program, dates):
         os.chmod(root, 0o755)
         for name in ["home", "tmp", "client", "runtime", "received"]:
             os.makedirs(os.path.join(root, name), mode=0o700)
+        # The tests' LOCPATH is for taqwim-date's Arabic names alone: the window runs without
+        # it, as users run it (glibc's newlocale keeps a copy of the path it never frees,
+        # which the sanitizer run would count against the window).
         env = {
             key: value
             for key, value in os.environ.items()
-            if not key.startswith("CUPS_") and key not in ("LPDEST", "PRINTER")
+            if not key.startswith("CUPS_") and key not in ("LPDEST", "PRINTER", "LOCPATH")
         }
         env.update(
             # No client.conf or lpoptions from /etc/cups, no ~/.cups.
