@@ -91,6 +91,40 @@ void Reckoning::applyRecords()
     std::vector<MonthRecord> records = m_keeping.records;
     std::ranges::sort(records, {},
                       [](const MonthRecord &r) { return monthIndex(r.year, r.month); });
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        refuseUnlikely(records[i], i > 0 ? &records[i - 1] : nullptr);
+        m_moved.insert_or_assign(monthIndex(records[i].year, records[i].month), records[i].start);
+    }
+    fitMonths(records);
+    boundMovedDays();
+}
+
+void Reckoning::refuseUnlikely(const MonthRecord &record, const MonthRecord *earlier) const
+{
+    const int index = monthIndex(record.year, record.month);
+    const Date reckoned
+            = calendar::detail::hijriMonthStart(record.year, record.month, m_keeping.variant);
+    if (std::abs((record.start - reckoned).count()) > FurthestRecordedShift)
+        throw SettingsError(formatted(
+                _("%s: the month %s begins on %s by the calendar followed; a recorded start "
+                  "may be at most %d days from it"),
+                record.where.c_str(), monthWritten(index).c_str(), dayWritten(reckoned).c_str(),
+                FurthestRecordedShift));
+    if (!earlier)
+        return;
+    const int months = index - monthIndex(earlier->year, earlier->month);
+    const auto days = (record.start - earlier->start).count();
+    if (days < 29 * months || days > 30 * months)
+        throw SettingsError(formatted(
+                _("%s: the month %s cannot begin on %s when %s began on %s (%s): that leaves a "
+                  "month shorter than 29 days or longer than 30"),
+                record.where.c_str(), monthWritten(index).c_str(), dayWritten(record.start).c_str(),
+                monthWritten(monthIndex(earlier->year, earlier->month)).c_str(),
+                dayWritten(earlier->start).c_str(), earlier->where.c_str()));
+}
+
+void Reckoning::fitMonths(const std::vector<MonthRecord> &records)
+{
     const auto startOf = [this](int index) {
         const auto [year, month] = yearAndMonth(index);
         return hijriMonthStart(year, month);
@@ -101,32 +135,6 @@ void Reckoning::applyRecords()
         m_moved.insert_or_assign(index, start);
         return true;
     };
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const MonthRecord &record = records[i];
-        const int index = monthIndex(record.year, record.month);
-        const auto [year, month] = yearAndMonth(index);
-        const Date reckoned = calendar::detail::hijriMonthStart(year, month, m_keeping.variant);
-        if (std::abs((record.start - reckoned).count()) > FurthestRecordedShift)
-            throw SettingsError(formatted(
-                    _("%s: the month %s begins on %s by the calendar followed; a recorded start "
-                      "may be at most %d days from it"),
-                    record.where.c_str(), monthWritten(index).c_str(), dayWritten(reckoned).c_str(),
-                    FurthestRecordedShift));
-        if (i > 0) {
-            const MonthRecord &earlier = records[i - 1];
-            const int months = index - monthIndex(earlier.year, earlier.month);
-            const auto days = (record.start - earlier.start).count();
-            if (days < 29 * months || days > 30 * months)
-                throw SettingsError(formatted(
-                        _("%s: the month %s cannot begin on %s when %s began on %s (%s): that "
-                          "leaves a month shorter than 29 days or longer than 30"),
-                        record.where.c_str(), monthWritten(index).c_str(),
-                        dayWritten(record.start).c_str(),
-                        monthWritten(monthIndex(earlier.year, earlier.month)).c_str(),
-                        dayWritten(earlier.start).c_str(), earlier.where.c_str()));
-        }
-        m_moved.insert_or_assign(index, record.start);
-    }
     for (std::size_t i = 0; i < records.size(); ++i) {
         const int index = monthIndex(records[i].year, records[i].month);
         // Back from the first record until the months rejoin the reckoning.
@@ -150,6 +158,10 @@ void Reckoning::applyRecords()
                 break;
         }
     }
+}
+
+void Reckoning::boundMovedDays()
+{
     if (m_moved.empty())
         return;
     m_firstMoved = m_pastMoved = m_moved.begin()->second;

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 // How one run counts the days: the Gregorian calendar, and the Hijri one as the user's
 // community keeps it (keeping.h): ICU's reckoning of its choice, with the month starts it
@@ -59,6 +60,11 @@ private:
     Date reckonedStart(int year, int month) const;
     Date hijriMonthStart(int year, int month) const;
     void applyRecords();
+    // Throws SettingsError for a start far from the reckoning's, or one the record before it
+    // leaves no room for.
+    void refuseUnlikely(const MonthRecord &record, const MonthRecord *earlier) const;
+    void fitMonths(const std::vector<MonthRecord> &records);
+    void boundMovedDays();
 
     Keeping m_keeping;
     // The months the records move: each recorded one, and the few after it whose starts they
