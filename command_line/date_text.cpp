@@ -52,15 +52,6 @@ template<typename Test> std::size_t firstWhere(Text text, Test test, std::size_t
     return Text::npos;
 }
 
-Text trimmed(Text text)
-{
-    while (!text.empty() && text.front() == U' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == U' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // The text as the reader sees it: every digit made ASCII, every blank a space, the invisible
 // marks gone, and the blanks around it trimmed. No date is longer than it can hold.
 class Normalized
@@ -79,7 +70,7 @@ public:
         }
     }
 
-    Text view() const { return trimmed(Text(m_text.data(), m_length)); }
+    Text view() const { return calendar::trimmedBlanks(Text(m_text.data(), m_length)); }
 
 private:
     std::array<char32_t, LongestDate> m_text; // only the first m_length are read
@@ -220,7 +211,7 @@ std::array<Field, 3> fieldsOf(Text text, Calendar calendar)
         more = end != Text::npos;
         if (count == fields.size())
             fail(DateTextFault::Shape, calendar);
-        fields[count].text = trimmed(text.substr(0, end));
+        fields[count].text = calendar::trimmedBlanks(text.substr(0, end));
         text.remove_prefix(more ? end + 1 : text.size());
     }
     if (count < fields.size())
@@ -296,7 +287,7 @@ void readTimeOfDay(Text text, Moment &moment, Calendar calendar)
             shape();
         moment.fraction = nanoseconds{*fraction};
     }
-    text = trimmed(text);
+    text = calendar::trimmedBlanks(text);
     int zoneHours = 0, zoneMinutes = 0;
     if (takeChar(text, U'Z') || takeChar(text, U'z')) {
         moment.writtenOffset = minutes{0};
@@ -347,7 +338,7 @@ Parts partsOf(Text text, Calendar calendar)
             fail(DateTextFault::TimeShape, calendar);
         parts = {text.substr(0, hour), text.substr(hour)};
     }
-    parts.date = trimmed(parts.date);
+    parts.date = calendar::trimmedBlanks(parts.date);
     if (parts.date.empty())
         fail(parts.time ? DateTextFault::TimeAlone : DateTextFault::Empty, calendar);
     return parts;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bidi_text.h"
+
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
@@ -78,8 +80,7 @@ inline void appendSeparator(std::string &out, char separator, const Digits &digi
         out += separator;
         return;
     }
-    constexpr std::string_view Mark = "\u200E"; // left to right
-    out.append(Mark).append(1, separator).append(Mark);
+    out.append(LeftToRightMark).append(1, separator).append(LeftToRightMark);
 }
 
 // The text with its ASCII digits written in the digits given.

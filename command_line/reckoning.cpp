@@ -75,10 +75,14 @@ Date Reckoning::reckonedStart(int year, int month) const
 
 Date Reckoning::hijriMonthStart(int year, int month) const
 {
-    if (!m_moved.empty()) {
-        if (const auto moved = m_moved.find(monthIndex(year, month)); moved != m_moved.end())
-            return moved->second;
-    }
+    return monthStartAt(monthIndex(year, month));
+}
+
+Date Reckoning::monthStartAt(int index) const
+{
+    if (const auto moved = m_moved.find(index); moved != m_moved.end())
+        return moved->second;
+    const auto [year, month] = yearAndMonth(index);
     return reckonedStart(year, month);
 }
 
@@ -125,12 +129,8 @@ void Reckoning::refuseUnlikely(const MonthRecord &record, const MonthRecord *ear
 
 void Reckoning::fitMonths(const std::vector<MonthRecord> &records)
 {
-    const auto startOf = [this](int index) {
-        const auto [year, month] = yearAndMonth(index);
-        return hijriMonthStart(year, month);
-    };
     const auto move = [&](int index, Date start) {
-        if (start == startOf(index))
+        if (start == monthStartAt(index))
             return false;
         m_moved.insert_or_assign(index, start);
         return true;
@@ -138,23 +138,23 @@ void Reckoning::fitMonths(const std::vector<MonthRecord> &records)
     for (std::size_t i = 0; i < records.size(); ++i) {
         const int index = monthIndex(records[i].year, records[i].month);
         // Back from the first record until the months rejoin the reckoning.
-        if (i == 0)
-            for (int k = index - 1;
-                 move(k,
-                      std::clamp(startOf(k), startOf(k + 1) - Days{30}, startOf(k + 1) - Days{29}));
-                 --k) { }
+        for (int k = index - 1; i == 0; --k) {
+            const Date following = monthStartAt(k + 1);
+            if (!move(k, std::clamp(monthStartAt(k), following - Days{30}, following - Days{29})))
+                break;
+        }
         // On to the next record, never leaving less than 29 days or more than 30 a month
         // for the months still before it; past the last, until the months rejoin.
         const bool last = i + 1 == records.size();
         const int next = last ? 0 : monthIndex(records[i + 1].year, records[i + 1].month);
         for (int k = index + 1; last || k < next; ++k) {
-            Date earliest = startOf(k - 1) + Days{29};
-            Date latest = startOf(k - 1) + Days{30};
+            Date earliest = monthStartAt(k - 1) + Days{29};
+            Date latest = monthStartAt(k - 1) + Days{30};
             if (!last) {
                 earliest = std::max(earliest, records[i + 1].start - Days{30 * (next - k)});
                 latest = std::min(latest, records[i + 1].start - Days{29 * (next - k)});
             }
-            if (!move(k, std::clamp(startOf(k), earliest, latest)) && last)
+            if (!move(k, std::clamp(monthStartAt(k), earliest, latest)) && last)
                 break;
         }
     }
@@ -183,16 +183,12 @@ CivilDate Reckoning::civilDate(Date date, Calendar calendar) const
         return civil;
     // The records move a month's start by a few days at most.
     int index = monthIndex(civil.year, civil.month);
-    const auto startOf = [this](int k) {
-        const auto [year, month] = yearAndMonth(k);
-        return hijriMonthStart(year, month);
-    };
-    while (date < startOf(index))
+    while (date < monthStartAt(index))
         --index;
-    while (date >= startOf(index + 1))
+    while (date >= monthStartAt(index + 1))
         ++index;
     const auto [year, month] = yearAndMonth(index);
-    return {Calendar::Hijri, year, month, int((date - startOf(index)).count()) + 1};
+    return {Calendar::Hijri, year, month, int((date - monthStartAt(index)).count()) + 1};
 }
 
 std::optional<Date> Reckoning::dateOf(const CivilDate &civil) const

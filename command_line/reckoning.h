@@ -59,6 +59,8 @@ private:
     // The first day of a Hijri month by ICU's reckoning and the shift, before any record.
     Date reckonedStart(int year, int month) const;
     Date hijriMonthStart(int year, int month) const;
+    // The same for a month counted as year * 12 + month - 1.
+    Date monthStartAt(int index) const;
     void applyRecords();
     // Throws SettingsError for a start far from the reckoning's, or one the record before it
     // leaves no room for.

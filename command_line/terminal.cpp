@@ -31,15 +31,23 @@ struct Restoration
 Restoration restoration;
 std::array<struct sigaction, EndingSignals.size()> previousActions{};
 
+// Async-signal-safe: write() alone.
+void sendWhole(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return;
+        bytes.remove_prefix(std::size_t(written));
+    }
+}
+
 void putBack()
 {
     const Restoration &r = restoration;
-    for (std::size_t sent = 0; sent < r.undoLength;) {
-        const ssize_t written = ::write(r.fd, r.undo.data() + sent, r.undoLength - sent);
-        if (written <= 0 && errno != EINTR)
-            break;
-        sent += written > 0 ? std::size_t(written) : 0;
-    }
+    sendWhole(r.fd, {r.undo.data(), r.undoLength});
     if (r.lineSettingsKept)
         ::tcsetattr(r.fd, TCSANOW, &r.lineSettings);
 }
@@ -92,18 +100,6 @@ void releaseEndingSignals()
 {
     for (std::size_t i = 0; i < EndingSignals.size(); ++i)
         ::sigaction(EndingSignals[i], &previousActions[i], nullptr);
-}
-
-void sendWhole(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        bytes.remove_prefix(std::size_t(written));
-    }
 }
 
 bool environmentSays(const char *name, std::string_view startsWith)

@@ -292,22 +292,4 @@ std::vector<TerminalLine> CalendarPage::row(const std::vector<MonthGrid> &months
     return m_layout->row(months, occasions);
 }
 
-std::vector<TerminalLine> calendarPage(const std::vector<MonthGrid> &months, const PageWords &words,
-                                       const PageLook &look, std::span<const Date> occasions)
-{
-    CalendarPage page(words, look);
-    for (const MonthGrid &month : months)
-        page.fit(month.month, month.otherMonths);
-    std::vector<TerminalLine> lines;
-    for (std::size_t first = 0; first < months.size(); first += page.monthsPerRow()) {
-        if (first > 0)
-            lines.emplace_back();
-        const auto end = months.begin()
-                + std::ptrdiff_t(std::min(months.size(), first + page.monthsPerRow()));
-        const auto row = page.row({months.begin() + std::ptrdiff_t(first), end}, occasions);
-        lines.insert(lines.end(), row.begin(), row.end());
-    }
-    return lines;
-}
-
 } // namespace taqwim_cal

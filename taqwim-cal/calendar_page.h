@@ -62,9 +62,4 @@ private:
     std::unique_ptr<Arrangement> m_layout;
 };
 
-// A whole page of a few months, its rows apart by a blank line.
-std::vector<TerminalLine> calendarPage(const std::vector<MonthGrid> &months, const PageWords &words,
-                                       const PageLook &look,
-                                       std::span<const calendar::Date> occasions = {});
-
 } // namespace taqwim_cal

@@ -211,12 +211,10 @@ std::string titleOf(const Run &run, const DatedOccasion &occasion)
 void writeOccasions(const Run &run)
 {
     const bool rightToLeft = command_line::messagesReadRightToLeft();
-    const int firstYear = run.reckoning.civilDate(run.span.first, Calendar::Hijri).year;
-    const int lastYear = run.reckoning.civilDate(run.span.last, Calendar::Hijri).year;
+    const auto [firstYear, lastYear] = hijriYearsOf(run.span.first, run.span.last, run.reckoning);
     for (int year = firstYear; year <= lastYear && !run.output.failed(); ++year) {
-        for (const DatedOccasion &occasion : occasionsOf(year, run.reckoning)) {
-            if (occasion.date < run.span.first || occasion.date > run.span.last)
-                continue;
+        for (const DatedOccasion &occasion :
+             occasionsOf(year, run.span.first, run.span.last, run.reckoning)) {
             const std::string line = listLine(
                     {run.words.isoDate(
                              run.reckoning.civilDate(occasion.evening(), Calendar::Gregorian)),
@@ -256,10 +254,8 @@ void addEvent(ICalendarWriter &file, const CalendarEvent &event)
 // The events of a Hijri year's days within the span, in the order of their days.
 void addYear(const Run &run, ICalendarWriter &file, int year)
 {
-    std::vector<DatedOccasion> occasions = occasionsOf(year, run.reckoning);
-    std::erase_if(occasions, [&](const DatedOccasion &occasion) {
-        return occasion.date < run.span.first || occasion.date > run.span.last;
-    });
+    const std::vector<DatedOccasion> occasions
+            = occasionsOf(year, run.span.first, run.span.last, run.reckoning);
     auto next = occasions.begin();
     const Date first = std::max(run.span.first, run.reckoning.monthStart(Calendar::Hijri, year, 1));
     const Date last = std::min(
@@ -304,8 +300,7 @@ void writeICalendar(const Run &run)
     if (!fitsICalendar(run.span.first) || !fitsICalendar(run.span.last))
         refuseICalendarDays();
     ICalendarWriter file(header, [&](std::string_view text) { run.output.write(text); });
-    const int firstYear = run.reckoning.civilDate(run.span.first, Calendar::Hijri).year;
-    const int lastYear = run.reckoning.civilDate(run.span.last, Calendar::Hijri).year;
+    const auto [firstYear, lastYear] = hijriYearsOf(run.span.first, run.span.last, run.reckoning);
     for (int year = firstYear; year <= lastYear; ++year)
         addYear(run, file, year);
     if (!file.finish())

@@ -1,6 +1,8 @@
 #include "occasions.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace taqwim_cal {
 
@@ -26,25 +28,31 @@ std::span<const OccasionDay> occasionDays()
     return days;
 }
 
-std::vector<DatedOccasion> occasionsOf(int hijriYear, const Reckoning &reckoning)
+std::vector<DatedOccasion> occasionsOf(int hijriYear, Date first, Date last,
+                                       const Reckoning &reckoning)
 {
     std::vector<DatedOccasion> dated;
-    for (const OccasionDay &day : occasionDays())
-        dated.push_back(
-                {&day, hijriYear,
-                 reckoning.monthStart(Calendar::Hijri, hijriYear, day.month) + Days{day.day - 1}});
+    for (const OccasionDay &day : occasionDays()) {
+        const Date date
+                = reckoning.monthStart(Calendar::Hijri, hijriYear, day.month) + Days{day.day - 1};
+        if (date >= first && date <= last)
+            dated.push_back({&day, hijriYear, date});
+    }
     return dated;
+}
+
+std::pair<int, int> hijriYearsOf(Date first, Date last, const Reckoning &reckoning)
+{
+    return {reckoning.civilDate(first, Calendar::Hijri).year,
+            reckoning.civilDate(last, Calendar::Hijri).year};
 }
 
 std::vector<DatedOccasion> occasionsBetween(Date first, Date last, const Reckoning &reckoning)
 {
     std::vector<DatedOccasion> dated;
-    const int firstYear = reckoning.civilDate(first, Calendar::Hijri).year;
-    const int lastYear = reckoning.civilDate(last, Calendar::Hijri).year;
+    const auto [firstYear, lastYear] = hijriYearsOf(first, last, reckoning);
     for (int year = firstYear; year <= lastYear; ++year)
-        for (const DatedOccasion &occasion : occasionsOf(year, reckoning))
-            if (occasion.date >= first && occasion.date <= last)
-                dated.push_back(occasion);
+        std::ranges::copy(occasionsOf(year, first, last, reckoning), std::back_inserter(dated));
     return dated;
 }
 

@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The days of the Hijri year that Muslims keep, by their Hijri dates. Their names are words,
@@ -47,8 +48,14 @@ struct DatedOccasion
     calendar::Date evening() const { return occasion->night ? date - calendar::Days{1} : date; }
 };
 
-// The occasions of a Hijri year, in the order of their days.
-std::vector<DatedOccasion> occasionsOf(int hijriYear, const Reckoning &reckoning);
+// The occasions of a Hijri year whose Hijri days fall from first to last (both included), in
+// the order of their days.
+std::vector<DatedOccasion> occasionsOf(int hijriYear, calendar::Date first, calendar::Date last,
+                                       const Reckoning &reckoning);
+
+// The Hijri years of the first and the last day.
+std::pair<int, int> hijriYearsOf(calendar::Date first, calendar::Date last,
+                                 const Reckoning &reckoning);
 
 // The occasions whose Hijri days fall from first to last (both included), in order.
 std::vector<DatedOccasion> occasionsBetween(calendar::Date first, calendar::Date last,

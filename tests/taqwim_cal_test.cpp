@@ -40,6 +40,25 @@ Date dayOf(Calendar calendar, int year, int month, int day)
     return *calendar::dateOf({calendar, year, month, day});
 }
 
+// A whole page of a few months, its rows apart by a blank line, as the program writes it.
+std::vector<TerminalLine> calendarPage(const std::vector<MonthGrid> &months, const PageWords &words,
+                                       const PageLook &look, std::span<const Date> occasions = {})
+{
+    CalendarPage page(words, look);
+    for (const MonthGrid &month : months)
+        page.fit(month.month, month.otherMonths);
+    std::vector<TerminalLine> lines;
+    for (std::size_t first = 0; first < months.size(); first += page.monthsPerRow()) {
+        if (first > 0)
+            lines.emplace_back();
+        const auto end = months.begin()
+                + std::ptrdiff_t(std::min(months.size(), first + page.monthsPerRow()));
+        const auto row = page.row({months.begin() + std::ptrdiff_t(first), end}, occasions);
+        lines.insert(lines.end(), row.begin(), row.end());
+    }
+    return lines;
+}
+
 // The months the grids are checked on: a long and a short Hijri month, the first of the era,
 // a Gregorian February of a leap year, a May whose days fall in three Hijri months and the
 // month of the reform.
