@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "locale.h"
+#include "scoped_environment.h"
 
 #include "calendar/numerals.h"
 
@@ -10,9 +11,7 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -35,30 +34,6 @@ std::string catalogueLanguage()
     const std::string_view rest = header.substr(start + Field.size());
     return std::string(rest.substr(0, rest.find('\n')));
 }
-
-// An environment variable taken away while it lives, and put back as it was.
-class ScopedUnset
-{
-public:
-    explicit ScopedUnset(const char *name) : m_name(name)
-    {
-        if (const char *value = std::getenv(name)) {
-            m_value = value;
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedUnset()
-    {
-        if (m_value)
-            ::setenv(m_name, m_value->c_str(), 1);
-    }
-    ScopedUnset(const ScopedUnset &) = delete;
-    ScopedUnset &operator=(const ScopedUnset &) = delete;
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_value;
-};
 
 bool reordersText(char32_t c)
 {
@@ -103,7 +78,7 @@ const char *timeWord(const char *english)
     {
         // LANGUAGE orders the languages of messages, and gettext would apply it to every
         // category: while a date's word is looked up, LC_TIME alone names the language.
-        const ScopedUnset language("LANGUAGE");
+        const ScopedEnvironment language("LANGUAGE", nullptr);
         word = dcgettext(DateWordsDomain, english, LC_TIME);
     }
     if (word == english) {

@@ -1,42 +1,14 @@
 #pragma once
 
+#include "command_line/scoped_environment.h"
+
 #include <gtest/gtest.h>
 #include <libintl.h>
 
 #include <clocale>
-#include <cstdlib>
-#include <ctime>
-#include <optional>
 #include <string>
 
-// Sets an environment variable (or, with nullptr, removes it) while it lives, and puts back
-// what was there, the time zone's rules included.
-class ScopedEnvironment
-{
-public:
-    ScopedEnvironment(const char *name, const char *value) : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        set(value);
-    }
-    ~ScopedEnvironment() { set(m_old ? m_old->c_str() : nullptr); }
-    ScopedEnvironment(const ScopedEnvironment &) = delete;
-    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
-
-private:
-    void set(const char *value)
-    {
-        if (value)
-            ::setenv(m_name.c_str(), value, 1);
-        else
-            ::unsetenv(m_name.c_str());
-        ::tzset();
-    }
-
-    std::string m_name;
-    std::optional<std::string> m_old;
-};
+using command_line::ScopedEnvironment;
 
 // The C library's time locale, and the catalogue of the words dates are written with, as a
 // program started under that locale has them, while it lives. The tests' LOCPATH holds the
