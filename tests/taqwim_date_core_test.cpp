@@ -374,6 +374,8 @@ TEST(Conversion, WritesTheWindowsLineUnderArabicAndOneLanguageALineElsewhere)
             {"fa_IR", " برابر با ", "، ", " 641 پیش از هجرت", false},
             {"de_DE", " = ", ", ", " -640 = ", true},
     };
+    // LANGUAGE orders the languages of the messages, never those of the dates' words.
+    const ScopedEnvironment messages("LANGUAGE", "ur:fa");
     for (const auto &c : languages) {
         const ScopedTimeLocale time((std::string(c.locale) + ".UTF-8").c_str());
         const command_line::LocaleNames names(c.locale);
