@@ -10,6 +10,7 @@
 #include "command_line/terminal.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
