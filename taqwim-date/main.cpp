@@ -89,14 +89,10 @@ Conversion conversionFor(const Options &options, std::optional<OutputFormat> for
                          const command_line::LocaleNames &names,
                          const command_line::Reckoning &reckoning, command_line::Layout layout)
 {
-    using calendar::Calendar;
-    const Calendar input = options.hijri ? Calendar::Hijri : Calendar::Gregorian;
-    const bool given = options.date || options.file;
     return Conversion(
             {
-                    .input = input,
-                    .printed
-                    = options.to.value_or(given ? calendar::otherCalendar(input) : Calendar::Hijri),
+                    .input = inputCalendar(options),
+                    .printed = printedCalendar(options),
                     .format = std::move(format),
                     .digits = options.digits,
                     .layout = layout,

@@ -131,4 +131,14 @@ Options readOptions(int argc, char *argv[])
     return options;
 }
 
+calendar::Calendar inputCalendar(const Options &options)
+{
+    return options.hijri ? calendar::Calendar::Hijri : calendar::Calendar::Gregorian;
+}
+
+calendar::Calendar printedCalendar(const Options &options)
+{
+    return options.to.value_or(calendar::otherCalendar(inputCalendar(options)));
+}
+
 } // namespace taqwim_date

@@ -33,4 +33,9 @@ struct Options
 // Throws command_line::UsageError for anything the command line cannot mean.
 Options readOptions(int argc, char *argv[]);
 
+// The calendar of the dates read (-H) and the one FORMAT prints: --to's, else the other one,
+// whichever way the date comes (today, -d, -f, -r).
+calendar::Calendar inputCalendar(const Options &options);
+calendar::Calendar printedCalendar(const Options &options);
+
 } // namespace taqwim_date

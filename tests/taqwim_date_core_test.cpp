@@ -325,6 +325,17 @@ TEST(Options, TakeDateOnesHabits)
     EXPECT_EQ(optionsOf({"--adjust=-2"}).keeping.hijriShift, -2);
     EXPECT_EQ(optionsOf({"--help", "--frobnicate"}).action, Options::Action::Help);
     EXPECT_EQ(optionsOf({"--vers"}).action, Options::Action::Version);
+    // -H says what the dates read are, and so what FORMAT prints, whichever way they come.
+    for (const std::vector<std::string> &source :
+         {std::vector<std::string>{}, {"-d", "today"}, {"-d", "1445-09-01"}, {"-f", "-"},
+          {"-r", "dates.csv"}}) {
+        std::vector<std::string> hijri = source;
+        hijri.push_back("-H");
+        EXPECT_EQ(printedCalendar(optionsOf(source)), Calendar::Hijri) << source.size();
+        EXPECT_EQ(printedCalendar(optionsOf(hijri)), Calendar::Gregorian) << source.size();
+        hijri.push_back("--to=hijri");
+        EXPECT_EQ(printedCalendar(optionsOf(hijri)), Calendar::Hijri) << source.size();
+    }
 }
 
 Conversion conversionTo(Calendar printed, const command_line::LocaleNames &names,
