@@ -1,10 +1,14 @@
 #include "date_text.h"
 
 #include "bidi_text.h"
+#include "counting.h"
+#include "date_phrase.h"
 #include "date_writing.h"
 #include "program.h"
 
 #include "calendar/numerals.h"
+
+#include <unicode/unistr.h>
 
 #include <algorithm>
 #include <array>
@@ -76,15 +80,6 @@ private:
     std::array<char32_t, LongestDate> m_text; // only the first m_length are read
     std::size_t m_length = 0;
 };
-
-// Letters compared as ASCII without case: "Today", "NOW".
-bool isWord(Text text, std::string_view word)
-{
-    return text.size() == word.size()
-            && std::equal(text.begin(), text.end(), word.begin(), [](char32_t c, char w) {
-                   return (c >= U'A' && c <= U'Z' ? c + 32 : c) == char32_t(w);
-               });
-}
 
 std::optional<int> dayOffsetOfWord(Text text)
 {
@@ -230,12 +225,14 @@ struct WrittenDate
 {
     CivilDate civil;
     bool yearFirst;
+    bool eightDigits;
 };
 
 WrittenDate civilDateIn(Text text, Calendar calendar)
 {
     std::array<Field, 3> fields;
-    if (text.size() == 8 && std::all_of(text.begin(), text.end(), isDigit)) {
+    const bool eightDigits = text.size() == 8 && std::all_of(text.begin(), text.end(), isDigit);
+    if (eightDigits) {
         fields = {Field{text.substr(0, 4)}, Field{text.substr(4, 2)}, Field{text.substr(6, 2)}};
     } else if (std::all_of(text.begin(), text.end(), isDigit)) {
         fail(text.size() == 6 ? DateTextFault::ShortYear : DateTextFault::Shape, calendar);
@@ -250,20 +247,28 @@ WrittenDate civilDateIn(Text text, Calendar calendar)
     checkYearWritten(year, calendar);
     civil.month = numberIn(fields[1], DateField::Month, calendar);
     civil.day = numberIn(day, DateField::Day, calendar);
-    return {civil, yearFirst};
+    return {civil, yearFirst, eightDigits};
 }
 
 // The day the date names, or what is wrong with it in the user's terms: first what the order
 // of its numbers tells, then whether the run's reckoning has such a day.
-Date dayOf(const CivilDate &civil, bool yearFirst, const Reckoning &reckoning)
+Date dayOf(const WrittenDate &date, const Reckoning &reckoning)
 {
-    if (civil.month > 12 && civil.day >= 1 && civil.day <= 12)
-        throw DateTextError(yearFirst ? DateTextFault::MonthFirstHere : DateTextFault::DayFirstHere,
-                            civil);
+    const CivilDate &civil = date.civil;
     try {
-        return reckoning.readableDays().validDateOf(civil);
-    } catch (const calendar::DateError &error) {
-        throw DateTextError(error);
+        if (civil.month > 12 && civil.day >= 1 && civil.day <= 12 && !date.eightDigits)
+            throw DateTextError(date.yearFirst ? DateTextFault::MonthFirstHere
+                                               : DateTextFault::DayFirstHere,
+                                civil);
+        try {
+            return reckoning.readableDays().validDateOf(civil);
+        } catch (const calendar::DateError &error) {
+            throw DateTextError(error);
+        }
+    } catch (DateTextError &error) {
+        if (date.eightDigits)
+            error.readAsEightDigits();
+        throw;
     }
 }
 
@@ -305,8 +310,10 @@ void readTimeOfDay(Text text, Moment &moment, Calendar calendar)
     }
     if (!text.empty())
         shape();
-    if (*hour > 23 || *minute > 59 || *second > 59 || zoneHours > 23 || zoneMinutes > 59)
+    if (*hour > 23 || *minute > 59 || *second > 59)
         fail(DateTextFault::NoSuchTime, calendar);
+    if (zoneHours > 23 || zoneMinutes > 59)
+        fail(DateTextFault::NoSuchZone, calendar);
     moment.timeOfDay = hours{*hour} + minutes{*minute} + seconds{*second};
 }
 
@@ -365,13 +372,149 @@ Moment instantIn(Text text, const DateReading &reading)
     return readableMomentAt(seconds, nanoseconds{*fraction}, reading);
 }
 
-Moment movedBy(Moment moment, int days)
+[[noreturn]] void outOfRange(Calendar calendar)
 {
-    if (days != 0) {
-        moment.day += calendar::Days{days};
+    throw DateTextError(calendar::DateError(calendar::DateFault::OutOfRange, {.calendar = calendar}));
+}
+
+Moment movedTo(Moment moment, Date day)
+{
+    if (day != moment.day) {
+        moment.day = day;
         moment.unixSeconds.reset(); // the same time on that day's clock, whatever the zone did
     }
     return moment;
+}
+
+bool hasDigit(Text word)
+{
+    return firstWhere(word, isDigit) != Text::npos;
+}
+
+bool isZoneWord(Text word)
+{
+    return isWord(word, "utc") || isWord(word, "gmt") || isWord(word, "z");
+}
+
+// A word of letters alone that no date is written with: "x", "Mar", "todays".
+void refuseUnknownWords(Text text, Calendar calendar)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(U' ', at), text.size());
+        const Text word = text.substr(at, end - at);
+        at = end + 1;
+        if (word.empty() || hasDigit(word) || dayOffsetOfWord(word) || isZoneWord(word)
+            || (word.size() == 1 && (isSeparator(word[0]) || word[0] == U'@')))
+            continue;
+        std::string utf8;
+        icu::UnicodeString::fromUTF32(reinterpret_cast<const UChar32 *>(word.data()),
+                                      std::int32_t(word.size()))
+                .toUTF8String(utf8);
+        throw DateTextError(DateTextFault::UnknownWord, {.calendar = calendar}).about(utf8);
+    }
+}
+
+// "2024-03-11 UTC", "10:00 GMT": the zone word taken off the end.
+bool takeZoneWord(Text &text)
+{
+    const std::size_t blank = text.rfind(U' ');
+    if (blank == Text::npos || !isZoneWord(text.substr(blank + 1)))
+        return false;
+    text = calendar::trimmedBlanks(text.substr(0, blank));
+    return true;
+}
+
+void refuseSkippedTime(const Moment &moment, Calendar calendar)
+{
+    if (moment.writtenOffset)
+        return;
+    const LocalInstant instant = localInstant(moment.day, moment.timeOfDay);
+    if (instant.skipped)
+        throw DateTextError(DateTextFault::SkippedTime, {.calendar = calendar})
+                .atJump(instant.unixSeconds);
+}
+
+// The date itself, without the words that move it; `dateWritten` says whether it is one in
+// numbers.
+Moment momentWritten(Text text, const DateReading &reading, bool &dateWritten)
+{
+    const Calendar calendar = reading.calendar;
+    dateWritten = false;
+    if (text.empty())
+        return reading.now();
+    if (text.front() == U'@')
+        return instantIn(text.substr(1), reading);
+    refuseUnknownWords(text, calendar);
+    const bool utc = takeZoneWord(text);
+    const Parts parts = partsOf(text, calendar);
+    Moment moment;
+    if (const std::optional<int> offset = dayOffsetOfWord(parts.date)) {
+        const Moment now = reading.now();
+        if (!parts.time && !utc)
+            return movedTo(now, now.day + calendar::Days{*offset});
+        moment.day = now.day + calendar::Days{*offset};
+    } else {
+        const WrittenDate date = civilDateIn(parts.date, calendar);
+        moment.day = dayOf(date, reading.reckoning);
+        dateWritten = true;
+    }
+    if (parts.time)
+        readTimeOfDay(*parts.time, moment, calendar);
+    if (utc) {
+        if (moment.writtenOffset)
+            fail(DateTextFault::TimeShape, calendar);
+        moment.writtenOffset = minutes{0};
+    }
+    if (parts.time)
+        refuseSkippedTime(moment, calendar);
+    return moment;
+}
+
+// The weekday a phrase names: the coming one (today if it is one), or with next the one after
+// today, with last the one before, as date(1) counts them.
+Date onWeekday(Date day, const DayMove &move)
+{
+    const int ahead = int((*move.weekday - day.weekday()).count());
+    const int ordinal = move.weekdayOrdinal;
+    return day + calendar::Days{ahead + 7 * (ordinal - (ordinal > 0 && ahead != 0 ? 1 : 0))};
+}
+
+Moment moved(const Moment &moment, const DayMove &move, bool dateWritten,
+             const DateReading &reading)
+{
+    const Calendar calendar = reading.calendar;
+    Date day = moment.day;
+    if (move.weekday && move.bareWeekday && dateWritten) {
+        if (day.weekday() != *move.weekday) {
+            std::string written;
+            appendIsoDate(written, reading.reckoning.civilDate(day, calendar), Digits::Latin);
+            throw DateTextError(DateTextFault::WrongWeekday, {.calendar = calendar})
+                    .about(written);
+        }
+    } else if (move.weekday) {
+        day = onWeekday(day, move);
+    }
+    // Longer than any span of days a date may name, and within an int.
+    constexpr std::int64_t MostMonths = 200'000, MostDays = 5'000'000;
+    for (const Calendar counted : {Calendar::Gregorian, Calendar::Hijri}) {
+        const std::int64_t months = move.months[std::size_t(counted)];
+        if (months == 0)
+            continue;
+        if (std::abs(months) > MostMonths)
+            outOfRange(calendar);
+        try {
+            day = monthsLater(reading.reckoning, day, counted, int(months));
+        } catch (const calendar::DateError &error) {
+            throw DateTextError(error);
+        }
+    }
+    if (std::abs(move.days) > MostDays)
+        outOfRange(calendar);
+    day += calendar::Days{move.days};
+    const calendar::AcceptedDays &readable = reading.reckoning.readableDays();
+    if (day < readable.first() || day > readable.last())
+        outOfRange(calendar);
+    return movedTo(moment, day);
 }
 
 } // namespace
@@ -409,17 +552,42 @@ Moment readDate(std::string_view text, const DateReading &reading)
     const Text written = normalized.view();
     if (written.empty())
         fail(DateTextFault::Empty, reading.calendar);
-    if (const std::optional<int> offset = dayOffsetOfWord(written))
-        return movedBy(reading.now(), *offset);
-    if (written.front() == U'@')
-        return instantIn(written.substr(1), reading);
-    const Parts parts = partsOf(written, reading.calendar);
-    const WrittenDate date = civilDateIn(parts.date, reading.calendar);
-    Moment moment;
-    moment.day = dayOf(date.civil, date.yearFirst, reading.reckoning);
-    if (parts.time)
-        readTimeOfDay(*parts.time, moment, reading.calendar);
+    const DatePhrase phrase = phraseOf(written, reading.calendar);
+    bool dateWritten = false;
+    const Moment moment = momentWritten(phrase.date, reading, dateWritten);
+    return phrase.moves ? moved(moment, phrase.move, dateWritten, reading) : moment;
+}
+
+Moment settledOnLocalClock(Moment moment)
+{
+    if (moment.writtenOffset || moment.unixSeconds)
+        return moment;
+    const LocalInstant instant = localInstant(moment.day, moment.timeOfDay);
+    if (!instant.skipped)
+        return moment;
+    const Moment first = momentAt(instant.unixSeconds, moment.fraction);
+    if (first.day != moment.day)
+        throw DateTextError(DateTextFault::SkippedDay).atJump(instant.unixSeconds);
+    moment.timeOfDay = first.timeOfDay;
     return moment;
+}
+
+DateTextError &DateTextError::about(std::string word)
+{
+    m_word = std::move(word);
+    return *this;
+}
+
+DateTextError &DateTextError::atJump(std::int64_t unixSeconds)
+{
+    m_jump = unixSeconds;
+    return *this;
+}
+
+DateTextError &DateTextError::readAsEightDigits()
+{
+    m_eightDigits = true;
+    return *this;
 }
 
 namespace {
@@ -450,6 +618,32 @@ std::string readableDays(const DateReading &reading)
     return formatted(reading.calendar == Calendar::Hijri ? _("Hijri dates run from %s to %s")
                                                          : _("Gregorian dates run from %s to %s"),
                      first.c_str(), last.c_str());
+}
+
+// "the local clock went from 02:00 straight to 03:00": the times each side of the jump.
+std::string clockJump(DateTextFault fault, std::int64_t jump)
+{
+    const Moment before = momentAt(jump - 1), after = momentAt(jump);
+    const bool wholeDay = fault == DateTextFault::SkippedDay;
+    const auto shown = [&](Date day, seconds timeOfDay) {
+        std::string text;
+        if (wholeDay) {
+            appendIsoDate(text, calendar::civilDate(day, Calendar::Gregorian), Digits::Latin);
+            text += ' ';
+        }
+        text += hoursAndMinutes(timeOfDay, Digits::Latin);
+        return heldInMessage(text);
+    };
+    // The second before the jump ends at the time it jumped from.
+    const std::string from = before.timeOfDay == hours{23} + minutes{59} + seconds{59}
+            ? shown(before.day + calendar::Days{1}, seconds{0})
+            : shown(before.day, before.timeOfDay + seconds{1});
+    const std::string to = shown(after.day, after.timeOfDay);
+    return formatted(wholeDay ? _("the local clock went past that whole day, from %s straight "
+                                  "to %s")
+                              : _("the local clock never showed that time: it went from %s "
+                                  "straight to %s"),
+                     from.c_str(), to.c_str());
 }
 
 std::string shapeProblem(DateTextFault fault, const DateTextError &error)
@@ -483,6 +677,16 @@ std::string shapeProblem(DateTextFault fault, const DateTextError &error)
     case DateTextFault::NoSuchTime:
         return _("there is no such time: hours run from 00 to 23, minutes and seconds from 00 "
                  "to 59");
+    case DateTextFault::NoSuchZone:
+        return _("there is no such zone: zones run from -23:59 to +23:59");
+    case DateTextFault::UnknownWord:
+        return formatted(_("%s is not a word dates are written with"),
+                         quotedText(error.word()).c_str());
+    case DateTextFault::WrongWeekday:
+        return formatted(_("%s falls on another weekday"), heldInMessage(error.word()).c_str());
+    case DateTextFault::SkippedTime:
+    case DateTextFault::SkippedDay:
+        return clockJump(fault, error.jump());
     case DateTextFault::SecondsShape:
         break;
     }
@@ -526,6 +730,9 @@ std::string dateProblem(std::string_view text, const DateTextError &error,
                     return dayProblem(fault, error.written(), reading);
             },
             error.fault());
+    if (error.eightDigits())
+        return formatted(_("invalid date %s: eight digits are read as YYYYMMDD, and %s"),
+                         quotedText(text).c_str(), why.c_str());
     return formatted(_("invalid date %s: %s"), quotedText(text).c_str(), why.c_str());
 }
 

@@ -19,10 +19,11 @@
 // with the year in four digits (a shorter one is refused, never guessed), or a leading '-'
 // for the years before the era as the programs print them (-640-05-16); digits 0-9, ٠-٩ or
 // ۰-۹; blanks around the numbers and the invisible marks of copied Arabic text passed over.
-// An ISO time may follow, after 'T' or a blank (10:00, 10:00:30.5, 10:00Z, 10:00+03:00): it
-// is the time of day the moment keeps, and never moves the day written. And the words today,
-// yesterday, tomorrow and now, and @SECONDS since 1970 (the day of that instant on the local
-// clock).
+// An ISO time may follow, after 'T' or a blank (10:00, 10:00:30.5, 10:00Z, 10:00+03:00,
+// 10:00 UTC): it is the time of day the moment keeps, and never moves the day written; a
+// time the local clock skipped is refused. And the words today, yesterday, tomorrow and now,
+// with a time or without, and @SECONDS since 1970 (the day of that instant on the local
+// clock). Words that move the day may come before or after (date_phrase.h).
 namespace command_line {
 
 // What is wrong with the text itself; calendar::DateFault says what is wrong with a date
@@ -41,6 +42,11 @@ enum class DateTextFault {
     TimeShape,
     NoSuchTime, // 25:00, or a zone of +25:00
     SecondsShape, // @ without a number of seconds
+    NoSuchZone, // +25:00
+    UnknownWord, // 2024-03-11 x: word() says which
+    WrongWeekday, // fri 2024-03-11, a Monday: word() is the weekday written
+    SkippedTime, // 02:30 on the night the clocks went from 02:00 to 03:00: jump() says when
+    SkippedDay, // a day the local clock went past whole, as Kiritimati's 1994-12-31
 };
 
 class DateTextError : public std::runtime_error
@@ -53,7 +59,17 @@ public:
     // A date in numbers that names no day the run takes.
     explicit DateTextError(const calendar::DateError &noSuchDay);
 
+    // What a fault says more of.
+    DateTextError &about(std::string word);
+    DateTextError &atJump(std::int64_t unixSeconds);
+    DateTextError &readAsEightDigits();
+
     const Fault &fault() const { return m_fault; }
+    const std::string &word() const { return m_word; }
+    // The instant the local clock jumped forward at, over the time or day written.
+    std::int64_t jump() const { return m_jump; }
+    // Eight digits in a row, read as YYYYMMDD.
+    bool eightDigits() const { return m_eightDigits; }
     // The field a FieldMissing or FieldNotANumber fault is about.
     calendar::DateField field() const { return m_field; }
     // The date as written, as far as it was read; its calendar is always the one asked for.
@@ -63,6 +79,9 @@ private:
     Fault m_fault;
     calendar::DateField m_field = calendar::DateField::Day;
     calendar::CivilDate m_written;
+    std::string m_word;
+    std::int64_t m_jump = 0;
+    bool m_eightDigits = false;
 };
 
 struct DateReading
@@ -72,8 +91,13 @@ struct DateReading
     std::function<Moment()> now = currentMoment; // for the words
 };
 
-// Throws DateTextError for a text that names no day.
+// Throws DateTextError for a text that names no day, or a time the local clock skipped.
 Moment readDate(std::string_view text, const DateReading &reading);
+
+// A moment whose time the local clock may not have shown (the midnight of a day that began
+// later, a time carried to another day) as the first instant from that time on. Throws
+// DateTextError (SkippedDay) for a day the local clock went past whole.
+Moment settledOnLocalClock(Moment moment);
 
 // The moment of an instant on the local clock, as @SECONDS reads it. Throws DateTextError
 // (OutOfRange) for an instant whose day no DATE may name.

@@ -5,9 +5,15 @@
 #include "calendar/icu_text.h"
 
 #include <unicode/dtfmtsym.h>
+#include <unicode/listformatter.h>
+#include <unicode/locdspnm.h>
+#include <unicode/numberformatter.h>
+#include <unicode/numsys.h>
 #include <unicode/smpdtfmt.h>
 
+#include <cstdlib>
 #include <stdexcept>
+#include <vector>
 
 namespace command_line {
 
@@ -195,6 +201,49 @@ const std::string *LocaleNames::eraName(Calendar calendar, bool beforeTheEra) co
 {
     const std::string &era = table(calendar).eras[beforeTheEra ? 1 : 0];
     return era.empty() ? nullptr : &era;
+}
+
+std::string LocaleNames::elapsedWords(std::int64_t years, std::int64_t months,
+                                      std::int64_t days) const
+{
+    const icu::Locale language(m_locale.c_str());
+    UErrorCode status = U_ZERO_ERROR;
+    // A sign would be lost where a language names small counts by words alone (Arabic
+    // "يومان", two days), so a span's direction is said by its caller.
+    const auto counted = [&](const icu::MeasureUnit &unit, std::int64_t count) {
+        return icu::number::NumberFormatter::withLocale(language)
+                .unit(unit)
+                .unitWidth(UNUM_UNIT_WIDTH_FULL_NAME)
+                .grouping(UNUM_GROUPING_OFF)
+                .adoptSymbols(icu::NumberingSystem::createInstanceByName("latn", status))
+                .formatInt(std::llabs(count), status)
+                .toString(status);
+    };
+    std::vector<icu::UnicodeString> parts;
+    if (years != 0)
+        parts.push_back(counted(icu::MeasureUnit::getYear(), years));
+    if (months != 0)
+        parts.push_back(counted(icu::MeasureUnit::getMonth(), months));
+    if (days != 0 || parts.empty())
+        parts.push_back(counted(icu::MeasureUnit::getDay(), days));
+    const icu::LocalPointer<icu::ListFormatter> list(icu::ListFormatter::createInstance(
+            language, ULISTFMT_TYPE_UNITS, ULISTFMT_WIDTH_WIDE, status));
+    icu::UnicodeString words;
+    if (U_SUCCESS(status))
+        list->format(parts.data(), std::int32_t(parts.size()), words, status);
+    if (U_FAILURE(status))
+        throw std::runtime_error("ICU cannot write a span of time");
+    return utf8(words);
+}
+
+std::string LocaleNames::calendarName(Calendar calendar) const
+{
+    const icu::LocalPointer<icu::LocaleDisplayNames> names(
+            icu::LocaleDisplayNames::createInstance(icu::Locale(m_locale.c_str())));
+    icu::UnicodeString name;
+    names->keyValueDisplayName("calendar", calendar == Calendar::Hijri ? "islamic" : "gregorian",
+                               name);
+    return utf8(name);
 }
 
 std::string LocaleNames::upperCase(std::string_view text) const

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -52,6 +53,13 @@ public:
     const std::string *eraName(Calendar calendar, bool beforeTheEra) const;
     // The language's own comma: "،" where it is written in the Arabic script.
     const std::string &comma() const { return m_comma; }
+
+    // A time in whole years, months and days, in the language's words from ICU: "34 years,
+    // 1 month, 2 days", without the parts that are none (all of them: "0 days"). Counts are
+    // taken whole, without their sign; digits Latin and ungrouped, for withDigits().
+    std::string elapsedWords(std::int64_t years, std::int64_t months, std::int64_t days) const;
+    // "Islamic Calendar", "التقويم الهجري", "Miladi Takvim".
+    std::string calendarName(Calendar calendar) const;
 
     // By the language's own rules: Turkish "i" becomes "İ".
     std::string upperCase(std::string_view text) const;

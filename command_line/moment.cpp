@@ -1,5 +1,6 @@
 #include "moment.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -32,7 +33,42 @@ ZonedMoment fromLocalTime(std::int64_t unixSeconds, const std::tm &local)
     return {unixSeconds, seconds{local.tm_gmtoff}, local.tm_zone ? local.tm_zone : ""};
 }
 
+std::int64_t offsetAt(std::int64_t unixSeconds)
+{
+    const std::time_t instant = unixSeconds;
+    std::tm local{};
+    localtime_r(&instant, &local);
+    return local.tm_gmtoff;
+}
+
 } // namespace
+
+// Worked out from the offsets the zone keeps around the time rather than by mktime(), which
+// picks one of two instants by tm_isdst, a flag that says nothing in zones whose offset
+// changed for other reasons, and which each C library settles its own way in a gap.
+LocalInstant localInstant(calendar::Date day, seconds timeOfDay)
+{
+    const std::int64_t wall = day.days() * SecondsPerDay + timeOfDay.count();
+    // No zone has changed its offset twice within a day.
+    const std::int64_t offsets[] = {offsetAt(wall - SecondsPerDay), offsetAt(wall),
+                                    offsetAt(wall + SecondsPerDay)};
+    std::optional<std::int64_t> first;
+    for (const std::int64_t offset : offsets) {
+        const std::int64_t candidate = wall - offset;
+        if (offsetAt(candidate) == offset && (!first || candidate < *first))
+            first = candidate;
+    }
+    if (first)
+        return {*first, false};
+    // Put forward over it: the jump is the first instant whose clock shows a later time.
+    const auto [least, most] = std::ranges::minmax(offsets);
+    std::int64_t before = wall - most, after = wall - least;
+    while (after - before > 1) {
+        const std::int64_t middle = before + (after - before) / 2;
+        (middle + offsetAt(middle) >= wall ? after : before) = middle;
+    }
+    return {after, true};
+}
 
 ZonedMoment zoned(const Moment &moment)
 {
@@ -40,22 +76,11 @@ ZonedMoment zoned(const Moment &moment)
     if (moment.writtenOffset)
         return {wallSeconds - duration_cast<seconds>(*moment.writtenOffset).count(),
                 *moment.writtenOffset, numericAbbreviation(*moment.writtenOffset)};
+    const std::time_t instant = moment.unixSeconds
+            ? *moment.unixSeconds
+            : localInstant(moment.day, moment.timeOfDay).unixSeconds;
     std::tm local{};
-    if (moment.unixSeconds) {
-        const std::time_t instant = *moment.unixSeconds;
-        localtime_r(&instant, &local);
-        return fromLocalTime(*moment.unixSeconds, local);
-    }
-    const year_month_day date{moment.day.sysDays()};
-    const hh_mm_ss clock{moment.timeOfDay};
-    local.tm_year = int(date.year()) - 1900;
-    local.tm_mon = int(unsigned(date.month())) - 1;
-    local.tm_mday = int(unsigned(date.day()));
-    local.tm_hour = int(clock.hours().count());
-    local.tm_min = int(clock.minutes().count());
-    local.tm_sec = int(clock.seconds().count());
-    local.tm_isdst = -1; // whichever the zone's rules give that day
-    const std::time_t instant = std::mktime(&local);
+    localtime_r(&instant, &local);
     return fromLocalTime(instant, local);
 }
 

@@ -35,6 +35,16 @@ struct ZonedMoment
 };
 ZonedMoment zoned(const Moment &moment);
 
+// The instant a time on the local clock names. Where the clocks were put back over it, the
+// first of the two; where they were put forward over it, the instant of the jump, which the
+// clock showed as the first time after it.
+struct LocalInstant
+{
+    std::int64_t unixSeconds = 0;
+    bool skipped = false; // the clock never showed the time
+};
+LocalInstant localInstant(calendar::Date day, std::chrono::seconds timeOfDay);
+
 // The moment of an instant, on the local clock.
 Moment momentAt(std::int64_t unixSeconds, std::chrono::nanoseconds fraction = {});
 // Now, by the system clock.

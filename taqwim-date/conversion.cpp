@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include "command_line/bidi_text.h"
+#include "command_line/counting.h"
 #include "command_line/date_writing.h"
 #include "command_line/program.h"
 
@@ -20,7 +21,9 @@ Conversion::Conversion(Settings settings, const command_line::LocaleNames &names
 
 command_line::Moment Conversion::read(std::string_view dateText) const
 {
-    return command_line::readDate(dateText, m_reading);
+    const command_line::Moment moment = command_line::readDate(dateText, m_reading);
+    // A time it prints must be one the clock showed, and agree with its %s.
+    return m_settings.format ? command_line::settledOnLocalClock(moment) : moment;
 }
 
 std::string Conversion::problem(std::string_view dateText,
@@ -47,13 +50,38 @@ void Conversion::write(std::string &out, const command_line::Moment &moment) con
             command_line::visualOrder(line, command_line::beginsRightToLeft(line)));
 }
 
+void Conversion::measureFrom(std::string_view dateText)
+{
+    m_since = read(dateText);
+}
+
+calendar::Date Conversion::dayIn(Calendar calendar, const command_line::Moment &moment) const
+{
+    return calendar == Calendar::Hijri ? m_reading.reckoning.hijriDayOf(moment) : moment.day;
+}
+
+void Conversion::writeElapsed(std::string &out, const command_line::Moment &moment) const
+{
+    const Calendar calendar = m_settings.printed;
+    const command_line::Elapsed elapsed = command_line::elapsedBetween(
+            m_reading.reckoning, dayIn(calendar, *m_since), dayIn(calendar, moment), calendar);
+    const std::string days = m_names.elapsedWords(0, 0, elapsed.days.count());
+    const std::string counted
+            = m_names.elapsedWords(elapsed.months / 12, elapsed.months % 12, elapsed.rest.count());
+    out += command_line::withDigits(days + ": " + counted + " (" + m_names.calendarName(calendar)
+                                            + ")",
+                                    m_settings.digits);
+}
+
 void Conversion::writeLine(std::string &out, const command_line::Moment &moment) const
 {
     const command_line::Reckoning &reckoning = m_reading.reckoning;
     const std::chrono::weekday weekday = moment.day.weekday();
-    const auto dayIn = [&](Calendar calendar) {
-        return calendar == Calendar::Hijri ? reckoning.hijriDayOf(moment) : moment.day;
-    };
+    const auto dayIn = [&](Calendar calendar) { return this->dayIn(calendar, moment); };
+    if (m_since) {
+        writeElapsed(out, moment);
+        return;
+    }
     if (m_settings.format) {
         const calendar::Date day = dayIn(m_settings.printed);
         m_settings.format->appendTo(

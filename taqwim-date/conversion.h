@@ -45,16 +45,23 @@ public:
     // The moment of an instant, as -r takes a file's time.
     command_line::Moment momentAt(std::int64_t unixSeconds,
                                   std::chrono::nanoseconds fraction) const;
+    // From now on, write the time from this date to each moment instead of the moment's
+    // date. Throws command_line::DateTextError for a text that names no day.
+    void measureFrom(std::string_view dateText);
     // The moment's line, without its line break.
     void write(std::string &out, const command_line::Moment &moment) const;
 
 private:
     // The line in reading order.
     void writeLine(std::string &out, const command_line::Moment &moment) const;
+    // "40 days: 1 month, 11 days (Islamic Calendar)", or by FORMAT.
+    void writeElapsed(std::string &out, const command_line::Moment &moment) const;
+    calendar::Date dayIn(calendar::Calendar calendar, const command_line::Moment &moment) const;
 
     Settings m_settings;
     const command_line::LocaleNames &m_names;
     command_line::DateReading m_reading;
+    std::optional<command_line::Moment> m_since;
 };
 
 } // namespace taqwim_date

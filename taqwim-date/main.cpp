@@ -166,8 +166,16 @@ int show(const Options &options)
         return EXIT_FAILURE;
     }
     const command_line::OutputPlan plan = command_line::planOutput(options.bidi);
-    const Conversion conversion
+    Conversion conversion
             = conversionFor(options, std::move(format), names, *reckoning, plan.layout);
+    if (options.since) {
+        try {
+            conversion.measureFrom(*options.since);
+        } catch (const command_line::DateTextError &error) {
+            complain(conversion.problem(*options.since, error));
+            return EXIT_FAILURE;
+        }
+    }
     Output output;
     // Visual text to a terminal that would reorder it, in the mode in which it does not, from
     // the first line to the last.

@@ -13,9 +13,9 @@ using command_line::formatted;
 using command_line::quotedText;
 using command_line::UsageError;
 
-enum LongOnly { To = 256 };
+enum LongOnly { To = 256, Since };
 
-constexpr auto longOptions = command_line::withSharedOptions<9>({{
+constexpr auto longOptions = command_line::withSharedOptions<10>({{
         {"date", required_argument, nullptr, 'd'},
         {"file", required_argument, nullptr, 'f'},
         {"reference", required_argument, nullptr, 'r'},
@@ -25,6 +25,7 @@ constexpr auto longOptions = command_line::withSharedOptions<9>({{
         {"utc", no_argument, nullptr, 'u'},
         {"universal", no_argument, nullptr, 'u'},
         {"to", required_argument, nullptr, To},
+        {"since", required_argument, nullptr, Since},
 }});
 
 calendar::Calendar calendarNamed(std::string_view name)
@@ -98,12 +99,16 @@ bool take(Options &options, int option, const char *argument)
         break;
     case 'I':
         setOnce(options.format, isoFormat(argument), _("multiple output formats specified"));
+        options.iso = true;
         break;
     case 'u':
         options.utc = true;
         break;
     case To:
         options.to = calendarNamed(argument);
+        break;
+    case Since:
+        options.since = argument;
         break;
     default:
         return command_line::takeSharedOption(options, option, argument);
@@ -128,6 +133,8 @@ Options readOptions(int argc, char *argv[])
                 + int(options.reference.has_value())
         > 1)
         throw UsageError(_("the options to specify dates for printing are mutually exclusive"));
+    if (options.since && options.format && options.iso)
+        throw UsageError(_("--since prints the time between two dates, which -I cannot write"));
     return options;
 }
 
@@ -138,6 +145,8 @@ calendar::Calendar inputCalendar(const Options &options)
 
 calendar::Calendar printedCalendar(const Options &options)
 {
+    if (options.since)
+        return options.to.value_or(calendar::Calendar::Hijri);
     return options.to.value_or(calendar::otherCalendar(inputCalendar(options)));
 }
 

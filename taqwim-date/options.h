@@ -21,10 +21,12 @@ struct Options
     std::optional<std::string> date; // -d
     std::optional<std::string> file; // -f
     std::optional<std::string> reference; // -r: the file's last change
+    std::optional<std::string> since; // --since: the time from it to the date is shown
     bool hijri = false; // -H: DATE and FILE's dates are Hijri
     bool utc = false; // -u
     std::optional<calendar::Calendar> to;
     std::optional<std::string> format; // +FORMAT or -I
+    bool iso = false; // the format is -I's
     Digits digits = Digits::Latin;
     command_line::KeepingOptions keeping;
     command_line::BidiChoice bidi = command_line::BidiChoice::Auto;
@@ -34,7 +36,8 @@ struct Options
 Options readOptions(int argc, char *argv[]);
 
 // The calendar of the dates read (-H) and the one FORMAT prints: --to's, else the other one,
-// whichever way the date comes (today, -d, -f, -r).
+// whichever way the date comes (today, -d, -f, -r); for the time since a date, --to's, else
+// the Hijri one.
 calendar::Calendar inputCalendar(const Options &options);
 calendar::Calendar printedCalendar(const Options &options);
 

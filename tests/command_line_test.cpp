@@ -1,5 +1,6 @@
 // What both command-line programs share: dates as people write them, moments and their
 // zones, the quoting of the user's text, and the language of the names.
+#include "command_line/counting.h"
 #include "command_line/date_text.h"
 #include "command_line/locale.h"
 #include "command_line/program.h"
@@ -80,6 +81,10 @@ TEST(DateText, ReadsTheFormsPeopleWrite)
             {"2024-03-11T23:59:59-05:30", G, march11}, // the day written, whatever the zone
             {"2024-03-11T00:00+14", G, march11},
             {"2024-03-11 10:00 +0300", G, march11},
+            {"2024-03-11T10:00 UTC", G, march11},
+            {"2024-03-11 gmt", G, march11},
+            {"Mon 2024-03-11", G, march11},
+            {"monday, 2024-03-11", G, march11},
             {"0001-01-01", G, {G, 1, 1, 1}},
             {"10323-10-21", G, {G, 10323, 10, 21}},
             {"1445-09-01", H, march11},
@@ -191,20 +196,29 @@ TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
             {"2024-03-11x10:00", F::TimeShape},
             {"2024-03-11T10:00+3", F::TimeShape},
             {"2024-03-11T10:00:00.", F::TimeShape},
-            {"2024-03-11T10:00 UTC", F::TimeShape},
             {"2024-03-11T24:00", F::NoSuchTime},
             {"2024-03-11T010:00", F::TimeShape},
             {"2024-03-11T10:60", F::NoSuchTime},
             {"2024-03-11T10:00:60", F::NoSuchTime},
-            {"2024-03-11T10:00+24:00", F::NoSuchTime},
+            {"2024-03-11T10:00+24:00", F::NoSuchZone},
+            {"2024-03-11T10:00Z UTC", F::TimeShape},
+            {"2024-03-11 x", F::UnknownWord},
+            {"next 2024-03-11", F::UnknownWord},
+            {"fri 2024-03-11", F::WrongWeekday},
+            {"11032024", D::MonthOutOfRange},
+            {"2024-01-31 +1 month +99999999 years", D::OutOfRange},
+            {"10323-10-21 +1 day", D::OutOfRange},
+            {"0001-01-01 3 days ago", D::OutOfRange},
+            {"1582-09-10 +1 month", D::SkippedByReform},
             {"@", F::SecondsShape},
             {"@12a", F::SecondsShape},
             {"@1.", F::SecondsShape},
-            {"Mar 11 2024", F::Shape},
+            {"Mar 11 2024", F::UnknownWord},
             {"2024 03 11", F::Shape},
             {"2024-03-11-05", F::Shape},
-            {"todays", F::Shape},
-            {"abc/def/ghi", F::Shape},
+            {"todays", F::UnknownWord},
+            {"abc/def/ghi", F::UnknownWord},
+            {"+3 hours", F::UnknownWord},
     };
     for (const Refused &c : cases) {
         try {
@@ -252,6 +266,19 @@ TEST(DateText, TellsEachFaultInTheUsersTerms)
              "invalid date '0000-01-01': Gregorian dates run from 0001-01-01 to 10323-10-21"},
             {"10000-01-03", &hijri, // moved by a day, to the end of 9999 AH all the same
              "invalid date '10000-01-03': Hijri dates run from -640-05-17 to 9999-12-29"},
+            {"2024-03-11 x", &gregorian,
+             "invalid date '2024-03-11 x': 'x' is not a word dates are written with"},
+            {"2024-03-11T10:00+25:00", &gregorian,
+             "invalid date '2024-03-11T10:00+25:00': there is no such zone: zones run from "
+             "-23:59 to +23:59"},
+            {"Fri 2024-03-11", &gregorian,
+             "invalid date 'Fri 2024-03-11': 2024-03-11 falls on another weekday"},
+            {"11032024", &gregorian,
+             "invalid date '11032024': eight digits are read as YYYYMMDD, and months run from "
+             "1 to 12"},
+            {"20240230", &gregorian,
+             "invalid date '20240230': eight digits are read as YYYYMMDD, and month 2 of 2024 "
+             "has only 29 days"},
     };
     for (const auto &c : cases) {
         try {
@@ -260,6 +287,168 @@ TEST(DateText, TellsEachFaultInTheUsersTerms)
         } catch (const DateTextError &error) {
             EXPECT_EQ(dateProblem(c.text, error, *c.reading), c.message);
         }
+    }
+}
+
+TEST(DateText, MovesTheDayAsDateDoesButClampsToTheMonthsEnd)
+{
+    const ScopedEnvironment zone("TZ", "UTC0");
+    constexpr Calendar G = Calendar::Gregorian, H = Calendar::Hijri;
+    const struct
+    {
+        const char *text;
+        Calendar calendar;
+        CivilDate gregorian;
+    } cases[] = {
+            // Now is Tuesday 2023-11-14.
+            {"+40 days", G, {G, 2023, 12, 24}},
+            {"3 days ago", G, {G, 2023, 11, 11}},
+            {"-3 days ago", G, {G, 2023, 11, 17}},
+            {"1 month 2 days ago", G, {G, 2023, 12, 12}}, // ago turns only the count before it
+            {"+1 day +2 days", G, {G, 2023, 11, 17}},
+            {"2 weeks", G, {G, 2023, 11, 28}},
+            {"next week", G, {G, 2023, 11, 21}},
+            {"last year", G, {G, 2022, 11, 14}},
+            {"tuesday", G, {G, 2023, 11, 14}},
+            {"next Tuesday", G, {G, 2023, 11, 21}},
+            {"last tue", G, {G, 2023, 11, 7}},
+            {"next fri", G, {G, 2023, 11, 17}},
+            {"last friday", G, {G, 2023, 11, 10}},
+            {"sat", G, {G, 2023, 11, 18}},
+            {"tomorrow +1 week", G, {G, 2023, 11, 22}},
+            {"2024-01-31 +1 month", G, {G, 2024, 2, 29}}, // date(1) overflows to 2 March
+            {"2024-03-31 -1 month", G, {G, 2024, 2, 29}},
+            {"2024-02-29 +1 year", G, {G, 2025, 2, 28}},
+            {"+2 days 2024-03-11", G, {G, 2024, 3, 13}},
+            {"2024-03-11 10:00 +2 days", G, {G, 2024, 3, 13}},
+            {"2024-03-11 next friday", G, {G, 2024, 3, 15}},
+            {"2024-03-11 +1 hijri month", G, {G, 2024, 4, 10}},
+            {"1445-09-01 +40 days", H, {G, 2024, 4, 20}},
+            {"1445-09-30 +1 month", H, {G, 2024, 5, 8}}, // Shawwal 1445 has 29 days
+            {"1445-09-01 +4 months 10 days", H, {G, 2024, 7, 17}}, // 1446-01-11
+            {"1445-09-01 +1 gregorian month", H, {G, 2024, 4, 11}},
+            {"1445-09-01 1 year ago", H, {G, 2023, 3, 23}},
+            {"1600-12-29 +1 month", H, {G, 2174, 12, 24}}, // past ICU's table of Umm al-Qura
+    };
+    for (const auto &c : cases) {
+        try {
+            EXPECT_EQ(gregorianOf(read(c.text, c.calendar)), c.gregorian) << c.text;
+        } catch (const DateTextError &error) {
+            ADD_FAILURE() << c.text << ": fault " << error.fault().index();
+        }
+    }
+    // The time of day is kept, and the moment is no longer the instant of now.
+    const Moment later = read("+1 day");
+    EXPECT_EQ(later.timeOfDay, hours{22} + minutes{13} + seconds{20});
+    EXPECT_FALSE(later.unixSeconds);
+}
+
+TEST(Counting, EverySpanLandsBackOnItsDay)
+{
+    const Reckoning &reckoning = shiftedBy(0);
+    const auto dayOf = [&](CivilDate civil) { return *reckoning.dateOf(civil); };
+    // Month ends, leap days, the reform, and both ends of ICU's table of Umm al-Qura.
+    const Date anchors[] = {
+            dayOf({Calendar::Gregorian, 2024, 1, 31}), dayOf({Calendar::Gregorian, 2024, 2, 29}),
+            dayOf({Calendar::Gregorian, 1582, 10, 4}), dayOf({Calendar::Hijri, 1445, 9, 30}),
+            dayOf({Calendar::Hijri, 1300, 1, 1}),      dayOf({Calendar::Hijri, 1600, 12, 29}),
+    };
+    for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri}) {
+        for (const Date from : anchors) {
+            for (const int apart : {-800, -61, -30, -29, -1, 0, 1, 28, 29, 30, 31, 59, 366, 800}) {
+                const Date to = from + calendar::Days{apart};
+                const Elapsed elapsed = elapsedBetween(reckoning, from, to, calendar);
+                const Date landed = monthsLater(reckoning, from, calendar, elapsed.months);
+                EXPECT_EQ(landed + elapsed.rest, to) << from.days() << " " << apart;
+                EXPECT_EQ(elapsed.days.count(), apart);
+                // Whole months first: one more would pass the day.
+                const int sign = apart < 0 ? -1 : 1;
+                EXPECT_GE(elapsed.rest.count() * sign, 0) << from.days() << " " << apart;
+                const Date further = monthsLater(reckoning, from, calendar, elapsed.months + sign);
+                EXPECT_GT((further - to).count() * sign, 0) << from.days() << " " << apart;
+            }
+        }
+    }
+    const Date march11 = dayOf({Calendar::Gregorian, 2024, 3, 11});
+    const Elapsed age = elapsedBetween(reckoning, dayOf({Calendar::Gregorian, 1990, 5, 1}),
+                                       march11, Calendar::Hijri);
+    EXPECT_EQ(age.months, 34 * 12 + 10); // 1410-10-06 to 1445-09-01
+    EXPECT_EQ(age.rest.count(), 24);
+}
+
+// A time on the local clock as GNU date reads it: its instant, or nothing where it refuses.
+std::optional<std::int64_t> gnuInstant(const char *zone, const std::string &text)
+{
+    const ScopedEnvironment time("TZ", zone), all("LC_ALL", "C");
+    const std::string command = "date -d '" + text + "' +%s 2>/dev/null";
+    std::FILE *pipe = ::popen(command.c_str(), "r");
+    char line[64] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    return ::pclose(pipe) == 0 && read ? std::optional(std::stoll(line)) : std::nullopt;
+}
+
+TEST(Moment, EveryTimeIsOneTheClockShowed)
+{
+    constexpr const char *NewYork = "EST5EDT,M3.2.0,M11.1.0";
+    constexpr const char *Santiago = "<-04>4<-03>,M9.1.6/24,M4.1.6/24";
+    constexpr const char *LordHowe = "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0"; // half an hour
+    const struct
+    {
+        const char *zone, *text;
+        std::optional<std::int64_t> ours; // where GNU date's answer is not ours
+    } cases[] = {
+            {NewYork, "2024-03-10 02:30", {}}, // skipped: refused
+            {NewYork, "2024-03-10 03:00", {}},
+            {NewYork, "2024-03-10 01:59:59", {}},
+            {NewYork, "2024-11-03 01:30", {}}, // twice: the first, summer time's
+            {Santiago, "2024-09-08 00:30", {}},
+            {Santiago, "2024-09-08", 1'725'768'000}, // no midnight: from 01:00, where date(1) refuses
+            {Santiago, "2024-04-06 23:30", {}},
+            {LordHowe, "2024-10-06 02:15", {}},
+            {LordHowe, "2024-10-06 02:30", {}},
+            // Twice: the first, where date(1) takes the second here, as glibc's mktime()
+            // happens to guess.
+            {LordHowe, "2024-04-07 01:45", 1'712'414'700},
+            {Berlin, "2024-10-27 02:30", 1'729'989'000},
+    };
+    for (const auto &c : cases) {
+        const ScopedEnvironment zone("TZ", c.zone);
+        std::optional<std::int64_t> instant;
+        try {
+            const Moment moment = settledOnLocalClock(read(c.text));
+            instant = zoned(moment).unixSeconds;
+            // The instant's own clock shows the time printed with it.
+            EXPECT_EQ(momentAt(*instant).timeOfDay, moment.timeOfDay) << c.text;
+        } catch (const DateTextError &error) {
+            EXPECT_EQ(error.fault(), DateTextError::Fault(DateTextFault::SkippedTime)) << c.text;
+        }
+        EXPECT_EQ(instant, c.ours ? c.ours : gnuInstant(c.zone, c.text)) << c.zone << " " << c.text;
+    }
+}
+
+TEST(Moment, ADayTheClockSkippedIsNamedButHasNoInstant)
+{
+    const ScopedEnvironment zone("TZ", "Pacific/Kiritimati");
+    const DateReading reading{Calendar::Gregorian, shiftedBy(0)};
+    const Moment skipped = readDate("1994-12-31", reading);
+    EXPECT_EQ(gregorianOf(skipped), (CivilDate{Calendar::Gregorian, 1994, 12, 31}));
+    try {
+        settledOnLocalClock(skipped);
+        ADD_FAILURE() << "an instant of a skipped day";
+    } catch (const DateTextError &error) {
+        EXPECT_EQ(dateProblem("1994-12-31", error, reading),
+                  "invalid date '1994-12-31': the local clock went past that whole day, from "
+                  "1994-12-31 00:00 straight to 1995-01-01 00:00");
+    }
+    EXPECT_FALSE(gnuInstant("Pacific/Kiritimati", "1994-12-31"));
+    const ScopedEnvironment newYork("TZ", "EST5EDT,M3.2.0,M11.1.0");
+    try {
+        readDate("2024-03-10 02:30", reading);
+        ADD_FAILURE() << "a skipped time";
+    } catch (const DateTextError &error) {
+        EXPECT_EQ(dateProblem("2024-03-10 02:30", error, reading),
+                  "invalid date '2024-03-10 02:30': the local clock never showed that time: it "
+                  "went from 02:00 straight to 03:00");
     }
 }
 
