@@ -192,9 +192,9 @@ TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
               "١/٠٩/١٤٤٥ ١٥:٠٤:٠٥ \u200E+\u200E٠٣٠٠");
     EXPECT_EQ(appliedFormat("%F", moment, Calendar::Hijri, english(), Digits::Persian),
               "۱۴۴۵-۰۹-۰۱");
-    EXPECT_EQ(
-            appliedFormat("%D|%V|%q|%5N|%-3N", moment, Calendar::Gregorian, arabic, Digits::Arabic),
-            "٠٣/١١/٢٤|١١|١|٠٠٠٠٠|٠");
+    EXPECT_EQ(appliedFormat("%D|%x|%V|%q|%5N|%-3N", moment, Calendar::Gregorian, arabic,
+                            Digits::Arabic),
+              "٠٣/١١/٢٤|٠٣/١١/٢٤|١١|١|٠٠٠٠٠|٠");
     // In Arabic-Indic digits, which the bidirectional algorithm takes as Arabic numbers, a
     // date keeps the order of its numbers on a line of its own and held within an Arabic one.
     const std::string date = appliedFormat("%F", moment, Calendar::Hijri, arabic, Digits::Arabic);
