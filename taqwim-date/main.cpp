@@ -66,12 +66,18 @@ void showHelp()
                  "  %B  name of the month             %b, %h  the same, abbreviated\n"
                  "  %u  day of the week (1..7), 1 is Monday; %w (0..6), 0 is Sunday\n"
                  "  %H  hour (00..23)  %I  hour (01..12)  %k, %l  the same, blank-padded\n"
-                 "  %M  minute  %S  second  %N  nanoseconds  %p  AM or PM  %P  am or pm\n"
+                 "  %M  minute  %S  second  %p  AM or PM  %P  am or pm\n"
+                 "  %N  nanoseconds: %3N the first three digits, %-3N without zeros at the end\n"
                  "  %T  the same as %H:%M:%S  %R  %H:%M  %r  %I:%M:%S %p\n"
                  "  %s  seconds since 1970-01-01 00:00 UTC\n"
                  "  %z  +hhmm  %:z  +hh:mm  %::z  +hh:mm:ss  %:::z  +hh  %Z  the zone's name\n"
                  "  %n  a line break   %t  a tab   %%  a %\n"
                  "  %{sunset}  the time the sun sets that day, where the place is known\n"
+                 "Only where FORMAT prints the Gregorian calendar:\n"
+                 "  %U, %W  week of the year (00..53), from its first Sunday, Monday\n"
+                 "  %V  ISO week (01..53)  %G, %g  its year, and that year's last two digits\n"
+                 "  %q  quarter (1..4)                %D  the same as %m/%d/%y\n"
+                 "  %c, %x, %X  date and time, date, time as the C library's locale writes them\n"
                  "The time is the one written with DATE (or midnight), the time now for\n"
                  "today and now, and the instant of @SECONDS and of -r.\n"
                  "After %, - leaves a number unpadded, _ pads it with blanks, 0 with zeros,\n"
@@ -154,7 +160,7 @@ int show(const Options &options)
     const command_line::LocaleNames names(command_line::timeLocale());
     std::optional<OutputFormat> format;
     if (options.format)
-        format.emplace(*options.format);
+        format.emplace(*options.format, printedCalendar(options));
     std::optional<command_line::Reckoning> reckoning;
     try {
         const command_line::Keeping keeping = command_line::keepingOf(options.keeping);

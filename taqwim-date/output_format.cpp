@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 
 namespace taqwim_date {
@@ -147,45 +148,141 @@ void appendIsoDate(std::string &out, const Conversion &piece, const CivilDate &c
     command_line::appendIsoDate(out, civil, digits, widthOf(year, 4), paddingOf(year, '0'));
 }
 
-// %N: the nanoseconds; a width below nine keeps that many of the first digits.
+// %N as GNU date writes it. Without a width, all nine digits (%_N aside, which takes nine as
+// its width); with one, no more digits than the width and no zeros at their end, padded on
+// the right: %3N is 120 for .12 but %-3N 12, and %12N 120000000000.
 void appendNanoseconds(std::string &out, const Conversion &piece, long long nanoseconds,
                        const Digits &digits)
 {
-    int width = piece.width >= 0 ? piece.width : 9;
-    for (int keep = width; keep < 9; ++keep)
-        nanoseconds /= 10;
-    width = std::max(width, 1);
-    appendNumber(out, nanoseconds, width, '0', digits);
+    std::string nine;
+    appendNumber(nine, nanoseconds, 9, '0', Digits::Latin);
+    if (piece.width < 0 && piece.padding != Padding::Blanks) {
+        out += command_line::withDigits(nine, digits);
+        return;
+    }
+    const int width = piece.width < 0 ? 9 : piece.width;
+    std::size_t kept = std::size_t(std::min(width, 9));
+    while (kept > 1 && nine[kept - 1] == '0')
+        --kept;
+    nine.resize(kept);
+    out += command_line::withDigits(nine, digits);
+    for (int i = int(kept); i < width && piece.padding != Padding::None; ++i) {
+        if (piece.padding == Padding::Blanks)
+            out += ' ';
+        else
+            digits.append(out, 0);
+    }
 }
 
-[[noreturn]] void refuseConversion(std::string_view written, char letter)
+// The weeks of the year: %U counts those from its first Sunday, %W from its first Monday,
+// the days before them being week 0.
+long long weekOfYear(const ShownDay &shown, std::chrono::weekday firstDay)
 {
-    switch (letter) {
-    case 'U':
-    case 'W':
-    case 'V':
-    case 'G':
-    case 'g':
-    case 'q':
-        throw UsageError(formatted(_("%s numbers the weeks or quarters of a Gregorian year, which "
-                                     "have no meaning for a Hijri date"),
-                                   quotedText(written).c_str()));
-    case 'c':
-    case 'x':
-    case 'X':
-    case 'D':
-        throw UsageError(formatted(_("%s is a Gregorian layout of the C library: write out the "
-                                     "conversions you want, as in +%%-d/%%-m/%%Y"),
-                                   quotedText(written).c_str()));
+    const long long daysIntoWeek = (shown.weekday - firstDay).count();
+    return (dayOfYear(shown) - 1 + 7 - daysIntoWeek) / 7;
+}
+
+// The ISO week and its year (%V, %G): the week runs from Monday, and belongs to the year its
+// Thursday falls in, so 30 December 2024 is in week 1 of 2025.
+struct IsoWeek
+{
+    int year;
+    long long week;
+};
+IsoWeek isoWeekOf(const ShownDay &shown)
+{
+    const calendar::Date thursday
+            = shown.day + calendar::Days{4 - int(shown.weekday.iso_encoding())};
+    const int year = shown.reckoning.civilDate(thursday, shown.civil.calendar).year;
+    const calendar::Date newYear = shown.reckoning.monthStart(shown.civil.calendar, year, 1);
+    return {year, (thursday - newYear).count() / 7 + 1};
+}
+
+// %c %x %X: the layouts of a date and a time of the C library's LC_TIME locale, in its words,
+// as date(1) prints them: it asks strftime for them with no flag but ^, and pads them as a
+// text. A width counts characters, as everywhere in this program, where GNU's counts bytes.
+void appendLocaleLayout(std::string &out, const Conversion &piece, const ShownDay &shown,
+                        const command_line::ZonedMoment *zone, const LocaleNames &names,
+                        const Digits &digits)
+{
+    std::tm time{};
+    time.tm_year = shown.civil.year - 1900;
+    time.tm_mon = shown.civil.month - 1;
+    time.tm_mday = shown.civil.day;
+    time.tm_wday = int(shown.weekday.c_encoding());
+    time.tm_yday = dayOfYear(shown) - 1;
+    const long long seconds = shown.moment.timeOfDay.count();
+    time.tm_hour = int(seconds / 3600);
+    time.tm_min = int(seconds / 60 % 60);
+    time.tm_sec = int(seconds % 60);
+    if (zone) {
+        time.tm_gmtoff = long(zone->offset.count());
+        time.tm_zone = zone->abbreviation.c_str();
     }
+    // The blank first, as strftime's 0 means both an empty text and one that did not fit.
+    const std::string layout = std::string(piece.upperCase ? " %^" : " %") + piece.letter;
+    std::string text(128, '\0');
+    std::size_t length = 0;
+    while ((length = std::strftime(text.data(), text.size(), layout.c_str(), &time)) == 0
+           && text.size() < 65536)
+        text.resize(text.size() * 2);
+    text.resize(length);
+    if (!text.empty())
+        text.erase(0, 1);
+    Conversion widthOnly = piece;
+    widthOnly.upperCase = widthOnly.otherCase = false;
+    appendText(out, widthOnly, command_line::withDigits(std::move(text), digits), names);
+}
+
+// %D, GNU's own %m/%d/%y, whose flags reach its year alone: %-D is 01/01/0 in 2000.
+void appendUsDate(std::string &out, const Conversion &piece, const CivilDate &civil,
+                  const LocaleNames &names, const Digits &digits)
+{
+    std::string date;
+    appendTwoDigits(date, civil.month, digits);
+    date += '/';
+    appendTwoDigits(date, civil.day, digits);
+    date += '/';
+    Conversion year = piece;
+    year.width = -1;
+    appendField(date, year, std::abs(civil.year) % 100, 2, '0', digits);
+    appendText(out, piece, date, names);
+}
+
+// The conversions of the Gregorian year alone: its weeks and quarters, and the C library's
+// layouts, whose names and numbers are those of Gregorian dates.
+constexpr std::string_view WeekLetters = "UWVGgq", LayoutLetters = "cxXD";
+
+bool isOneOf(char letter, std::string_view letters)
+{
+    return letters.find(letter) != std::string_view::npos;
+}
+
+bool isKnown(char letter, calendar::Calendar printed)
+{
+    return isOneOf(letter, "aAbBhCdeFHIjklmMnNpPrRsStTuwyYzZ%")
+            || (printed == calendar::Calendar::Gregorian
+                && (isOneOf(letter, WeekLetters) || isOneOf(letter, LayoutLetters)));
+}
+
+[[noreturn]] void unknownConversion(std::string_view written)
+{
     throw UsageError(
             formatted(_("unknown conversion %s in the format"), quotedText(written).c_str()));
 }
 
-bool isKnown(char letter)
+// Why a letter is not known: for some, that they print only Gregorian dates.
+[[noreturn]] void refuseConversion(std::string_view written, char letter)
 {
-    return std::string_view("aAbBhCdeFHIjklmMnNpPrRsStTuwyYzZ%").find(letter)
-            != std::string_view::npos;
+    if (isOneOf(letter, WeekLetters))
+        throw UsageError(formatted(_("%s numbers the weeks or quarters of a Gregorian year, which "
+                                     "have no meaning for a Hijri date"),
+                                   quotedText(written).c_str()));
+    if (isOneOf(letter, LayoutLetters))
+        throw UsageError(formatted(_("%s is a Gregorian layout of the C library: write out the "
+                                     "conversions you want, as in +%%-d/%%-m/%%Y"),
+                                   quotedText(written).c_str()));
+    unknownConversion(written);
 }
 
 Padding paddingNamed(char flag)
@@ -194,7 +291,8 @@ Padding paddingNamed(char flag)
 }
 
 // One conversion, from just past its '%'; `at` ends past its letter.
-Conversion conversionAt(std::string_view format, std::size_t percent, std::size_t &at)
+Conversion conversionAt(std::string_view format, std::size_t percent, std::size_t &at,
+                        calendar::Calendar printed)
 {
     Conversion piece;
     for (;
@@ -207,29 +305,28 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
         else
             piece.padding = paddingNamed(format[at]); // the last one counts, as in GNU date
     }
-    for (; at < format.size() && format[at] >= '0' && format[at] <= '9'; ++at) {
-        piece.width = std::max(piece.width, 0) * 10 + (format[at] - '0');
-        if (piece.width > WidestField)
-            throw UsageError(formatted(_("the width in %s is more than %d"),
-                                       quotedText(format.substr(percent, at + 1 - percent)).c_str(),
-                                       WidestField));
-    }
+    // Past the widest, the width stays one more: the message quotes the whole conversion.
+    for (; at < format.size() && format[at] >= '0' && format[at] <= '9'; ++at)
+        piece.width = std::min(std::max(piece.width, 0) * 10 + (format[at] - '0'), WidestField + 1);
     for (; at < format.size() && format[at] == ':'; ++at)
         ++piece.colons;
     if (format.substr(at).starts_with(SunsetName)) {
         at += SunsetName.size();
         piece.letter = SunsetLetter;
-        if (piece.colons > 0)
-            refuseConversion(format.substr(percent, at - percent), piece.letter);
-        return piece;
+    } else if (at < format.size()) {
+        piece.letter = format[at++];
     }
-    if (at >= format.size())
-        throw UsageError(formatted(_("the format ends in an unfinished conversion %s"),
-                                   quotedText(format.substr(percent)).c_str()));
-    piece.letter = format[at++];
     const std::string_view written = format.substr(percent, at - percent);
-    if (!isKnown(piece.letter) || (piece.colons > 0 && (piece.letter != 'z' || piece.colons > 3)))
+    if (piece.width > WidestField)
+        throw UsageError(formatted(_("the width in %s is more than %d"),
+                                   quotedText(written).c_str(), WidestField));
+    if (piece.letter == 0)
+        throw UsageError(formatted(_("the format ends in an unfinished conversion %s"),
+                                   quotedText(written).c_str()));
+    if (piece.letter != SunsetLetter && !isKnown(piece.letter, printed))
         refuseConversion(written, piece.letter);
+    if (piece.colons > 0 && (piece.letter != 'z' || piece.colons > 3))
+        unknownConversion(written);
     return piece;
 }
 
@@ -241,7 +338,7 @@ bool OutputFormat::showsSunset() const
             m_pieces, [](const Conversion &piece) { return piece.letter == SunsetLetter; });
 }
 
-OutputFormat::OutputFormat(std::string_view format)
+OutputFormat::OutputFormat(std::string_view format, calendar::Calendar printed)
 {
     for (std::size_t at = 0; at < format.size();) {
         const std::size_t percent = format.find('%', at);
@@ -251,7 +348,7 @@ OutputFormat::OutputFormat(std::string_view format)
             continue;
         }
         at = percent + 1;
-        m_pieces.push_back(conversionAt(format, percent, at));
+        m_pieces.push_back(conversionAt(format, percent, at, printed));
     }
 }
 
@@ -334,6 +431,34 @@ void OutputFormat::appendTo(std::string &out, const ShownDay &shown, const Local
             break;
         case 'N':
             appendNanoseconds(out, piece, shown.moment.fraction.count(), digits);
+            break;
+        case 'c':
+        case 'X': // a locale's time may name its zone, as en_US's does
+            appendLocaleLayout(out, piece, shown, &zoned(), names, digits);
+            break;
+        case 'x':
+            appendLocaleLayout(out, piece, shown, nullptr, names, digits);
+            break;
+        case 'D':
+            appendUsDate(out, piece, civil, names, digits);
+            break;
+        case 'U':
+            appendField(out, piece, weekOfYear(shown, std::chrono::Sunday), 2, '0', digits);
+            break;
+        case 'W':
+            appendField(out, piece, weekOfYear(shown, std::chrono::Monday), 2, '0', digits);
+            break;
+        case 'V':
+            appendField(out, piece, isoWeekOf(shown).week, 2, '0', digits);
+            break;
+        case 'G':
+            appendField(out, piece, isoWeekOf(shown).year, 4, '0', digits);
+            break;
+        case 'g':
+            appendField(out, piece, std::abs(isoWeekOf(shown).year) % 100, 2, '0', digits);
+            break;
+        case 'q':
+            appendField(out, piece, (civil.month + 2) / 3, 1, '0', digits);
             break;
         case 'd':
             appendField(out, piece, civil.day, 2, '0', digits);

@@ -33,9 +33,10 @@ struct ShownDay
 class OutputFormat
 {
 public:
-    // Throws command_line::UsageError for a conversion it does not know or that has no
-    // meaning for a Hijri date.
-    explicit OutputFormat(std::string_view format);
+    // Throws command_line::UsageError for a conversion it does not know, or that has no
+    // meaning in the calendar printed: the Gregorian year's weeks and quarters and the C
+    // library's layouts of a date, for a Hijri one.
+    OutputFormat(std::string_view format, calendar::Calendar printed);
 
     // Whether it prints the time of sunset, %{sunset}, which needs a place.
     bool showsSunset() const;

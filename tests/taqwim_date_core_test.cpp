@@ -64,18 +64,25 @@ std::string appliedFormat(std::string_view format, const Moment &moment,
                           Digits digits = Digits::Latin)
 {
     std::string out;
-    OutputFormat(format).appendTo(out,
-                                  {calendar::civilDate(moment.day, calendar), moment.day,
-                                   moment.day.weekday(), moment, ummAlQura()},
-                                  names, digits);
+    OutputFormat(format, calendar)
+            .appendTo(out,
+                      {calendar::civilDate(moment.day, calendar), moment.day, moment.day.weekday(),
+                       moment, ummAlQura()},
+                      names, digits);
     return out;
 }
 
-// GNU date's own answer, in the C locale and the zone given.
-std::string gnuDate(const char *zone, std::int64_t instant, const std::string &format)
+// GNU date's own answer, in the zone and locale given, at an instant whole seconds and
+// nanoseconds after 1970 (whole seconds before it: date(1) reads @-1.25 as -2 + .75).
+std::string gnuDate(const char *zone, std::int64_t instant, std::chrono::nanoseconds fraction,
+                    const std::string &format, const char *locale = "C")
 {
-    const ScopedEnvironment time("TZ", zone), all("LC_ALL", "C");
-    const std::string command = "date -d @" + std::to_string(instant) + " '+" + format + "'";
+    EXPECT_TRUE(instant >= 0 || fraction.count() == 0) << instant;
+    const ScopedEnvironment time("TZ", zone), all("LC_ALL", locale);
+    std::string nanoseconds = std::to_string(1'000'000'000 + fraction.count());
+    nanoseconds[0] = '.';
+    const std::string command
+            = "date -d @" + std::to_string(instant) + nanoseconds + " '+" + format + "'";
     std::FILE *pipe = ::popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> block;
@@ -103,23 +110,51 @@ TEST(OutputFormat, WidthsFlagsAndTimesAreGnuDatesOnTheGregorianSide)
             "%-0d|%0-d|%_0d|%^-10A|%3m|%_3m|%5j|%-5e|%_d|%0e|%3y|%-y|%3C|%10Y|%_10Y",
             "%#p|%^p|%10p|%_5p|%05p|%^P|%#P|%#Z|%^Z|%05Z|%I%p|%10r|%-H|%_I|%-M",
             "%_z|%-z|%6z|%_6z|%10z|%_5z|%_:z|%-:::z|%10:z|%_::z|%10s|%_15s|%015s",
-            "%12F|%-12F|%_12F|%012F|%10T|%_10T|%012T|%-T|%^T|%12R|%3N|%10N|%-N|%10n|%5t",
+            "%12F|%-12F|%_12F|%012F|%10T|%_10T|%012T|%-T|%^T|%12R|%10n|%5t",
+            "%N|%3N|%10N|%-3N|%_3N|%_N|%-9N|%-N|%_12N|%012N|%-12N|%1N|%^3N|%#5N|%0N|%_0N",
+            "%U|%W|%V|%G|%g|%q|%-U|%_W|%1V|%-3V|%_3V|%06G|%_6G|%-G|%-g|%3g|%_3q|%02q",
+            "%c|%x|%X|%D|%_c|%-c|%0c|%^c|%#c|%30c|%-30c|%_30c|%030x|%12X|%-x|%_X",
+            "%-D|%_D|%^10D|%010D|%-10D",
     };
     std::string all; // one GNU date for all of them, the answers apart by a separator
     for (const std::string &format : formats)
         all += format + "\x1f";
-    const std::int64_t instants[] = {1'709'967'903, 1'710'000'000, -1, 951'782'400};
+    // With fractions that fill the nine digits of %N or not; at the turns of years, where the
+    // ISO week's year is not the date's (2021-01-01 is in week 53 of 2020, 2024-12-30 in week
+    // 1 of 2025), and a year that begins on a Sunday (2023).
+    const struct
+    {
+        std::int64_t seconds;
+        std::chrono::nanoseconds fraction;
+    } instants[] = {{1'709'967'903, std::chrono::nanoseconds{120'000'000}},
+                    {1'710'000'000, std::chrono::nanoseconds{123'456'789}},
+                    {-1, {}},
+                    {951'782'400, std::chrono::nanoseconds{5}},
+                    {1'609'502'400, std::chrono::nanoseconds{100}},
+                    {1'735'560'000, std::chrono::nanoseconds{999'999'999}},
+                    {1'672'574'400, std::chrono::nanoseconds{10'000}}};
     for (const char *zone : {"UTC0", "<+0530>-5:30", "<-0330>3:30", "CET-1CEST,M3.5.0,M10.5.0/3"}) {
-        for (const std::int64_t instant : instants) {
+        for (const auto &instant : instants) {
             const ScopedEnvironment time("TZ", zone);
-            const std::vector<std::string> ours
-                    = split(appliedFormat(all, command_line::momentAt(instant)));
-            const std::vector<std::string> gnu = split(gnuDate(zone, instant, all));
+            const std::vector<std::string> ours = split(
+                    appliedFormat(all, command_line::momentAt(instant.seconds, instant.fraction)));
+            const std::vector<std::string> gnu
+                    = split(gnuDate(zone, instant.seconds, instant.fraction, all));
             ASSERT_EQ(ours.size(), formats.size());
             ASSERT_EQ(gnu.size(), formats.size());
             for (std::size_t i = 0; i < formats.size(); ++i)
-                EXPECT_EQ(ours[i], gnu[i]) << zone << " @" << instant << " " << formats[i];
+                EXPECT_EQ(ours[i], gnu[i]) << zone << " @" << instant.seconds << " " << formats[i];
         }
+    }
+    // The layouts in the C library's words, and with the zone's name on a summer's day where
+    // the locale's have it (en_US's %c).
+    const char *const summer = "CET-1CEST,M3.5.0,M10.5.0/3";
+    const ScopedEnvironment time("TZ", summer);
+    for (const char *locale : {"en_US.UTF-8", "ar_SA.UTF-8", "fr_FR.UTF-8"}) {
+        const ScopedTimeLocale words(locale);
+        EXPECT_EQ(appliedFormat("%c|%X|%x|%^c|%_c", command_line::momentAt(1'718'000'000)),
+                  gnuDate(summer, 1'718'000'000, {}, "%c|%X|%x|%^c|%_c", locale))
+                << locale;
     }
 }
 
@@ -157,6 +192,9 @@ TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
               "١/٠٩/١٤٤٥ ١٥:٠٤:٠٥ \u200E+\u200E٠٣٠٠");
     EXPECT_EQ(appliedFormat("%F", moment, Calendar::Hijri, english(), Digits::Persian),
               "۱۴۴۵-۰۹-۰۱");
+    EXPECT_EQ(appliedFormat("%D|%x|%V|%q|%5N|%-3N", moment, Calendar::Gregorian, arabic,
+                            Digits::Arabic),
+              "٠٣/١١/٢٤|٠٣/١١/٢٤|١١|١|٠٠٠٠٠|٠");
     // In Arabic-Indic digits, which the bidirectional algorithm takes as Arabic numbers, a
     // date keeps the order of its numbers on a line of its own and held within an Arabic one.
     const std::string date = appliedFormat("%F", moment, Calendar::Hijri, arabic, Digits::Arabic);
@@ -175,10 +213,10 @@ TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
               turkish.upperCase(turkish.weekday(std::chrono::Monday)));
 }
 
-std::string refusal(const std::string &format)
+std::string refusal(const std::string &format, Calendar printed)
 {
     try {
-        OutputFormat{format};
+        OutputFormat{format, printed};
     } catch (const command_line::UsageError &error) {
         return error.what();
     }
@@ -187,38 +225,46 @@ std::string refusal(const std::string &format)
 
 TEST(OutputFormat, RefusesWhatItCannotMeanNamingIt)
 {
+    constexpr Calendar Hijri = Calendar::Hijri, Gregorian = Calendar::Gregorian;
     const struct
     {
-        const char *format, *message;
+        const char *format;
+        Calendar printed;
+        const char *message;
     } cases[] = {
-            {"%Q", "unknown conversion '%Q' in the format"},
-            {"%Ey", "unknown conversion '%E' in the format"},
-            {"%:d", "unknown conversion '%:d' in the format"},
-            {"%::::z", "unknown conversion '%::::z' in the format"},
-            {"%+4Y", "unknown conversion '%+' in the format"},
-            {"date %", "the format ends in an unfinished conversion '%'"},
-            {"%-", "the format ends in an unfinished conversion '%-'"},
-            {"%10", "the format ends in an unfinished conversion '%10'"},
-            {"%1001d", "the width in '%1001' is more than 1000"},
-            {"%U",
+            {"%Q", Hijri, "unknown conversion '%Q' in the format"},
+            {"%Q", Gregorian, "unknown conversion '%Q' in the format"},
+            {"%Ey", Gregorian, "unknown conversion '%E' in the format"},
+            {"%:d", Hijri, "unknown conversion '%:d' in the format"},
+            {"%::::z", Hijri, "unknown conversion '%::::z' in the format"},
+            {"%:V", Gregorian, "unknown conversion '%:V' in the format"},
+            {"%+4Y", Hijri, "unknown conversion '%+' in the format"},
+            {"date %", Hijri, "the format ends in an unfinished conversion '%'"},
+            {"%-", Hijri, "the format ends in an unfinished conversion '%-'"},
+            {"%10", Gregorian, "the format ends in an unfinished conversion '%10'"},
+            {"%1001d", Hijri, "the width in '%1001d' is more than 1000"},
+            {"%1000000d %Y", Gregorian, "the width in '%1000000d' is more than 1000"},
+            {"%99999999999", Hijri, "the width in '%99999999999' is more than 1000"},
+            {"%U", Hijri,
              "'%U' numbers the weeks or quarters of a Gregorian year, which have no meaning for "
              "a Hijri date"},
-            {"%_V",
+            {"%_V", Hijri,
              "'%_V' numbers the weeks or quarters of a Gregorian year, which have no "
              "meaning for a Hijri date"},
-            {"%q",
+            {"%q", Hijri,
              "'%q' numbers the weeks or quarters of a Gregorian year, which have no meaning "
              "for a Hijri date"},
-            {"%c",
+            {"%c", Hijri,
              "'%c' is a Gregorian layout of the C library: write out the conversions you "
              "want, as in +%-d/%-m/%Y"},
-            {"%D",
-             "'%D' is a Gregorian layout of the C library: write out the conversions you "
+            {"%10D", Hijri,
+             "'%10D' is a Gregorian layout of the C library: write out the conversions you "
              "want, as in +%-d/%-m/%Y"},
-            {"%10d %1000e %%", "accepted"},
+            {"%10d %1000e %%", Hijri, "accepted"},
+            {"%V %_3G %g %U %W %q %^30c %x %X %D", Gregorian, "accepted"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(refusal(c.format), c.message) << c.format;
+        EXPECT_EQ(refusal(c.format, c.printed), c.message) << c.format;
 }
 
 // taqwim-date's command line, read as GNU's getopt_long reads it.
@@ -326,9 +372,11 @@ TEST(Options, TakeDateOnesHabits)
     EXPECT_EQ(optionsOf({"--help", "--frobnicate"}).action, Options::Action::Help);
     EXPECT_EQ(optionsOf({"--vers"}).action, Options::Action::Version);
     // -H says what the dates read are, and so what FORMAT prints, whichever way they come.
-    for (const std::vector<std::string> &source :
-         {std::vector<std::string>{}, {"-d", "today"}, {"-d", "1445-09-01"}, {"-f", "-"},
-          {"-r", "dates.csv"}}) {
+    for (const std::vector<std::string> &source : {std::vector<std::string>{},
+                                                   {"-d", "today"},
+                                                   {"-d", "1445-09-01"},
+                                                   {"-f", "-"},
+                                                   {"-r", "dates.csv"}}) {
         std::vector<std::string> hijri = source;
         hijri.push_back("-H");
         EXPECT_EQ(printedCalendar(optionsOf(source)), Calendar::Hijri) << source.size();
@@ -406,10 +454,12 @@ TEST(Conversion, MovesTheHijriCalendarBothWays)
     // With --adjust=1 every day takes the Hijri date Umm al-Qura gives the next day.
     const command_line::Reckoning dayLater(1);
     const Conversion toHijri
-            = conversionTo(Calendar::Hijri, english(), OutputFormat("%F"), Digits::Latin, dayLater);
+            = conversionTo(Calendar::Hijri, english(), OutputFormat("%F", Calendar::Hijri),
+                           Digits::Latin, dayLater);
     EXPECT_EQ(lineOf(toHijri, "1/12/2024"), "1446-06-01");
-    const Conversion toGregorian = conversionTo(Calendar::Gregorian, english(), OutputFormat("%F"),
-                                                Digits::Latin, dayLater);
+    const Conversion toGregorian
+            = conversionTo(Calendar::Gregorian, english(), OutputFormat("%F", Calendar::Gregorian),
+                           Digits::Latin, dayLater);
     EXPECT_EQ(lineOf(toGregorian, "1/6/1446"), "2024-12-01");
     EXPECT_EQ(lineOf(toGregorian, "9999-12-29"), "10323-10-20"); // the last day, a day sooner
 }
@@ -481,7 +531,8 @@ std::vector<std::string> linesOf(const std::string &text)
 const Conversion &isoToHijri()
 {
     static const Conversion conversion
-            = Conversion({Calendar::Gregorian, Calendar::Hijri, OutputFormat("%F"), Digits::Latin},
+            = Conversion({Calendar::Gregorian, Calendar::Hijri, OutputFormat("%F", Calendar::Hijri),
+                          Digits::Latin},
                          english(), ummAlQura());
     return conversion;
 }

@@ -36,7 +36,7 @@ def statuses_and_streams():
     code, out, err = run("-d", "11/03/24")
     check("a date refused", (code, out, err.startswith("taqwim-date: invalid date '11/03/24'"),
                              err.count("\n")), (1, "", True, 1))
-    for args in (["--d=x"], ["-Idate", "extra"], ["--adjust=-3"], ["-d"], ["+%"]):
+    for args in (["--d=x"], ["-Idate", "extra"], ["--adjust=-3"], ["-d"], ["+%"], ["+%V"]):
         code, out, err = run(*args)
         check(f"usage {args}", (code, out, err.splitlines()[-1]),
               (2, "", "Try 'taqwim-date --help' for more information."))
@@ -51,8 +51,8 @@ def zones_and_files():
     riyadh = {"TZ": "<+03>-3"}
     check("@SECONDS on the local clock", run("-d", "@1700000000", "--to=gregorian", "+%F %T %Z",
                                              env=riyadh)[1], "2023-11-15 01:13:20 +03\n")
-    check("-u", run("-u", "-d", "@1700000000", "--to=gregorian", "+%F %T %Z", env=riyadh)[1],
-          "2023-11-14 22:13:20 UTC\n")
+    check("-u", run("-u", "-d", "@1700000000", "--to=gregorian", "+%F %T %Z|%V|%c",
+                    env=riyadh)[1], "2023-11-14 22:13:20 UTC|46|Tue Nov 14 22:13:20 2023\n")
     check("-Iseconds", run("-Iseconds", "-d", "2024-03-11 10:00", env=riyadh)[1],
           "1445-09-01T10:00:00+03:00\n")
     with tempfile.NamedTemporaryFile() as file:

@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to taqwim-date's two readers: the first byte chooses the calendar,
-// the Hijri reckoning and its shift, the bytes up to the first NUL are a DATE, the rest a
-// FORMAT.
+// Feeds arbitrary bytes to taqwim-date's two readers: the first byte chooses the calendar
+// (of the DATE, and the one the FORMAT prints), the Hijri reckoning and its shift, the bytes
+// up to the first NUL are a DATE, the rest a FORMAT.
 #include "conversion.h"
 #include "output_format.h"
 
@@ -49,15 +49,15 @@ command_line::Moment fixedNow()
     return command_line::momentAt(1'700'000'000);
 }
 
-void applyFormat(std::string_view formatText)
+void applyFormat(std::string_view formatText, Calendar printed)
 {
     try {
-        const OutputFormat format(formatText);
+        const OutputFormat format(formatText, printed);
         std::string out;
         const command_line::Moment moment = fixedNow();
         format.appendTo(out,
-                        {calendar::civilDate(moment.day, Calendar::Hijri), moment.day,
-                         moment.day.weekday(), moment, reckoningOf({}, 0)},
+                        {calendar::civilDate(moment.day, printed), moment.day, moment.day.weekday(),
+                         moment, reckoningOf({}, 0)},
                         englishNames(), Digits::Arabic);
     } catch (const command_line::UsageError &) {
     }
@@ -66,9 +66,9 @@ void applyFormat(std::string_view formatText)
 Conversion conversion(Calendar input, Calendar printed, const command_line::Reckoning &reckoning,
                       const char *format)
 {
-    return Conversion(
-            {input, printed, OutputFormat(format), Digits::Latin, command_line::Layout::Logical},
-            englishNames(), reckoning, fixedNow);
+    return Conversion({input, printed, OutputFormat(format, printed), Digits::Latin,
+                       command_line::Layout::Logical},
+                      englishNames(), reckoning, fixedNow);
 }
 
 // A day read and printed with %F or -Ins, in either calendar, reads back as the same day.
@@ -103,6 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t end = rest.find('\0');
     readBack(rest.substr(0, end), input, reckoningOf(variant, shift));
     if (end != std::string_view::npos)
-        applyFormat(rest.substr(end + 1));
+        applyFormat(rest.substr(end + 1), input);
     return 0;
 }
