@@ -23,7 +23,9 @@ command_line::Moment Conversion::read(std::string_view dateText) const
 {
     const command_line::Moment moment = command_line::readDate(dateText, m_reading);
     // A time it prints must be one the clock showed, and agree with its %s.
-    return m_settings.format ? command_line::settledOnLocalClock(moment) : moment;
+    return m_settings.format && m_settings.format->showsTheClock()
+            ? command_line::settledOnLocalClock(moment)
+            : moment;
 }
 
 std::string Conversion::problem(std::string_view dateText,
@@ -65,6 +67,10 @@ void Conversion::writeElapsed(std::string &out, const command_line::Moment &mome
     const Calendar calendar = m_settings.printed;
     const command_line::Elapsed elapsed = command_line::elapsedBetween(
             m_reading.reckoning, dayIn(calendar, *m_since), dayIn(calendar, moment), calendar);
+    if (m_settings.format) {
+        m_settings.format->appendElapsed(out, elapsed, m_settings.digits);
+        return;
+    }
     const std::string days = m_names.elapsedWords(0, 0, elapsed.days.count());
     const std::string counted
             = m_names.elapsedWords(elapsed.months / 12, elapsed.months % 12, elapsed.rest.count());

@@ -160,7 +160,9 @@ int show(const Options &options)
     const command_line::LocaleNames names(command_line::timeLocale());
     std::optional<OutputFormat> format;
     if (options.format)
-        format.emplace(*options.format, printedCalendar(options));
+        format.emplace(*options.format, printedCalendar(options),
+                       options.since ? OutputFormat::Subject::Elapsed
+                                     : OutputFormat::Subject::Moment);
     std::optional<command_line::Reckoning> reckoning;
     try {
         const command_line::Keeping keeping = command_line::keepingOf(options.keeping);

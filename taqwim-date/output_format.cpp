@@ -258,9 +258,20 @@ bool isOneOf(char letter, std::string_view letters)
     return letters.find(letter) != std::string_view::npos;
 }
 
-bool isKnown(char letter, calendar::Calendar printed)
+using Subject = OutputFormat::Subject;
+
+// %{days}: all the days between two dates, where %d gives those after the whole months.
+constexpr std::string_view DaysName = "{days}";
+constexpr char DaysLetter = '}';
+
+// The conversions that print the time of day or the instant, not the day alone.
+constexpr std::string_view ClockLetters = "HIklMSTRrpPszZcX";
+
+bool isKnown(char letter, calendar::Calendar printed, Subject subject)
 {
-    return isOneOf(letter, "aAbBhCdeFHIjklmMnNpPrRsStTuwyYzZ%")
+    if (subject == Subject::Elapsed)
+        return isOneOf(letter, "Ymdnt%") || letter == DaysLetter;
+    return letter == SunsetLetter || isOneOf(letter, "aAbBhCdeFHIjklmMnNpPrRsStTuwyYzZ%")
             || (printed == calendar::Calendar::Gregorian
                 && (isOneOf(letter, WeekLetters) || isOneOf(letter, LayoutLetters)));
 }
@@ -292,7 +303,7 @@ Padding paddingNamed(char flag)
 
 // One conversion, from just past its '%'; `at` ends past its letter.
 Conversion conversionAt(std::string_view format, std::size_t percent, std::size_t &at,
-                        calendar::Calendar printed)
+                        calendar::Calendar printed, Subject subject)
 {
     Conversion piece;
     for (;
@@ -313,6 +324,9 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
     if (format.substr(at).starts_with(SunsetName)) {
         at += SunsetName.size();
         piece.letter = SunsetLetter;
+    } else if (format.substr(at).starts_with(DaysName)) {
+        at += DaysName.size();
+        piece.letter = DaysLetter;
     } else if (at < format.size()) {
         piece.letter = format[at++];
     }
@@ -323,8 +337,8 @@ Conversion conversionAt(std::string_view format, std::size_t percent, std::size_
     if (piece.letter == 0)
         throw UsageError(formatted(_("the format ends in an unfinished conversion %s"),
                                    quotedText(written).c_str()));
-    if (piece.letter != SunsetLetter && !isKnown(piece.letter, printed))
-        refuseConversion(written, piece.letter);
+    if (!isKnown(piece.letter, printed, subject))
+        refuseConversion(written, subject == Subject::Moment ? piece.letter : 0);
     if (piece.colons > 0 && (piece.letter != 'z' || piece.colons > 3))
         unknownConversion(written);
     return piece;
@@ -338,7 +352,46 @@ bool OutputFormat::showsSunset() const
             m_pieces, [](const Conversion &piece) { return piece.letter == SunsetLetter; });
 }
 
-OutputFormat::OutputFormat(std::string_view format, calendar::Calendar printed)
+bool OutputFormat::showsTheClock() const
+{
+    return std::ranges::any_of(
+            m_pieces, [](const Conversion &piece) { return isOneOf(piece.letter, ClockLetters); });
+}
+
+void OutputFormat::appendElapsed(std::string &out, const command_line::Elapsed &elapsed,
+                                 const Digits &digits) const
+{
+    for (const Conversion &piece : m_pieces) {
+        switch (piece.letter) {
+        case 0:
+            out += piece.literal;
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case '%':
+            out += '%';
+            break;
+        case 'Y':
+            appendField(out, piece, elapsed.months / 12, 0, '0', digits);
+            break;
+        case 'm':
+            appendField(out, piece, elapsed.months % 12, 0, '0', digits);
+            break;
+        case 'd':
+            appendField(out, piece, elapsed.rest.count(), 0, '0', digits);
+            break;
+        case DaysLetter:
+            appendField(out, piece, elapsed.days.count(), 0, '0', digits);
+            break;
+        }
+    }
+}
+
+OutputFormat::OutputFormat(std::string_view format, calendar::Calendar printed, Subject subject)
 {
     for (std::size_t at = 0; at < format.size();) {
         const std::size_t percent = format.find('%', at);
@@ -348,7 +401,7 @@ OutputFormat::OutputFormat(std::string_view format, calendar::Calendar printed)
             continue;
         }
         at = percent + 1;
-        m_pieces.push_back(conversionAt(format, percent, at, printed));
+        m_pieces.push_back(conversionAt(format, percent, at, printed, subject));
     }
 }
 

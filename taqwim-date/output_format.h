@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command_line/counting.h"
 #include "command_line/digits.h"
 #include "command_line/locale_names.h"
 #include "command_line/moment.h"
@@ -36,10 +37,20 @@ public:
     // Throws command_line::UsageError for a conversion it does not know, or that has no
     // meaning in the calendar printed: the Gregorian year's weeks and quarters and the C
     // library's layouts of a date, for a Hijri one.
-    OutputFormat(std::string_view format, calendar::Calendar printed);
+    // What a format prints: a day and its time, or the time between two days.
+    enum class Subject { Moment, Elapsed };
+    OutputFormat(std::string_view format, calendar::Calendar printed,
+                 Subject subject = Subject::Moment);
 
     // Whether it prints the time of sunset, %{sunset}, which needs a place.
     bool showsSunset() const;
+    // Whether it prints a time of the day or an instant, which must be one the clock showed.
+    bool showsTheClock() const;
+
+    // For Subject::Elapsed: %Y whole years, %m and %d the months and days after them,
+    // %{days} all the days; numbers unpadded unless a flag or width says otherwise.
+    void appendElapsed(std::string &out, const command_line::Elapsed &elapsed,
+                       const Digits &digits) const;
 
     void appendTo(std::string &out, const ShownDay &shown, const command_line::LocaleNames &names,
                   const Digits &digits) const;

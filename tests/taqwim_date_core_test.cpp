@@ -213,10 +213,11 @@ TEST(OutputFormat, WritesArabicDigitsAndTheLanguagesNames)
               turkish.upperCase(turkish.weekday(std::chrono::Monday)));
 }
 
-std::string refusal(const std::string &format, Calendar printed)
+std::string refusal(const std::string &format, Calendar printed,
+                    OutputFormat::Subject subject = OutputFormat::Subject::Moment)
 {
     try {
-        OutputFormat{format, printed};
+        OutputFormat{format, printed, subject};
     } catch (const command_line::UsageError &error) {
         return error.what();
     }
@@ -265,6 +266,29 @@ TEST(OutputFormat, RefusesWhatItCannotMeanNamingIt)
     };
     for (const auto &c : cases)
         EXPECT_EQ(refusal(c.format, c.printed), c.message) << c.format;
+    // The time between two dates has conversions of its own.
+    constexpr auto Elapsed = OutputFormat::Subject::Elapsed;
+    EXPECT_EQ(refusal("%{days}", Hijri), "unknown conversion '%{days}' in the format");
+    EXPECT_EQ(refusal("%H", Hijri, Elapsed), "unknown conversion '%H' in the format");
+    EXPECT_EQ(refusal("%V", Gregorian, Elapsed), "unknown conversion '%V' in the format");
+    EXPECT_EQ(refusal("%{days} %Y %m %d%n%t%%", Hijri, Elapsed), "accepted");
+}
+
+TEST(OutputFormat, WritesTheTimeBetweenTwoDatesForScripts)
+{
+    const command_line::Elapsed age{calendar::Days{12368}, 34 * 12 + 10, calendar::Days{24}};
+    const command_line::Elapsed back{calendar::Days{-40}, -1, calendar::Days{-10}};
+    const auto applied = [](std::string_view format, const command_line::Elapsed &elapsed,
+                            const Digits &digits = Digits::Latin) {
+        std::string out;
+        OutputFormat(format, Calendar::Hijri, OutputFormat::Subject::Elapsed)
+                .appendElapsed(out, elapsed, digits);
+        return out;
+    };
+    EXPECT_EQ(applied("%{days} %Y %m %d", age), "12368 34 10 24");
+    EXPECT_EQ(applied("%{days} %Y %m %d", back), "-40 0 -1 -10");
+    EXPECT_EQ(applied("%3d|%_4Y|%-m|%05{days}%%", age), "024|  34|10|12368%");
+    EXPECT_EQ(applied("%Y", age, Digits::Arabic), "٣٤");
 }
 
 // taqwim-date's command line, read as GNU's getopt_long reads it.
@@ -303,6 +327,8 @@ TEST(Options, RefusesAsGnuProgramsDoInTheUsersTerms)
              "option '--d=x' is ambiguous; possibilities: '--date' '--digits' '--debug'"},
             {{"-d"}, "option requires an argument -- 'd'"},
             {{"-H", "-d"}, "option requires an argument -- 'd'"},
+            {{"--since=today", "-Ins"},
+             "--since prints the time between two dates, which -I cannot write"},
             {{"--date"}, "option '--date' requires an argument"},
             {{"--dat"}, "option '--date' requires an argument"},
             {{"--utc=3"}, "option '--utc' doesn't allow an argument"},
@@ -447,6 +473,20 @@ TEST(Conversion, WritesTheWindowsLineUnderArabicAndOneLanguageALineElsewhere)
                   c.latinLetters)
                 << line;
     }
+}
+
+TEST(Conversion, TellsTheTimeSinceADateInTheCalendarAsked)
+{
+    Conversion hijri = conversionTo(Calendar::Hijri, english());
+    hijri.measureFrom("1990-05-01");
+    const std::string calendarName = " (" + english().calendarName(Calendar::Hijri) + ")";
+    EXPECT_EQ(lineOf(hijri, "2024-03-11"), "12368 days: 34 years, 10 months, 24 days" + calendarName);
+    // Counted from the date given back, as the format's negative numbers say.
+    EXPECT_EQ(lineOf(hijri, "1990-04-30"), "1 day: 1 day" + calendarName);
+    Conversion gregorian({Calendar::Gregorian, Calendar::Gregorian}, english(), ummAlQura());
+    gregorian.measureFrom("2024-01-31");
+    EXPECT_EQ(lineOf(gregorian, "2024-02-29"),
+              "29 days: 1 month (" + english().calendarName(Calendar::Gregorian) + ")");
 }
 
 TEST(Conversion, MovesTheHijriCalendarBothWays)
