@@ -34,14 +34,18 @@ void showHelp()
                  "\n"),
                stdout);
     std::fputs(_("  -d, --date=DATE       show DATE instead of today (see DATE below)\n"
-                 "  -H, --hijri           DATE is a Hijri date (without it, Gregorian: Julian\n"
-                 "                        before 15 October 1582)\n"
+                 "  -H, --hijri           DATE and the lines of FILE are Hijri dates, and\n"
+                 "                        months and years in DATE Hijri ones (without it,\n"
+                 "                        Gregorian: Julian before 15 October 1582)\n"
                  "  -f, --file=FILE       show the date on each line of FILE, one line out for\n"
                  "                        each line in; - reads standard input\n"
                  "  -r, --reference=FILE  show the day FILE was last changed\n"
                  "  -u, --utc, --universal  today, now, @SECONDS and -r in UTC\n"
-                 "      --to=CALENDAR     the calendar FORMAT prints: hijri or gregorian\n"
-                 "                        (by default the other one than DATE's; else hijri)\n"
+                 "      --since=DATE      show the time from DATE to the date shown, in\n"
+                 "                        days and in Hijri years, months and days\n"
+                 "      --to=CALENDAR     the calendar FORMAT prints, or --since counts in:\n"
+                 "                        hijri or gregorian (by default the other one than\n"
+                 "                        that of the dates read; hijri for --since)\n"
                  "  -I[FMT], --iso-8601[=FMT]  the date as ISO 8601 writes it; FMT 'hours',\n"
                  "                        'minutes', 'seconds' or 'ns' adds the time, 'date'\n"
                  "                        (the default) does not\n"),
@@ -52,7 +56,15 @@ void showHelp()
                  "  11/3/2024   11-3-2024   11.3.2024              the year last: D M Y\n"
                  "so 03/11/2024 is 3 November. A time may follow (2024-03-11T10:00,\n"
                  "2024-03-11 10:00:30+03:00). DATE may also be today, yesterday, tomorrow,\n"
-                 "now or @SECONDS since 1970. Digits may be 0-9, ٠-٩ or ۰-۹.\n"
+                 "now or @SECONDS since 1970, and today or tomorrow may take a time.\n"
+                 "Digits may be 0-9, ٠-٩ or ۰-۹. Before or after the date, or alone for now,\n"
+                 "these move it as date(1) does:\n"
+                 "  +40 days  -3 weeks  2 months  1 year  3 days ago  next month  last year\n"
+                 "  next friday  last fri  friday (the coming one; with a date, its weekday)\n"
+                 "Months and years are Hijri with -H; 'hijri months' or 'gregorian years'\n"
+                 "name the calendar. A day past the end of the month reached is its last:\n"
+                 "2024-01-31 +1 month is 2024-02-29. A time the local clock skipped is\n"
+                 "refused; a day that began after midnight begins at its first instant.\n"
                  "\n"),
                stdout);
     // xgettext:no-c-format
@@ -83,6 +95,11 @@ void showHelp()
                  "After %, - leaves a number unpadded, _ pads it with blanks, 0 with zeros,\n"
                  "^ writes capitals and # changes the case; a width may follow, as in %10B.\n"
                  "Names are in the language of LC_ALL, LC_TIME or LANG.\n"
+                 "\n"),
+               stdout);
+    // xgettext:no-c-format
+    std::fputs(_("With --since, FORMAT takes these: %Y whole years, %m and %d the months and\n"
+                 "days after them, %{days} all the days; negative where DATE comes after.\n"
                  "\n"),
                stdout);
     std::fputs(_("Exit status: 0 if all went well, 1 if a date does not exist, a line of FILE\n"
