@@ -52,12 +52,11 @@ Date monthsLater(const Reckoning &reckoning, Date day, Calendar calendar, int mo
 Elapsed elapsedBetween(const Reckoning &reckoning, Date from, Date to, Calendar calendar)
 {
     const int sign = to >= from ? 1 : -1;
-    // The months the dates are apart, or one fewer where the day of the month is not reached.
+    // The months the dates' months are apart, or one fewer where the day of the month is not
+    // reached: one more would land in a month past the second day's.
     int months = monthsApart(reckoning, from, to, calendar);
-    while (months != 0 && !reaches(reckoning, from, to, calendar, months, sign))
+    if (months != 0 && !reaches(reckoning, from, to, calendar, months, sign))
         months -= sign;
-    while (reaches(reckoning, from, to, calendar, months + sign, sign))
-        months += sign;
     return {to - from, months, to - monthsLater(reckoning, from, calendar, months)};
 }
 

@@ -113,12 +113,14 @@ std::size_t takeItem(const Words &words, std::size_t at, Calendar calendar, DayM
         move.bareWeekday = weekday.has_value();
         return weekday ? 1 : 2;
     }
-    const std::optional<std::int64_t> count
+    std::optional<std::int64_t> count
             = ordinal ? std::optional<std::int64_t>(*ordinal) : countIn(words[at]);
-    const Unit unit = count ? unitAt(words, at + 1, calendar) : Unit{};
+    const std::size_t counted = count ? 1 : 0; // a unit alone is one of it: "fortnight"
+    const Unit unit = unitAt(words, at + counted, calendar);
     if (unit.words == 0)
         return 0;
-    std::size_t taken = 1 + unit.words;
+    count = count.value_or(1);
+    std::size_t taken = counted + unit.words;
     const bool ago = at + taken < words.size() && isWord(words[at + taken], "ago");
     taken += ago ? 1 : 0;
     const std::int64_t amount = (ago ? -*count : *count) * unit.size;

@@ -10,7 +10,8 @@
 
 // The words of a DATE that move the day it names, as date(1) reads them, before or after the
 // date itself (which may be left out for now):
-//   +40 days, -3 weeks, 2 months, 1 year      counts, with or without their sign
+//   +40 days, -3 weeks, 2 months, 1 year      counts, with or without their sign; a unit
+//                                               alone is one of it (fortnight, day ago)
 //   3 days ago                                 "ago" turns the count before it around
 //   next month, last year, this week           a count of one, minus one or none
 //   next friday, last fri, this friday          the weekday after, before, or the coming one

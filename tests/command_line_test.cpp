@@ -290,6 +290,17 @@ TEST(DateText, TellsEachFaultInTheUsersTerms)
     }
 }
 
+// A time on the local clock as GNU date reads it: its instant, or nothing where it refuses.
+std::optional<std::int64_t> gnuInstant(const char *zone, const std::string &text)
+{
+    const ScopedEnvironment time("TZ", zone), all("LC_ALL", "C");
+    const std::string command = "date -d '" + text + "' +%s 2>/dev/null";
+    std::FILE *pipe = ::popen(command.c_str(), "r");
+    char line[64] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    return ::pclose(pipe) == 0 && read ? std::optional(std::stoll(line)) : std::nullopt;
+}
+
 TEST(DateText, MovesTheDayAsDateDoesButClampsToTheMonthsEnd)
 {
     const ScopedEnvironment zone("TZ", "UTC0");
@@ -337,10 +348,25 @@ TEST(DateText, MovesTheDayAsDateDoesButClampsToTheMonthsEnd)
             ADD_FAILURE() << c.text << ": fault " << error.fault().index();
         }
     }
+    // Where date(1) neither rolls a month over nor passes a weekday by, its very answer.
+    for (const char *text :
+         {"2024-03-11 +40 days", "2024-03-11 3 days ago", "2024-03-11 -3 days ago",
+          "2024-03-11 1 month 2 days ago", "2024-03-11 2 days 1 month ago",
+          "2024-03-11 +1 day +2 days", "+2 days 2024-03-11", "2024-03-11 2 weeks",
+          "2024-03-11 next week", "2024-03-11 last year", "2024-03-11 fortnight",
+          "2024-01-15 +13 months", "2024-03-11 10:00 3 DAYS AGO"}) {
+        const Moment moment = read(text);
+        const std::int64_t gnu = *gnuInstant("UTC0", text);
+        EXPECT_EQ(moment.day, Date::fromDays(gnu / 86400)) << text;
+        EXPECT_EQ(moment.timeOfDay, seconds{gnu % 86400}) << text;
+    }
     // The time of day is kept, and the moment is no longer the instant of now.
     const Moment later = read("+1 day");
     EXPECT_EQ(later.timeOfDay, hours{22} + minutes{13} + seconds{20});
     EXPECT_FALSE(later.unixSeconds);
+    const Moment tomorrow = read("tomorrow 10:00");
+    EXPECT_EQ(gregorianOf(tomorrow), (CivilDate{Calendar::Gregorian, 2023, 11, 15}));
+    EXPECT_EQ(tomorrow.timeOfDay, hours{10});
 }
 
 TEST(Counting, EverySpanLandsBackOnItsDay)
@@ -374,17 +400,6 @@ TEST(Counting, EverySpanLandsBackOnItsDay)
                                        march11, Calendar::Hijri);
     EXPECT_EQ(age.months, 34 * 12 + 10); // 1410-10-06 to 1445-09-01
     EXPECT_EQ(age.rest.count(), 24);
-}
-
-// A time on the local clock as GNU date reads it: its instant, or nothing where it refuses.
-std::optional<std::int64_t> gnuInstant(const char *zone, const std::string &text)
-{
-    const ScopedEnvironment time("TZ", zone), all("LC_ALL", "C");
-    const std::string command = "date -d '" + text + "' +%s 2>/dev/null";
-    std::FILE *pipe = ::popen(command.c_str(), "r");
-    char line[64] = {};
-    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
-    return ::pclose(pipe) == 0 && read ? std::optional(std::stoll(line)) : std::nullopt;
 }
 
 TEST(Moment, EveryTimeIsOneTheClockShowed)

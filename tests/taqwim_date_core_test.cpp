@@ -410,6 +410,9 @@ TEST(Options, TakeDateOnesHabits)
         hijri.push_back("--to=hijri");
         EXPECT_EQ(printedCalendar(optionsOf(hijri)), Calendar::Hijri) << source.size();
     }
+    // The time since a date is counted in Hijri years unless --to says otherwise.
+    EXPECT_EQ(printedCalendar(optionsOf({"-H", "--since=1445-01-01"})), Calendar::Hijri);
+    EXPECT_EQ(printedCalendar(optionsOf({"--since=today", "--to=gregorian"})), Calendar::Gregorian);
 }
 
 Conversion conversionTo(Calendar printed, const command_line::LocaleNames &names,
