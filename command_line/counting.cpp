@@ -41,8 +41,8 @@ Date monthsLater(const Reckoning &reckoning, Date day, Calendar calendar, int mo
         throw calendar::DateError(calendar::DateFault::OutOfRange, landed);
     landed.day = civil.day;
     try {
-        landed.day = std::min(civil.day, reckoning.lastDayOfMonth(calendar, landed.year,
-                                                                  landed.month));
+        landed.day = std::min(civil.day,
+                              reckoning.lastDayOfMonth(calendar, landed.year, landed.month));
     } catch (const calendar::DateError &) {
         // a month beyond the reckoning, which the check below refuses
     }

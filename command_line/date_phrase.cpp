@@ -16,8 +16,8 @@ std::optional<std::chrono::weekday> weekdayNamed(Text word)
 {
     if (!word.empty() && word.back() == U',')
         word.remove_suffix(1);
-    static constexpr std::array<std::string_view, 7> Names = {
-            "sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
+    static constexpr std::array<std::string_view, 7> Names
+            = {"sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
     for (unsigned day = 0; day < Names.size(); ++day) {
         const std::string_view name = Names[day];
         // The whole name or its first three letters, and the abbreviations date(1) takes.
@@ -182,8 +182,8 @@ DatePhrase phraseOf(Text text, Calendar calendar)
     }
     if (first < last) {
         const Text::size_type begin = std::size_t(words[first].data() - text.data());
-        const Text::size_type end = std::size_t(words[last - 1].data() - text.data())
-                + words[last - 1].size();
+        const Text::size_type end
+                = std::size_t(words[last - 1].data() - text.data()) + words[last - 1].size();
         phrase.date = text.substr(begin, end - begin);
     }
     return phrase;

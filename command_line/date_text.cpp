@@ -374,7 +374,8 @@ Moment instantIn(Text text, const DateReading &reading)
 
 [[noreturn]] void outOfRange(Calendar calendar)
 {
-    throw DateTextError(calendar::DateError(calendar::DateFault::OutOfRange, {.calendar = calendar}));
+    throw DateTextError(
+            calendar::DateError(calendar::DateFault::OutOfRange, {.calendar = calendar}));
 }
 
 Moment movedTo(Moment moment, Date day)
@@ -488,8 +489,7 @@ Moment moved(const Moment &moment, const DayMove &move, bool dateWritten,
         if (day.weekday() != *move.weekday) {
             std::string written;
             appendIsoDate(written, reading.reckoning.civilDate(day, calendar), Digits::Latin);
-            throw DateTextError(DateTextFault::WrongWeekday, {.calendar = calendar})
-                    .about(written);
+            throw DateTextError(DateTextFault::WrongWeekday, {.calendar = calendar}).about(written);
         }
     } else if (move.weekday) {
         day = onWeekday(day, move);

@@ -50,8 +50,8 @@ LocalInstant localInstant(calendar::Date day, seconds timeOfDay)
 {
     const std::int64_t wall = day.days() * SecondsPerDay + timeOfDay.count();
     // No zone has changed its offset twice within a day.
-    const std::int64_t offsets[] = {offsetAt(wall - SecondsPerDay), offsetAt(wall),
-                                    offsetAt(wall + SecondsPerDay)};
+    const std::int64_t offsets[]
+            = {offsetAt(wall - SecondsPerDay), offsetAt(wall), offsetAt(wall + SecondsPerDay)};
     std::optional<std::int64_t> first;
     for (const std::int64_t offset : offsets) {
         const std::int64_t candidate = wall - offset;

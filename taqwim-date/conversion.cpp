@@ -74,9 +74,8 @@ void Conversion::writeElapsed(std::string &out, const command_line::Moment &mome
     const std::string days = m_names.elapsedWords(0, 0, elapsed.days.count());
     const std::string counted
             = m_names.elapsedWords(elapsed.months / 12, elapsed.months % 12, elapsed.rest.count());
-    out += command_line::withDigits(days + ": " + counted + " (" + m_names.calendarName(calendar)
-                                            + ")",
-                                    m_settings.digits);
+    out += command_line::withDigits(
+            days + ": " + counted + " (" + m_names.calendarName(calendar) + ")", m_settings.digits);
 }
 
 void Conversion::writeLine(std::string &out, const command_line::Moment &moment) const

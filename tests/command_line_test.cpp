@@ -396,8 +396,8 @@ TEST(Counting, EverySpanLandsBackOnItsDay)
         }
     }
     const Date march11 = dayOf({Calendar::Gregorian, 2024, 3, 11});
-    const Elapsed age = elapsedBetween(reckoning, dayOf({Calendar::Gregorian, 1990, 5, 1}),
-                                       march11, Calendar::Hijri);
+    const Elapsed age = elapsedBetween(reckoning, dayOf({Calendar::Gregorian, 1990, 5, 1}), march11,
+                                       Calendar::Hijri);
     EXPECT_EQ(age.months, 34 * 12 + 10); // 1410-10-06 to 1445-09-01
     EXPECT_EQ(age.rest.count(), 24);
 }
@@ -417,7 +417,8 @@ TEST(Moment, EveryTimeIsOneTheClockShowed)
             {NewYork, "2024-03-10 01:59:59", {}},
             {NewYork, "2024-11-03 01:30", {}}, // twice: the first, summer time's
             {Santiago, "2024-09-08 00:30", {}},
-            {Santiago, "2024-09-08", 1'725'768'000}, // no midnight: from 01:00, where date(1) refuses
+            {Santiago, "2024-09-08",
+             1'725'768'000}, // no midnight: from 01:00, where date(1) refuses
             {Santiago, "2024-04-06 23:30", {}},
             {LordHowe, "2024-10-06 02:15", {}},
             {LordHowe, "2024-10-06 02:30", {}},

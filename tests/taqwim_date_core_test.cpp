@@ -483,13 +483,25 @@ TEST(Conversion, TellsTheTimeSinceADateInTheCalendarAsked)
     Conversion hijri = conversionTo(Calendar::Hijri, english());
     hijri.measureFrom("1990-05-01");
     const std::string calendarName = " (" + english().calendarName(Calendar::Hijri) + ")";
-    EXPECT_EQ(lineOf(hijri, "2024-03-11"), "12368 days: 34 years, 10 months, 24 days" + calendarName);
+    EXPECT_EQ(lineOf(hijri, "2024-03-11"),
+              "12368 days: 34 years, 10 months, 24 days" + calendarName);
     // Counted from the date given back, as the format's negative numbers say.
     EXPECT_EQ(lineOf(hijri, "1990-04-30"), "1 day: 1 day" + calendarName);
     Conversion gregorian({Calendar::Gregorian, Calendar::Gregorian}, english(), ummAlQura());
     gregorian.measureFrom("2024-01-31");
     EXPECT_EQ(lineOf(gregorian, "2024-02-29"),
               "29 days: 1 month (" + english().calendarName(Calendar::Gregorian) + ")");
+}
+
+TEST(Conversion, PrintsOnlyTimesTheClockShowed)
+{
+    const ScopedEnvironment santiago("TZ", "<-04>4<-03>,M9.1.6/24,M4.1.6/24");
+    Conversion clock({Calendar::Gregorian, Calendar::Gregorian,
+                      OutputFormat("%F %T %z %s", Calendar::Gregorian)},
+                     english(), ummAlQura());
+    // The day began at 01:00, when the clocks skipped its first hour.
+    EXPECT_EQ(lineOf(clock, "2024-09-08"), "2024-09-08 01:00:00 -0300 1725768000");
+    EXPECT_EQ(lineOf(clock, "2024-09-09"), "2024-09-09 00:00:00 -0300 1725850800");
 }
 
 TEST(Conversion, MovesTheHijriCalendarBothWays)
