@@ -37,10 +37,18 @@ struct Unit
     std::int64_t size = 1; // in days, or in months
 };
 
+// The singular or its plural in s.
 bool isOneOf(Text word, std::string_view singular)
 {
-    const std::string plural = std::string(singular) + "s";
-    return isWord(word, singular) || isWord(word, plural);
+    if (word.size() == singular.size() + 1 && (word.back() == U's' || word.back() == U'S'))
+        word.remove_suffix(1);
+    return isWord(word, singular);
+}
+
+bool startsWithLetter(Text word)
+{
+    const char32_t first = word.empty() ? 0 : word.front() | 0x20;
+    return first >= U'a' && first <= U'z';
 }
 
 // "days", "hijri months", "gregorian year" from words[at] on.
@@ -103,6 +111,9 @@ std::optional<int> ordinalIn(Text word)
 // The item at words[at], added to the move; how many words it took, 0 for none.
 std::size_t takeItem(const Words &words, std::size_t at, Calendar calendar, DayMove &move)
 {
+    // A date in numbers, the commonest word by far, is passed by at once.
+    if (!startsWithLetter(words[at]) && !countIn(words[at]))
+        return 0;
     const std::optional<int> ordinal = ordinalIn(words[at]);
     const std::optional<std::chrono::weekday> weekday = weekdayNamed(words[at]);
     if (weekday || (ordinal && at + 1 < words.size() && weekdayNamed(words[at + 1]))) {
@@ -152,6 +163,9 @@ bool isWord(Text text, std::string_view word)
 
 DatePhrase phraseOf(Text text, Calendar calendar)
 {
+    // One word that is no word of letters cannot move a date: the column of dates -f reads.
+    if (!startsWithLetter(text) && text.find(U' ') == Text::npos)
+        return {.date = text};
     const Words words = wordsOf(text);
     DatePhrase phrase;
     std::size_t first = 0, last = words.size(); // of the date itself
