@@ -91,10 +91,11 @@ std::optional<std::int64_t> countIn(Text word)
     const bool negative = !word.empty() && word.front() == U'-';
     if (!word.empty() && (word.front() == U'-' || word.front() == U'+'))
         word.remove_prefix(1);
-    const std::optional<int> count = calendar::wholeNumber<int>(word);
+    // Wide enough that a count it saturates is past every day a date may name.
+    const std::optional<std::int64_t> count = calendar::wholeNumber<std::int64_t>(word);
     if (!count)
         return std::nullopt;
-    return negative ? -std::int64_t(*count) : std::int64_t(*count);
+    return negative ? -*count : *count;
 }
 
 std::optional<int> ordinalIn(Text word)

@@ -451,7 +451,7 @@ Moment momentWritten(Text text, const DateReading &reading, bool &dateWritten)
     Moment moment;
     if (const std::optional<int> offset = dayOffsetOfWord(parts.date)) {
         const Moment now = reading.now();
-        if (!parts.time && !utc)
+        if (!parts.time) // an instant, which no zone moves: "today UTC" is now
             return movedTo(now, now.day + calendar::Days{*offset});
         moment.day = now.day + calendar::Days{*offset};
     } else {

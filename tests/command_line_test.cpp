@@ -207,6 +207,7 @@ TEST(DateText, RefusesWhatNamesNoDayAndSaysWhy)
             {"fri 2024-03-11", F::WrongWeekday},
             {"11032024", D::MonthOutOfRange},
             {"2024-01-31 +1 month +99999999 years", D::OutOfRange},
+            {"+2147483647 days", D::OutOfRange}, // not the most a number reader holds
             {"10323-10-21 +1 day", D::OutOfRange},
             {"0001-01-01 3 days ago", D::OutOfRange},
             {"1582-09-10 +1 month", D::SkippedByReform},
