@@ -12,30 +12,36 @@ using calendar::Calendar;
 using Text = std::u32string_view;
 using Words = std::vector<Text>;
 
+// Each weekday by its whole name, its first three letters and the other abbreviations
+// date(1) takes.
+constexpr NamedValue Weekdays[] = {
+        {"sunday", 0}, {"sun", 0},       {"monday", 1}, {"mon", 1},    {"tuesday", 2},  {"tue", 2},
+        {"tues", 2},   {"wednesday", 3}, {"wed", 3},    {"wednes", 3}, {"thursday", 4}, {"thu", 4},
+        {"thur", 4},   {"thurs", 4},     {"friday", 5}, {"fri", 5},    {"saturday", 6}, {"sat", 6},
+};
+constexpr NamedValue Ordinals[] = {{"next", 1}, {"last", -1}, {"this", 0}};
+constexpr NamedValue Calendars[]
+        = {{"gregorian", int(Calendar::Gregorian)}, {"hijri", int(Calendar::Hijri)}};
+
 std::optional<std::chrono::weekday> weekdayNamed(Text word)
 {
-    if (!word.empty() && word.back() == U',')
+    if (!word.empty() && word.back() == U',') // "Mon, 2024-03-11"
         word.remove_suffix(1);
-    static constexpr std::array<std::string_view, 7> Names
-            = {"sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
-    for (unsigned day = 0; day < Names.size(); ++day) {
-        const std::string_view name = Names[day];
-        // The whole name or its first three letters, and the abbreviations date(1) takes.
-        if (isWord(word, name) || isWord(word, name.substr(0, 3))
-            || (day == 2 && isWord(word, "tues")) || (day == 3 && isWord(word, "wednes"))
-            || (day == 4 && (isWord(word, "thur") || isWord(word, "thurs"))))
-            return std::chrono::weekday{day};
-    }
-    return std::nullopt;
+    const std::optional<int> day = valueNamed(word, Weekdays);
+    return day ? std::optional(std::chrono::weekday{unsigned(*day)}) : std::nullopt;
 }
 
 struct Unit
 {
-    std::size_t words = 0; // 0: none
-    Calendar calendar = Calendar::Gregorian;
+    std::string_view name; // singular
     bool months = false;
     std::int64_t size = 1; // in days, or in months
 };
+constexpr Unit Units[] = {{"day", false, 1},
+                          {"week", false, 7},
+                          {"fortnight", false, 14},
+                          {"month", true, 1},
+                          {"year", true, 12}};
 
 // The singular or its plural in s.
 bool isOneOf(Text word, std::string_view singular)
@@ -51,37 +57,28 @@ bool startsWithLetter(Text word)
     return first >= U'a' && first <= U'z';
 }
 
-// "days", "hijri months", "gregorian year" from words[at] on.
-Unit unitAt(const Words &words, std::size_t at, Calendar calendar)
+struct CountedUnit
 {
-    Unit unit;
-    if (at < words.size() && (isWord(words[at], "hijri") || isWord(words[at], "gregorian"))) {
-        unit.calendar = isWord(words[at], "hijri") ? Calendar::Hijri : Calendar::Gregorian;
-        calendar = unit.calendar;
-        ++unit.words;
+    std::size_t words = 0; // 0: none
+    Calendar calendar = Calendar::Gregorian;
+    const Unit *unit = nullptr;
+};
+
+// "days", "hijri months", "gregorian year" from words[at] on.
+CountedUnit unitAt(const Words &words, std::size_t at, Calendar calendar)
+{
+    std::size_t taken = 0;
+    if (at < words.size()) {
+        if (const std::optional<int> named = valueNamed(words[at], Calendars)) {
+            calendar = Calendar(*named);
+            taken = 1;
+        }
     }
-    if (at + unit.words >= words.size())
+    if (at + taken >= words.size())
         return {};
-    const Text word = words[at + unit.words];
-    ++unit.words;
-    unit.calendar = calendar;
-    if (isOneOf(word, "day"))
-        return unit;
-    if (isOneOf(word, "week")) {
-        unit.size = 7;
-        return unit;
-    }
-    if (isOneOf(word, "fortnight")) {
-        unit.size = 14;
-        return unit;
-    }
-    unit.months = true;
-    if (isOneOf(word, "month"))
-        return unit;
-    if (isOneOf(word, "year")) {
-        unit.size = 12;
-        return unit;
-    }
+    for (const Unit &unit : Units)
+        if (isOneOf(words[at + taken], unit.name))
+            return {taken + 1, calendar, &unit};
     return {};
 }
 
@@ -98,24 +95,13 @@ std::optional<std::int64_t> countIn(Text word)
     return negative ? -*count : *count;
 }
 
-std::optional<int> ordinalIn(Text word)
-{
-    if (isWord(word, "next"))
-        return 1;
-    if (isWord(word, "last"))
-        return -1;
-    if (isWord(word, "this"))
-        return 0;
-    return std::nullopt;
-}
-
 // The item at words[at], added to the move; how many words it took, 0 for none.
 std::size_t takeItem(const Words &words, std::size_t at, Calendar calendar, DayMove &move)
 {
     // A date in numbers, the commonest word by far, is passed by at once.
     if (!startsWithLetter(words[at]) && !countIn(words[at]))
         return 0;
-    const std::optional<int> ordinal = ordinalIn(words[at]);
+    const std::optional<int> ordinal = valueNamed(words[at], Ordinals);
     const std::optional<std::chrono::weekday> weekday = weekdayNamed(words[at]);
     if (weekday || (ordinal && at + 1 < words.size() && weekdayNamed(words[at + 1]))) {
         if (move.weekday)
@@ -128,16 +114,29 @@ std::size_t takeItem(const Words &words, std::size_t at, Calendar calendar, DayM
     std::optional<std::int64_t> count
             = ordinal ? std::optional<std::int64_t>(*ordinal) : countIn(words[at]);
     const std::size_t counted = count ? 1 : 0; // a unit alone is one of it: "fortnight"
-    const Unit unit = unitAt(words, at + counted, calendar);
-    if (unit.words == 0)
+    const CountedUnit counting = unitAt(words, at + counted, calendar);
+    if (counting.words == 0)
         return 0;
     count = count.value_or(1);
-    std::size_t taken = counted + unit.words;
+    std::size_t taken = counted + counting.words;
     const bool ago = at + taken < words.size() && isWord(words[at + taken], "ago");
     taken += ago ? 1 : 0;
-    const std::int64_t amount = (ago ? -*count : *count) * unit.size;
-    (unit.months ? move.months[std::size_t(unit.calendar)] : move.days) += amount;
+    const std::int64_t amount = (ago ? -*count : *count) * counting.unit->size;
+    (counting.unit->months ? move.months[std::size_t(counting.calendar)] : move.days) += amount;
     return taken;
+}
+
+// The items from words[at] on, added to the move; where they end.
+std::size_t itemsFrom(const Words &words, std::size_t at, std::size_t last, Calendar calendar,
+                      DayMove &move)
+{
+    while (at < last) {
+        const std::size_t taken = takeItem(words, at, calendar, move);
+        if (taken == 0)
+            break;
+        at += taken;
+    }
+    return at;
 }
 
 Words wordsOf(Text text)
@@ -162,39 +161,33 @@ bool isWord(Text text, std::string_view word)
                });
 }
 
+std::optional<int> valueNamed(Text word, std::span<const NamedValue> names)
+{
+    for (const NamedValue &named : names)
+        if (isWord(word, named.name))
+            return named.value;
+    return std::nullopt;
+}
+
 DatePhrase phraseOf(Text text, Calendar calendar)
 {
     // One word that is no word of letters cannot move a date: the column of dates -f reads.
     if (!startsWithLetter(text) && text.find(U' ') == Text::npos)
-        return {.date = text};
+        return {.date = text, .move = {}, .moves = false};
     const Words words = wordsOf(text);
     DatePhrase phrase;
-    std::size_t first = 0, last = words.size(); // of the date itself
-    while (first < last) {
-        const std::size_t taken = takeItem(words, first, calendar, phrase.move);
-        if (taken == 0)
-            break;
-        first += taken;
-        phrase.moves = true;
-    }
-    // After the date: each item found from the date's end onwards.
-    for (std::size_t at = first; at < last;) {
+    std::size_t last = words.size();
+    const std::size_t first = itemsFrom(words, 0, last, calendar, phrase.move); // of the date
+    // After the date: the first word from which items run to the end.
+    for (std::size_t at = first; at < last; ++at) {
         DayMove tried = phrase.move;
-        std::size_t end = at;
-        while (end < last) {
-            const std::size_t taken = takeItem(words, end, calendar, tried);
-            if (taken == 0)
-                break;
-            end += taken;
-        }
-        if (end == last && end > at) {
+        if (itemsFrom(words, at, last, calendar, tried) == last) {
             phrase.move = tried;
-            phrase.moves = true;
             last = at;
             break;
         }
-        ++at;
     }
+    phrase.moves = first > 0 || last < words.size();
     if (first < last) {
         const Text::size_type begin = std::size_t(words[first].data() - text.data());
         const Text::size_type end

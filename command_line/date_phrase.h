@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,14 @@ namespace command_line {
 
 // Letters compared as ASCII without case: "Today", "NOW".
 bool isWord(std::u32string_view text, std::string_view word);
+
+// What a word stands for, by a table of them.
+struct NamedValue
+{
+    std::string_view name;
+    int value;
+};
+std::optional<int> valueNamed(std::u32string_view word, std::span<const NamedValue> names);
 
 struct DayMove
 {

@@ -81,15 +81,11 @@ private:
     std::size_t m_length = 0;
 };
 
+constexpr NamedValue DayWords[] = {{"today", 0}, {"now", 0}, {"yesterday", -1}, {"tomorrow", 1}};
+
 std::optional<int> dayOffsetOfWord(Text text)
 {
-    if (isWord(text, "today") || isWord(text, "now"))
-        return 0;
-    if (isWord(text, "yesterday"))
-        return -1;
-    if (isWord(text, "tomorrow"))
-        return 1;
-    return std::nullopt;
+    return valueNamed(text, DayWords);
 }
 
 // A number at the front, taken off; nothing when there is none.
@@ -255,20 +251,18 @@ WrittenDate civilDateIn(Text text, Calendar calendar)
 Date dayOf(const WrittenDate &date, const Reckoning &reckoning)
 {
     const CivilDate &civil = date.civil;
+    // Eight digits in a row are year, month and day whatever they hold: no order to blame.
+    if (civil.month > 12 && civil.day >= 1 && civil.day <= 12 && !date.eightDigits)
+        throw DateTextError(date.yearFirst ? DateTextFault::MonthFirstHere
+                                           : DateTextFault::DayFirstHere,
+                            civil);
     try {
-        if (civil.month > 12 && civil.day >= 1 && civil.day <= 12 && !date.eightDigits)
-            throw DateTextError(date.yearFirst ? DateTextFault::MonthFirstHere
-                                               : DateTextFault::DayFirstHere,
-                                civil);
-        try {
-            return reckoning.readableDays().validDateOf(civil);
-        } catch (const calendar::DateError &error) {
-            throw DateTextError(error);
-        }
-    } catch (DateTextError &error) {
+        return reckoning.readableDays().validDateOf(civil);
+    } catch (const calendar::DateError &error) {
+        DateTextError noSuchDay(error);
         if (date.eightDigits)
-            error.readAsEightDigits();
-        throw;
+            noSuchDay.readAsEightDigits();
+        throw noSuchDay;
     }
 }
 
@@ -625,20 +619,20 @@ std::string clockJump(DateTextFault fault, std::int64_t jump)
 {
     const Moment before = momentAt(jump - 1), after = momentAt(jump);
     const bool wholeDay = fault == DateTextFault::SkippedDay;
-    const auto shown = [&](Date day, seconds timeOfDay) {
+    const auto shown = [&](sys_seconds clock) {
+        const sys_days day = floor<days>(clock);
         std::string text;
         if (wholeDay) {
-            appendIsoDate(text, calendar::civilDate(day, Calendar::Gregorian), Digits::Latin);
+            appendIsoDate(text, calendar::civilDate(Date::fromSysDays(day), Calendar::Gregorian),
+                          Digits::Latin);
             text += ' ';
         }
-        text += hoursAndMinutes(timeOfDay, Digits::Latin);
+        text += hoursAndMinutes(clock - day, Digits::Latin);
         return heldInMessage(text);
     };
     // The second before the jump ends at the time it jumped from.
-    const std::string from = before.timeOfDay == hours{23} + minutes{59} + seconds{59}
-            ? shown(before.day + calendar::Days{1}, seconds{0})
-            : shown(before.day, before.timeOfDay + seconds{1});
-    const std::string to = shown(after.day, after.timeOfDay);
+    const std::string from = shown(before.day.sysDays() + before.timeOfDay + seconds{1});
+    const std::string to = shown(after.day.sysDays() + after.timeOfDay);
     return formatted(wholeDay ? _("the local clock went past that whole day, from %s straight "
                                   "to %s")
                               : _("the local clock never showed that time: it went from %s "

@@ -28,6 +28,40 @@ struct NameTable
     std::array<std::string, 2> eras; // of our time and before it; none where empty
 };
 
+// ICU's writers of a span, made once: a column of dates writes one a line.
+struct ElapsedWords
+{
+    explicit ElapsedWords(const icu::Locale &language)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::MeasureUnit units[] = {icu::MeasureUnit::getYear(), icu::MeasureUnit::getMonth(),
+                                          icu::MeasureUnit::getDay()};
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            counts[i] = icu::number::NumberFormatter::withLocale(language)
+                                .unit(units[i])
+                                .unitWidth(UNUM_UNIT_WIDTH_FULL_NAME)
+                                .grouping(UNUM_GROUPING_OFF)
+                                .adoptSymbols(
+                                        icu::NumberingSystem::createInstanceByName("latn", status));
+        list.adoptInstead(icu::ListFormatter::createInstance(language, ULISTFMT_TYPE_UNITS,
+                                                             ULISTFMT_WIDTH_WIDE, status));
+        const icu::LocalPointer<icu::LocaleDisplayNames> names(
+                icu::LocaleDisplayNames::createInstance(language));
+        for (const Calendar calendar : {Calendar::Gregorian, Calendar::Hijri}) {
+            icu::UnicodeString name;
+            names->keyValueDisplayName("calendar",
+                                       calendar == Calendar::Hijri ? "islamic" : "gregorian", name);
+            calendarNames[std::size_t(calendar)] = calendar::detail::utf8(name);
+        }
+        if (U_FAILURE(status))
+            throw std::runtime_error("ICU cannot write a span of time");
+    }
+
+    std::array<icu::number::LocalizedNumberFormatter, 3> counts; // years, months, days
+    icu::LocalPointer<icu::ListFormatter> list;
+    std::array<std::string, 2> calendarNames;
+};
+
 } // namespace detail
 
 namespace {
@@ -203,47 +237,37 @@ const std::string *LocaleNames::eraName(Calendar calendar, bool beforeTheEra) co
     return era.empty() ? nullptr : &era;
 }
 
+const detail::ElapsedWords &LocaleNames::elapsed() const
+{
+    std::call_once(m_elapsedRead, [&] {
+        m_elapsed = std::make_unique<detail::ElapsedWords>(icu::Locale(m_locale.c_str()));
+    });
+    return *m_elapsed;
+}
+
 std::string LocaleNames::elapsedWords(std::int64_t years, std::int64_t months,
                                       std::int64_t days) const
 {
-    const icu::Locale language(m_locale.c_str());
+    const detail::ElapsedWords &words = elapsed();
     UErrorCode status = U_ZERO_ERROR;
+    std::vector<icu::UnicodeString> parts;
     // A sign would be lost where a language names small counts by words alone (Arabic
     // "يومان", two days), so a span's direction is said by its caller.
-    const auto counted = [&](const icu::MeasureUnit &unit, std::int64_t count) {
-        return icu::number::NumberFormatter::withLocale(language)
-                .unit(unit)
-                .unitWidth(UNUM_UNIT_WIDTH_FULL_NAME)
-                .grouping(UNUM_GROUPING_OFF)
-                .adoptSymbols(icu::NumberingSystem::createInstanceByName("latn", status))
-                .formatInt(std::llabs(count), status)
-                .toString(status);
-    };
-    std::vector<icu::UnicodeString> parts;
-    if (years != 0)
-        parts.push_back(counted(icu::MeasureUnit::getYear(), years));
-    if (months != 0)
-        parts.push_back(counted(icu::MeasureUnit::getMonth(), months));
-    if (days != 0 || parts.empty())
-        parts.push_back(counted(icu::MeasureUnit::getDay(), days));
-    const icu::LocalPointer<icu::ListFormatter> list(icu::ListFormatter::createInstance(
-            language, ULISTFMT_TYPE_UNITS, ULISTFMT_WIDTH_WIDE, status));
-    icu::UnicodeString words;
-    if (U_SUCCESS(status))
-        list->format(parts.data(), std::int32_t(parts.size()), words, status);
+    const std::int64_t counts[] = {years, months, days};
+    for (std::size_t i = 0; i < words.counts.size(); ++i)
+        if (counts[i] != 0 || (i == 2 && parts.empty()))
+            parts.push_back(
+                    words.counts[i].formatInt(std::llabs(counts[i]), status).toString(status));
+    icu::UnicodeString text;
+    words.list->format(parts.data(), std::int32_t(parts.size()), text, status);
     if (U_FAILURE(status))
         throw std::runtime_error("ICU cannot write a span of time");
-    return utf8(words);
+    return utf8(text);
 }
 
-std::string LocaleNames::calendarName(Calendar calendar) const
+const std::string &LocaleNames::calendarName(Calendar calendar) const
 {
-    const icu::LocalPointer<icu::LocaleDisplayNames> names(
-            icu::LocaleDisplayNames::createInstance(icu::Locale(m_locale.c_str())));
-    icu::UnicodeString name;
-    names->keyValueDisplayName("calendar", calendar == Calendar::Hijri ? "islamic" : "gregorian",
-                               name);
-    return utf8(name);
+    return elapsed().calendarNames[std::size_t(calendar)];
 }
 
 std::string LocaleNames::upperCase(std::string_view text) const

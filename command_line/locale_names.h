@@ -21,7 +21,8 @@ using calendar::Calendar;
 
 namespace detail {
 struct NameTable;
-}
+struct ElapsedWords;
+} // namespace detail
 
 enum class NameWidth {
     Wide, // "Monday", "Ramadan": %A, %B
@@ -59,7 +60,7 @@ public:
     // taken whole, without their sign; digits Latin and ungrouped, for withDigits().
     std::string elapsedWords(std::int64_t years, std::int64_t months, std::int64_t days) const;
     // "Islamic Calendar", "التقويم الهجري", "Miladi Takvim".
-    std::string calendarName(Calendar calendar) const;
+    const std::string &calendarName(Calendar calendar) const;
 
     // By the language's own rules: Turkish "i" becomes "İ".
     std::string upperCase(std::string_view text) const;
@@ -67,6 +68,7 @@ public:
 
 private:
     const detail::NameTable &table(Calendar calendar) const;
+    const detail::ElapsedWords &elapsed() const;
 
     std::string m_locale; // as ICU reads it
     bool m_arabic = false; // the window's names
@@ -74,6 +76,8 @@ private:
     std::string m_comma;
     mutable std::array<std::once_flag, 2> m_read;
     mutable std::array<std::unique_ptr<detail::NameTable>, 2> m_tables;
+    mutable std::once_flag m_elapsedRead;
+    mutable std::unique_ptr<detail::ElapsedWords> m_elapsed;
 };
 
 } // namespace command_line

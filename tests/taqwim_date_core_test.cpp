@@ -487,7 +487,9 @@ TEST(Conversion, TellsTheTimeSinceADateInTheCalendarAsked)
               "12368 days: 34 years, 10 months, 24 days" + calendarName);
     // Counted from the date given back, as the format's negative numbers say.
     EXPECT_EQ(lineOf(hijri, "1990-04-30"), "1 day: 1 day" + calendarName);
-    Conversion gregorian({Calendar::Gregorian, Calendar::Gregorian}, english(), ummAlQura());
+    Conversion gregorian(
+            {.input = Calendar::Gregorian, .printed = Calendar::Gregorian, .format = {}}, english(),
+            ummAlQura());
     gregorian.measureFrom("2024-01-31");
     EXPECT_EQ(lineOf(gregorian, "2024-02-29"),
               "29 days: 1 month (" + english().calendarName(Calendar::Gregorian) + ")");
