@@ -92,6 +92,11 @@ std::string visualOrder(std::string_view logicalText, bool rightToLeft)
     return visual.toUTF8String(out);
 }
 
+std::string laidOutLine(std::string_view logicalLine)
+{
+    return heldAsLaidOut(visualOrder(logicalLine, beginsRightToLeft(logicalLine)));
+}
+
 std::string heldAsLaidOut(std::string visualText)
 {
     const icu::UnicodeString utf16 = icu::UnicodeString::fromUTF8(visualText);

@@ -23,6 +23,10 @@ std::string visualOrder(std::string_view logicalText, bool rightToLeft);
 // the direction of a line.
 std::string heldAsLaidOut(std::string visualText);
 
+// A line in reading order laid out for a terminal that does not reorder text, in the
+// direction its first letter gives it, and held so.
+std::string laidOutLine(std::string_view logicalLine);
+
 // The cells a text takes on a terminal: two for wide East Asian characters, none for
 // marks and format characters.
 int cellWidth(std::string_view text);

@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "bidi_text.h"
 #include "locale.h"
 #include "scoped_environment.h"
 
@@ -19,6 +20,15 @@ namespace command_line {
 namespace {
 
 const char *programName = "";
+bool messagesLaidOut = false;
+
+void writeMessage(std::string line)
+{
+    if (messagesLaidOut && hasRightToLeft(line))
+        line = laidOutLine(line);
+    line += '\n';
+    std::fputs(line.c_str(), stderr);
+}
 constexpr const char *DateWordsDomain = "taqwim-dates";
 
 // The "Language:" of the catalogue's header, which gettext hands back for the empty text;
@@ -141,13 +151,20 @@ std::string quotedText(std::string_view userText, bool rightToLeft)
 
 void complain(const std::string &message)
 {
-    std::fprintf(stderr, "%s: %s\n", programName, message.c_str());
+    writeMessage(std::string(programName) + ": " + message);
+}
+
+void layOutMessages()
+{
+    messagesLaidOut = true;
 }
 
 int refuseUsage(const UsageError &error)
 {
     complain(error.what());
-    std::fprintf(stderr, _("Try '%s --help' for more information.\n"), programName);
+    std::string help = formatted(_("Try '%s --help' for more information.\n"), programName);
+    help.pop_back();
+    writeMessage(help);
     return 2;
 }
 

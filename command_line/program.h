@@ -62,6 +62,9 @@ std::string quotedText(std::string_view userText, bool rightToLeft);
 
 // "PROGRAM: MESSAGE" on standard error.
 void complain(const std::string &message);
+// From now on, messages laid out for the terminal standard error is, which does not reorder
+// text: the one the output is laid out for.
+void layOutMessages();
 
 // The usage error's message and the line pointing to --help; returns the exit status, 2.
 int refuseUsage(const UsageError &error);

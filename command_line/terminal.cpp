@@ -1,5 +1,7 @@
 #include "terminal.h"
 
+#include "program.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -207,6 +209,10 @@ OutputPlan planOutput(BidiChoice choice, milliseconds patience)
         ::close(fd);
         plan.explicitMode = mode.known && mode.implicit;
     }
+    // In the terminal's explicit mode, or in one that never reorders, a message in reading
+    // order would show its words backwards.
+    if (::isatty(STDERR_FILENO) == 1)
+        layOutMessages();
     return plan;
 }
 

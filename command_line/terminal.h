@@ -33,7 +33,8 @@ struct OutputPlan
 // The plan for standard output. With auto, logical for anything but a terminal; on a terminal
 // what suits it, by what it says of itself when asked through DECRQM (at most `patience`
 // for its answer): visual, in explicit mode where it has BDSM; logical inside tmux or screen,
-// which pass text on to a terminal they cannot ask, and on TERM=dumb.
+// which pass text on to a terminal they cannot ask, and on TERM=dumb. Visual on a terminal,
+// messages to a terminal are laid out too.
 OutputPlan planOutput(BidiChoice choice,
                       std::chrono::milliseconds patience = std::chrono::milliseconds(300));
 

@@ -48,8 +48,7 @@ void Conversion::write(std::string &out, const command_line::Moment &moment) con
     }
     std::string line;
     writeLine(line, moment);
-    out += command_line::heldAsLaidOut(
-            command_line::visualOrder(line, command_line::beginsRightToLeft(line)));
+    out += command_line::laidOutLine(line);
 }
 
 void Conversion::measureFrom(std::string_view dateText)

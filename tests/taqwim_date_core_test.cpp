@@ -629,6 +629,22 @@ TEST(Batch, TellsEachBadLineAfterTheAnswersBeforeIt)
     EXPECT_EQ(lines[5], "1445-12-10");
 }
 
+TEST(Batch, MessagesAreLaidOutForATerminalThatDoesNotReorderThem)
+{
+    const CapturedStandardError messages;
+    const std::string message = "تاريخ غير صحيح '⁨x⁩'";
+    command_line::complain(message);
+    command_line::layOutMessages(); // as the plan for a terminal in explicit mode says
+    command_line::complain(message);
+    command_line::complain("invalid date 'x'");
+    const std::vector<std::string> lines = linesOf(messages.text());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], ": " + message); // a pipe's, a file's, a reordering terminal's
+    EXPECT_EQ(lines[1], command_line::laidOutLine(lines[0]));
+    EXPECT_NE(lines[1], lines[0]);
+    EXPECT_EQ(lines[2], ": invalid date 'x'");
+}
+
 TEST(Batch, AFileThatCannotBeReadFailsTheRun)
 {
     for (const char *file : {"/", "/nonexistent/dates.txt"}) {
